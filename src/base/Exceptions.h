@@ -1,0 +1,49 @@
+#pragma once
+// The exception family: every error carries the message the user sees.
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+namespace vellum {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toStdString()) {}
+    const QString& Message() const noexcept { return FMessage; }
+    const char* what() const noexcept override { return FUtf8.c_str(); }
+    // The class name, as reports and tests name the kind of error.
+    virtual const char* ClassName() const noexcept { return "Exception"; }
+
+private:
+    QString FMessage;
+    std::string FUtf8;
+};
+
+#define VELLUM_EXCEPTION(Name, Base)                                                                       \
+    class Name : public Base {                                                                             \
+    public:                                                                                                \
+        using Base::Base;                                                                                  \
+        const char* ClassName() const noexcept override { return #Name; }                                  \
+    };
+
+VELLUM_EXCEPTION(EConvertError, Exception)
+VELLUM_EXCEPTION(EListError, Exception)
+VELLUM_EXCEPTION(EComponentError, Exception)
+VELLUM_EXCEPTION(EStreamError, Exception)
+VELLUM_EXCEPTION(EReadError, EStreamError)
+VELLUM_EXCEPTION(EWriteError, EStreamError)
+VELLUM_EXCEPTION(EFCreateError, EStreamError)
+VELLUM_EXCEPTION(EFOpenError, EStreamError)
+VELLUM_EXCEPTION(EEncodingError, EConvertError)
+VELLUM_EXCEPTION(EMacroString, Exception)
+VELLUM_EXCEPTION(EPathUtil, Exception)
+VELLUM_EXCEPTION(EIntegerList, Exception)
+VELLUM_EXCEPTION(EStreamArray, Exception)
+VELLUM_EXCEPTION(ECSVDataBase, Exception)
+VELLUM_EXCEPTION(EImagePack, Exception)
+VELLUM_EXCEPTION(EPCDError, Exception)
+VELLUM_EXCEPTION(ETwain, Exception)
+
+} // namespace vellum

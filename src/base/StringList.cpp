@@ -1,0 +1,89 @@
+#include "base/StringList.h"
+
+namespace vellum {
+
+void TStringList::Assign(const TPersistent* source) {
+    if (auto other = dynamic_cast<const TStringList*>(source)) {
+        FItems = other->FItems;
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+int TStringList::Add(const QString& s) {
+    FItems.append(s);
+    return int(FItems.size()) - 1;
+}
+
+void TStringList::Insert(int index, const QString& s) { FItems.insert(index, s); }
+
+void TStringList::Delete(int index) { FItems.removeAt(index); }
+
+int TStringList::IndexOf(const QString& s) const {
+    for (int i = 0; i < FItems.size(); ++i)
+        if (FItems[i].compare(s, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QString TStringList::Names(int index) const {
+    const QString& line = FItems.at(index);
+    int eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.left(eq);
+}
+
+QString TStringList::ValueFromIndex(int index) const {
+    const QString& line = FItems.at(index);
+    int eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.mid(eq + 1);
+}
+
+int TStringList::IndexOfName(const QString& name) const {
+    for (int i = 0; i < FItems.size(); ++i) {
+        const QString& line = FItems[i];
+        int eq = line.indexOf(u'=');
+        if (eq >= 0 && QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0) return i;
+    }
+    return -1;
+}
+
+QString TStringList::Values(const QString& name) const {
+    int i = IndexOfName(name);
+    return i < 0 ? QString() : ValueFromIndex(i);
+}
+
+void TStringList::SetValue(const QString& name, const QString& value) {
+    int i = IndexOfName(name);
+    if (value.isEmpty()) {
+        if (i >= 0) FItems.removeAt(i);
+        return;
+    }
+    if (i < 0)
+        FItems.append(name + u'=' + value);
+    else
+        FItems[i] = name + u'=' + value;
+}
+
+QString TStringList::Text() const {
+    QString out;
+    for (const QString& s : FItems) {
+        out += s;
+        out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+void TStringList::SetText(const QString& text) {
+    FItems.clear();
+    int start = 0;
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            FItems.append(text.mid(start, i - start));
+            if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n) FItems.append(text.mid(start));
+}
+
+} // namespace vellum
