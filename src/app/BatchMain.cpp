@@ -1,0 +1,27 @@
+// vellum4-batch: the program's document work from the command line.
+#include "app/BatchTool.h"
+#include "appframe/AppFrame.h"
+#include "appframe/StartupMacros.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    vellum::TAppFrame frame;
+    vellum::LoadStartupMacros(frame);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Messages that would be boxes in the program are lines on standard error.
+    frame.OnMessageBox = [&err](const QString& text, vellum::TMsgDlgButtons, vellum::TMsgDlgBtn def,
+                                vellum::TMsgDlgBtn) {
+        err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << '\n';
+        err.flush();
+        return vellum::ModalResultOf(def);
+    };
+    vellum::TBatchTool tool;
+    vellum::AddFrameCommands(tool);
+    return tool.Run(app.arguments().mid(1), out, err);
+}

@@ -1,0 +1,166 @@
+#include "appframe/HistoryManager.h"
+
+#include "appframe/AppFrame.h"
+#include "base/Exceptions.h"
+#include "platform/RegistryStore.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <algorithm>
+#include <limits>
+
+namespace vellum {
+namespace {
+
+// "Item12" -> 12; names of another form sort after every item, by name.
+std::pair<qint64, QString> ItemOrder(const QString& name) {
+    if (name.startsWith(QStringLiteral("Item"), Qt::CaseInsensitive)) {
+        bool ok = false;
+        qint64 n = name.mid(4).toLongLong(&ok);
+        if (ok && n >= 0) return {n, QString()};
+    }
+    return {std::numeric_limits<qint64>::max(), name};
+}
+
+QString Accelerator(int index) {
+    if (index < 10) return QString(QChar(u'0' + index));
+    if (index < 36) return QString(QChar(u'A' + index - 10));
+    return QString();
+}
+
+QString EscapeAmpersands(QString s) { return s.replace(u'&', QStringLiteral("&&")); }
+
+} // namespace
+
+THistoryManager::THistoryManager(TComponent* owner) : TComponent(owner) {}
+
+THistoryManager::~THistoryManager() {
+    for (auto& a : FMenuActions) delete a.data();
+}
+
+QString THistoryManager::ItemsKey() {
+    QString key = FRegistryKey;
+    if (TAppFrame* frame = AppFrame()) {
+        try {
+            key = frame->Expand(key);
+        } catch (const EMacroString&) {
+            key.clear();
+        }
+    }
+    if (key.isEmpty() || !AppFrame()) throw EListError(QStringLiteral("History用のキーがセットされていません"));
+    return key;
+}
+
+QStringList THistoryManager::Load() {
+    const QString key = ItemsKey();
+    TRegistryStore& reg = AppFrame()->Registry();
+    QStringList names = reg.ValueNames(key);
+    // By item number: a string sort would put Item10 before Item2.
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return ItemOrder(a) < ItemOrder(b); });
+    FItems.clear();
+    for (const QString& name : names) {
+        if (FItems.size() >= FLimit) break;
+        if (auto value = reg.ReadString(key, name)) FItems << *value;
+    }
+    return FItems;
+}
+
+void THistoryManager::Store() {
+    const QString key = ItemsKey();
+    TRegistryStore& reg = AppFrame()->Registry();
+    reg.BeginUpdate();
+    try {
+        reg.DeleteKey(key);
+        reg.CreateKey(key);
+        for (int i = 0; i < FItems.size(); ++i) reg.WriteString(key, QStringLiteral("Item%1").arg(i), FItems[i]);
+    } catch (...) {
+        reg.EndUpdate();
+        throw;
+    }
+    reg.EndUpdate();
+    UpdateMenu();
+}
+
+void THistoryManager::Add(const QString& item) {
+    Load();
+    FItems.removeAll(item);
+    FItems.prepend(item);
+    while (FItems.size() > std::max(FLimit, 0)) FItems.removeLast();
+    Store();
+}
+
+void THistoryManager::Remove(const QString& item) {
+    Load();
+    FItems.removeAll(item);
+    Store();
+}
+
+void THistoryManager::Clear() {
+    ItemsKey();
+    FItems.clear();
+    Store();
+}
+
+void THistoryManager::SetMenuItem(QMenu* menu, QAction* placeholder) {
+    FMenu = menu;
+    FMenuItem = placeholder;
+    if (placeholder) placeholder->setVisible(false);
+    UpdateMenu();
+}
+
+QStringList THistoryManager::MenuCaptions() const {
+    QStringList captions;
+    for (int i = 0; i < FItems.size(); ++i) {
+        const QString entry = EscapeAmpersands(FItems[i]);
+        const QString acc = FUseAccelerator ? Accelerator(i) : QString();
+        captions << (acc.isEmpty() ? entry : u'&' + acc + u' ' + entry);
+    }
+    return captions;
+}
+
+void THistoryManager::Choose(const QString& item) {
+    Add(item);
+    if (OnMenuClick) OnMenuClick(this, item);
+}
+
+void THistoryManager::UpdateMenu() {
+    // A menu entry may be the one whose click got us here: let it go later.
+    for (auto& a : FMenuActions) {
+        if (!a) continue;
+        if (FMenu) FMenu->removeAction(a);
+        a->deleteLater();
+    }
+    FMenuActions.clear();
+    if (!FMenu || !FMenuItem) return;
+    const QList<QAction*> all = FMenu->actions();
+    const qsizetype at = all.indexOf(FMenuItem.data());
+    QAction* before = at >= 0 && at + 1 < all.size() ? all[at + 1] : nullptr;
+    auto insert = [&](QAction* a) {
+        FMenu->insertAction(before, a);
+        FMenuActions.emplace_back(a);
+    };
+    if (FItems.isEmpty()) return;
+    if (at > 0) {
+        auto* sep = new QAction(FMenu);
+        sep->setSeparator(true);
+        insert(sep);
+    }
+    const QStringList captions = MenuCaptions();
+    for (int i = 0; i < FItems.size(); ++i) {
+        auto* a = new QAction(captions[i], FMenu);
+        const QString item = FItems[i];
+        QObject::connect(a, &QAction::triggered, a, [this, item] { Choose(item); });
+        insert(a);
+    }
+    if (!FClearHistoryCaption.isEmpty()) {
+        auto* sep = new QAction(FMenu);
+        sep->setSeparator(true);
+        insert(sep);
+        auto* clear = new QAction(FClearHistoryCaption, FMenu);
+        QObject::connect(clear, &QAction::triggered, clear, [this] { Clear(); });
+        insert(clear);
+    }
+}
+
+} // namespace vellum

@@ -1,0 +1,31 @@
+#pragma once
+// The start-up module's own message form: the text in a label and the
+// requested buttons with Japanese captions.
+
+#include "appframe/AppFrame.h"
+
+#include <QDialog>
+
+class QLabel;
+
+namespace vellum {
+
+class TfrmMessage : public QDialog {
+public:
+    TfrmMessage(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton,
+                QWidget* parent = nullptr);
+
+    // Shows the form modally and returns the result of the chosen button.
+    static int Execute(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton);
+
+    // The caption of a button as the form shows it.
+    static QString ButtonCaption(TMsgDlgBtn button);
+
+protected:
+    void reject() override;
+
+private:
+    int FCancelResult;
+};
+
+} // namespace vellum
