@@ -29,7 +29,8 @@ function(vellum_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
     vellum_target_settings(${name})
-    target_precompile_headers(${name} PRIVATE ${VELLUM_PCH_HEADERS} <gtest/gtest.h>)
+    target_precompile_headers(${name} PRIVATE ${VELLUM_PCH_HEADERS} <gtest/gtest.h>
+        "${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELLUM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 60)

@@ -1,0 +1,89 @@
+#include "FrameFixture.h"
+
+#include "appframe/HistoryManager.h"
+#include "base/Exceptions.h"
+#include "platform/RegistryStore.h"
+
+#include <QAction>
+#include <QMenu>
+
+using namespace vellum;
+using vellum::test::FrameTest;
+
+namespace {
+QString Doc(int i) { return QStringLiteral("/home/user/名刺%1.xv4").arg(i); }
+} // namespace
+
+TEST_F(FrameTest, RecentListKeepsTheNewestTenInOrder) {
+    THistoryManager h;
+    h.SetRegistryKey(QStringLiteral("$(OpenFileHistory)"));
+    for (int i = 1; i <= 11; ++i) h.Add(Doc(i));
+    QStringList expected;
+    for (int i = 11; i >= 2; --i) expected << Doc(i);
+    EXPECT_EQ(h.Load(), expected);
+    h.Add(Doc(5)); // an entry already there moves to the top
+    EXPECT_EQ(h.Items().first(), Doc(5));
+    EXPECT_EQ(h.Items().size(), 10);
+    EXPECT_EQ(h.Items().count(Doc(5)), 1);
+
+    const QString key = QStringLiteral("Software\\Quillwork\\Vellum\\4.0\\Settings\\OpenFileHistory");
+    EXPECT_EQ(FFrame->Registry().ReadString(key, QStringLiteral("Item0")), Doc(5));
+    EXPECT_EQ(FFrame->Registry().ValueNames(key).size(), 10);
+}
+
+TEST_F(FrameTest, LongListsLoadInItemNumberOrder) {
+    THistoryManager h;
+    h.SetRegistryKey(QStringLiteral("$(UsedPaperHistory)"));
+    h.SetLimit(20);
+    for (int i = 1; i <= 15; ++i) h.Add(Doc(i));
+    THistoryManager fresh; // what the next start reads
+    fresh.SetRegistryKey(QStringLiteral("$(UsedPaperHistory)"));
+    fresh.SetLimit(20);
+    const QStringList items = fresh.Load();
+    ASSERT_EQ(items.size(), 15);
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(items[i], Doc(15 - i)) << i;
+}
+
+TEST_F(FrameTest, RecentListWithoutAKeyRaises) {
+    THistoryManager h;
+    try {
+        h.Add(QStringLiteral("x"));
+        FAIL();
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("History用のキーがセットされていません"));
+    }
+}
+
+TEST_F(FrameTest, RecentListMenuEntries) {
+    QMenu menu;
+    menu.addAction(QStringLiteral("開く(&O)..."));
+    QAction* placeholder = menu.addAction(QStringLiteral("最近使ったファイル(&D)"));
+    QAction* after = menu.addAction(QStringLiteral("終了(&X)"));
+    THistoryManager h;
+    h.SetRegistryKey(QStringLiteral("$(OpenFileHistory)"));
+    h.SetUseAccelerator(true);
+    h.SetClearHistoryCaption(QStringLiteral("履歴の消去"));
+    h.SetMenuItem(&menu, placeholder);
+    for (int i = 0; i < 12; ++i) h.Add(QStringLiteral("f%1").arg(i));
+    h.Add(QStringLiteral("A&B"));
+    QString chosen;
+    h.OnMenuClick = [&](THistoryManager*, const QString& item) { chosen = item; };
+
+    QStringList captions;
+    for (QAction* a : menu.actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QStringList expected{QStringLiteral("開く(&O)..."), QStringLiteral("最近使ったファイル(&D)"), QStringLiteral("-"),
+                         QStringLiteral("&0 A&&B")};
+    for (int i = 11; i >= 3; --i) expected << QStringLiteral("&%1 f%2").arg(QChar(u'0' + 12 - i)).arg(i);
+    expected << QStringLiteral("-") << QStringLiteral("履歴の消去") << QStringLiteral("終了(&X)");
+    EXPECT_EQ(captions, expected);
+    EXPECT_FALSE(placeholder->isVisible());
+    EXPECT_EQ(menu.actions().last(), after);
+
+    menu.actions()[5]->trigger(); // "&2 f10"
+    EXPECT_EQ(chosen, QStringLiteral("f10"));
+    EXPECT_EQ(h.Items().first(), QStringLiteral("f10"));
+
+    menu.actions()[menu.actions().size() - 2]->trigger(); // clear
+    EXPECT_TRUE(h.Items().isEmpty());
+    EXPECT_EQ(menu.actions().size(), 3);
+}
