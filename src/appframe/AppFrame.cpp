@@ -25,6 +25,11 @@
 #endif
 
 namespace vellum {
+
+const TClassInfo& TAppFrame::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TAppFrame, TComponent>("TAppFrame", [](auto&) {});
+    return info;
+}
 namespace {
 
 TAppFrame* GFrame = nullptr;
@@ -225,6 +230,25 @@ void TAppFrame::HandleException(const std::exception& error) {
 }
 
 void TAppFrame::HandleUnknownException() { HandleException(std::runtime_error("unknown exception")); }
+
+void TAppFrame::ExpandComponentMacros(TComponent* component) {
+    if (!component) return;
+    const QString marker = QStringLiteral("$(");
+    for (const TPropInfo& p : component->ClassType().Properties()) {
+        if (!p.IsReadWrite() || !p.IsStored(*component)) continue;
+        try {
+            if (p.Kind == TPropKind::String) {
+                const QString text = std::get<QString>(p.Get(*component));
+                if (text.contains(marker)) p.Set(*component, FMacro.Expand(text));
+            } else if (p.Kind == TPropKind::StringList) {
+                if (auto* lines = dynamic_cast<TStringList*>(std::get<TPersistent*>(p.Get(*component))))
+                    if (lines->Text().contains(marker)) lines->SetText(FMacro.Expand(lines->Text()));
+            }
+        } catch (const EMacroString&) {
+        }
+    }
+    for (int i = 0; i < component->ComponentCount(); ++i) ExpandComponentMacros(component->Components(i));
+}
 
 void TAppFrame::SaveWindowPlacement(QWidget* form) {
     if (!form || form->objectName().isEmpty()) return;

@@ -44,7 +44,9 @@ public:
     explicit TAppFrame(TComponent* owner = nullptr, const QString& programFile = QString());
     ~TAppFrame() override;
 
-    QString ClassName() const override { return QStringLiteral("TAppFrame"); }
+    VELLUM_CLASS(TAppFrame)
+
+public:
 
     TMacroString& Macro() { return FMacro; }
     QString Expand(const QString& text) { return FMacro.Expand(text); }
@@ -84,6 +86,11 @@ public:
     // The report of an exception nothing else handled.
     void HandleException(const std::exception& error);
     void HandleUnknownException();
+
+    // Expands "$(" in every stored published string and string-list property
+    // of the component and of everything it owns; a malformed macro leaves
+    // that property as it was.
+    void ExpandComponentMacros(TComponent* component);
 
     void SaveWindowPlacement(QWidget* form);
     void RestoreWindowPlacement(QWidget* form, int width, int height);

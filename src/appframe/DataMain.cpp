@@ -12,6 +12,11 @@
 
 namespace vellum {
 
+const TClassInfo& TdataMain::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TdataMain, TComponent>("TdataMain", [](auto&) {});
+    return info;
+}
+
 TdataMain::TdataMain(TComponent* owner, TStartupSteps steps, const QString& programFile)
     : TComponent(owner), FFrame(new TAppFrame(this, programFile)), FSteps(std::move(steps)) {
     SetName(QStringLiteral("dataMain"));

@@ -37,7 +37,9 @@ public:
     explicit TdataMain(TComponent* owner = nullptr, TStartupSteps steps = {}, const QString& programFile = QString());
     ~TdataMain() override;
 
-    QString ClassName() const override { return QStringLiteral("TdataMain"); }
+    VELLUM_CLASS(TdataMain)
+
+public:
 
     // Runs the start-up sequence; false when the program must end.
     bool Start(const QStringList& arguments);

@@ -8,6 +8,16 @@
 #include <QWindow>
 
 namespace vellum {
+
+const TClassInfo& TGlobalNotify::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TGlobalNotify, TComponent>("TGlobalNotify", [](auto&) {});
+    return info;
+}
+
+const TClassInfo& TScreenEventDispatcher::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TScreenEventDispatcher, TPersistent>("TScreenEventDispatcher", [](auto&) {});
+    return info;
+}
 namespace {
 TScreenEventDispatcher* GDispatcher = nullptr;
 }

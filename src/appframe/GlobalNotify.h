@@ -17,7 +17,9 @@ namespace vellum {
 // broadcasts of NID_ActiveControlChanged and NID_ActiveFormChanged.
 class TScreenEventDispatcher : public TPersistent {
 public:
-    QString ClassName() const override { return QStringLiteral("TScreenEventDispatcher"); }
+    VELLUM_CLASS(TScreenEventDispatcher)
+
+public:
     // Created on first use.
     static TScreenEventDispatcher& Instance();
     // Frees the dispatcher (at shut-down).
@@ -42,7 +44,9 @@ public:
     explicit TGlobalNotify(TComponent* owner = nullptr);
     ~TGlobalNotify() override;
 
-    QString ClassName() const override { return QStringLiteral("TGlobalNotify"); }
+    VELLUM_CLASS(TGlobalNotify)
+
+public:
 
     TNotifyEvent OnIdle, OnActivate, OnDeactivate, OnMinimize, OnRestore, OnHint, OnActiveControlChange,
         OnActiveFormChange;

@@ -11,6 +11,20 @@
 #include <limits>
 
 namespace vellum {
+
+const TClassInfo& THistoryManager::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<THistoryManager, TComponent>("THistoryManager", [](auto& b) {
+        b.String(QStringLiteral("RegistryKey"), &THistoryManager::RegistryKey, &THistoryManager::SetRegistryKey)
+            .StoredIf([](const THistoryManager& h) { return !h.RegistryKey().isEmpty(); });
+        b.Integer(QStringLiteral("Limit"), &THistoryManager::Limit, &THistoryManager::SetLimit).Default(int64_t(10));
+        b.Boolean(QStringLiteral("UseAccelerator"), &THistoryManager::UseAccelerator, &THistoryManager::SetUseAccelerator)
+            .Default(false);
+        b.String(QStringLiteral("ClearHistoryCaption"), &THistoryManager::ClearHistoryCaption,
+                 &THistoryManager::SetClearHistoryCaption)
+            .StoredIf([](const THistoryManager& h) { return !h.ClearHistoryCaption().isEmpty(); });
+    });
+    return info;
+}
 namespace {
 
 // "Item12" -> 12; names of another form sort after every item, by name.

@@ -23,7 +23,9 @@ public:
     explicit THistoryManager(TComponent* owner = nullptr);
     ~THistoryManager() override;
 
-    QString ClassName() const override { return QStringLiteral("THistoryManager"); }
+    VELLUM_CLASS(THistoryManager)
+
+public:
 
     // Macros allowed; the last part names the key holding the items.
     const QString& RegistryKey() const { return FRegistryKey; }

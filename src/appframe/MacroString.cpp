@@ -5,6 +5,11 @@
 
 namespace vellum {
 
+const TClassInfo& TMacroString::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TMacroString, TStringList>("TMacroString", [](auto&) {});
+    return info;
+}
+
 QString TMacroString::Strip(const QString& value) const {
     if (FStripQuotes && value.size() > 1 && value.startsWith(u'"') && value.endsWith(u'"'))
         return value.mid(1, value.size() - 2);

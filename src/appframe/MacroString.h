@@ -12,7 +12,9 @@ namespace vellum {
 
 class TMacroString : public TStringList {
 public:
-    QString ClassName() const override { return QStringLiteral("TMacroString"); }
+    VELLUM_CLASS(TMacroString)
+
+public:
 
     // Raises EMacroString for malformed, unclosed, undefined or circular macros
     // and unknown formats.

@@ -7,6 +7,16 @@
 
 namespace vellum {
 
+const TClassInfo& TComponent::StaticClass() {
+    // Name is written in the object header, never as a property; it holds
+    // position 0 so that Tag is 1 as in every stream.
+    static const TClassInfo info = TClassInfo::Make<TComponent, TPersistent>("TComponent", [](auto& b) {
+        b.String(QStringLiteral("Name"), &TComponent::Name, &TComponent::SetName).Stored(false);
+        b.Integer(QStringLiteral("Tag"), &TComponent::Tag, &TComponent::SetTag).Default(int64_t(0));
+    });
+    return info;
+}
+
 TComponent::TComponent(TComponent* owner) {
     if (owner) owner->InsertComponent(this);
 }
@@ -19,7 +29,8 @@ TComponent::~TComponent() {
         FFreeNotifies.pop_back();
         auto& back = other->FFreeNotifies;
         back.erase(std::remove(back.begin(), back.end(), this), back.end());
-        other->Notification(this, TOperation::opRemove);
+        // A live owner hears of it once, from RemoveComponent below.
+        if (other != FOwner || FOwner->FDestroying) other->Notification(this, TOperation::opRemove);
     }
     DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);

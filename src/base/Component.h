@@ -18,7 +18,9 @@ public:
     explicit TComponent(TComponent* owner = nullptr);
     ~TComponent() override;
 
-    QString ClassName() const override { return QStringLiteral("TComponent"); }
+    VELLUM_CLASS(TComponent)
+
+public:
 
     TComponent* Owner() const { return FOwner; }
     const QString& Name() const { return FName; }

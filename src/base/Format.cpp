@@ -3,17 +3,23 @@
 #include "base/Exceptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstring>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vellum {
 namespace {
 
 [[noreturn]] void InvalidFormat(const QString& format) {
     throw EConvertError(QStringLiteral("書式 '%1' が無効か、または引数と互換性がありません").arg(format));
+}
+
+// printf's "%.*e" / "%.*f", but always with a decimal point: snprintf follows
+// LC_NUMERIC, which QCoreApplication sets from the user's environment.
+QString PrintDouble(double v, std::chars_format format, int precision) {
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, format, precision);
+    return r.ec == std::errc() ? QString::fromLatin1(buf, qsizetype(r.ptr - buf)) : QString();
 }
 
 QString PadDigits(QString digits, int precision) {
@@ -25,9 +31,7 @@ QString PadDigits(QString digits, int precision) {
 
 // Scientific notation as the platform writes it: mantissa, "E", sign, digits.
 QString Scientific(double v, int significant, bool forceSign, int minExpDigits) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, v);
-    QString s = QString::fromLatin1(buf);
+    QString s = PrintDouble(v, std::chars_format::scientific, significant - 1);
     int e = s.indexOf(u'e');
     QString mantissa = s.left(e);
     int exponent = s.mid(e + 1).toInt();
@@ -49,23 +53,20 @@ QString General(double v, int precision) {
     if (std::isinf(v)) return v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     if (v == 0) return QStringLiteral("0");
     // Round to the significant digits first, then decide between fixed and scientific.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, v);
-    int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    const QString rounded = PrintDouble(v, std::chars_format::scientific, precision - 1);
+    const int exponent = rounded.mid(rounded.indexOf(u'e') + 1).toInt();
     if (exponent >= precision || std::fabs(v) < 0.00001) {
         QString sci = Scientific(v, precision, false, 1);
         int e = sci.indexOf(u'E');
         return StripTrailingZeros(sci.left(e)) + sci.mid(e);
     }
-    std::snprintf(buf, sizeof buf, "%.*f", std::max(0, precision - 1 - exponent), v);
-    return StripTrailingZeros(QString::fromLatin1(buf));
+    const int decimals = std::max(0, precision - 1 - exponent);
+    return StripTrailingZeros(PrintDouble(v, std::chars_format::fixed, decimals));
 }
 
 QString Fixed(double v, int precision, bool thousands) {
     if (precision < 0) precision = 2;
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", std::min(precision, 18), v);
-    QString s = QString::fromLatin1(buf);
+    QString s = PrintDouble(v, std::chars_format::fixed, std::min(precision, 18));
     if (thousands) {
         int start = s.startsWith(u'-') ? 1 : 0;
         int dot = s.indexOf(u'.');

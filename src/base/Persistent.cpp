@@ -5,6 +5,11 @@
 
 namespace vellum {
 
+const TClassInfo& TPersistent::StaticClass() {
+    static const TClassInfo info = TClassInfo::MakeRoot("TPersistent", [](TComponent*) { return new TPersistent; });
+    return info;
+}
+
 void TPersistent::Assign(const TPersistent* source) {
     if (source) {
         source->AssignTo(this);

@@ -2,6 +2,8 @@
 // Root of every persistent object: assignment between objects of related
 // classes and the class name the streams refer to.
 
+#include "base/ClassInfo.h"
+
 #include <QString>
 
 namespace vellum {
@@ -13,7 +15,10 @@ public:
     TPersistent(const TPersistent&) = delete;
     TPersistent& operator=(const TPersistent&) = delete;
 
-    virtual QString ClassName() const { return QStringLiteral("TPersistent"); }
+    static const TClassInfo& StaticClass();
+    virtual const TClassInfo& ClassType() const { return StaticClass(); }
+    QString ClassName() const { return ClassType().Name(); }
+    bool InheritsFrom(const TClassInfo& info) const { return ClassType().InheritsFrom(info); }
     // Copies source into this object; classes that cannot take it let the
     // source try AssignTo, which raises EConvertError when nothing fits.
     virtual void Assign(const TPersistent* source);

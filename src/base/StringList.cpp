@@ -2,6 +2,11 @@
 
 namespace vellum {
 
+const TClassInfo& TStringList::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TStringList, TPersistent>("TStringList", [](auto&) {});
+    return info;
+}
+
 void TStringList::Assign(const TPersistent* source) {
     if (auto other = dynamic_cast<const TStringList*>(source)) {
         FItems = other->FItems;

@@ -14,7 +14,9 @@ public:
     TStringList() = default;
     explicit TStringList(QStringList lines) : FItems(std::move(lines)) {}
 
-    QString ClassName() const override { return QStringLiteral("TStringList"); }
+    VELLUM_CLASS(TStringList)
+
+public:
     void Assign(const TPersistent* source) override;
 
     int Count() const { return int(FItems.size()); }

@@ -87,3 +87,13 @@ TEST_F(FrameTest, RecentListMenuEntries) {
     EXPECT_TRUE(h.Items().isEmpty());
     EXPECT_EQ(menu.actions().size(), 3);
 }
+
+TEST_F(FrameTest, ComponentMacrosAreExpandedInOwnedComponents) {
+    TComponent form;
+    auto* recent = new THistoryManager(&form);
+    recent->SetRegistryKey(QStringLiteral("$(OpenFileHistory)"));
+    recent->SetClearHistoryCaption(QStringLiteral("$(AppName"));
+    FFrame->ExpandComponentMacros(&form);
+    EXPECT_EQ(recent->RegistryKey(), QStringLiteral("Software\\Quillwork\\Vellum\\4.0\\Settings\\OpenFileHistory"));
+    EXPECT_EQ(recent->ClearHistoryCaption(), QStringLiteral("$(AppName")); // malformed: kept as it was
+}

@@ -1,0 +1,63 @@
+#include "base/ClassInfo.h"
+
+#include "base/Persistent.h"
+
+#include <memory>
+
+namespace vellum {
+
+bool TPropInfo::IsStored(const TPersistent& object) const {
+    switch (Stored) {
+    case TStoredRule::Always: return true;
+    case TStoredRule::Never: return false;
+    case TStoredRule::Predicate: return StoredTest ? StoredTest(object) : true;
+    }
+    return true;
+}
+
+TClassInfo TClassInfo::MakeRoot(const char* name, TFactory factory) {
+    TClassInfo info;
+    info.FName = QString::fromLatin1(name);
+    info.FFactory = std::move(factory);
+    return info;
+}
+
+bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+    for (const TClassInfo* c = this; c; c = c->FParent)
+        if (c == &other) return true;
+    return false;
+}
+
+TPersistent* TClassInfo::Create(TComponent* owner) const { return FFactory ? FFactory(owner) : nullptr; }
+
+const TPropInfo* TClassInfo::FindProperty(const QString& name) const {
+    for (const TPropInfo& p : FProperties)
+        if (p.Name.compare(name, Qt::CaseInsensitive) == 0) return &p;
+    return nullptr;
+}
+
+TPropInfo& TClassInfo::Declare(TPropInfo info) {
+    for (TPropInfo& p : FProperties) {
+        if (p.Name.compare(info.Name, Qt::CaseInsensitive) == 0) {
+            info.Index = p.Index;
+            p = std::move(info);
+            return p;
+        }
+    }
+    info.Index = int(FProperties.size());
+    FProperties.push_back(std::move(info));
+    return FProperties.back();
+}
+
+QStringList CheckDeclaredDefaults(const TClassInfo& info) {
+    QStringList mismatches;
+    std::unique_ptr<TPersistent> object(info.Create(nullptr));
+    if (!object) return mismatches;
+    for (const TPropInfo& p : info.Properties()) {
+        if (!p.Default || !p.Get) continue;
+        if (p.Get(*object) != *p.Default) mismatches << info.Name() + u'.' + p.Name;
+    }
+    return mismatches;
+}
+
+} // namespace vellum
