@@ -214,11 +214,16 @@ void TCanvas::SelectClipPath(TClipCombine mode) {
     CombineClip(shape, mode);
 }
 
-std::pair<TRect, bool> TCanvas::ClipBox() const {
-    if (!FState.Clip) return {DPtoLP(DeviceRect()), true};
-    if (FState.Clip->isEmpty()) return {TRect{}, false};
+TRect TCanvas::DeviceClipBox() const {
+    if (!FState.Clip) return DeviceRect();
     const QRect b = FState.Clip->boundingRect();
-    return {DPtoLP(TRect{b.x(), b.y(), b.x() + b.width(), b.y() + b.height()}), true};
+    return b.isEmpty() ? TRect{} : TRect{b.x(), b.y(), b.x() + b.width(), b.y() + b.height()};
+}
+
+std::pair<TRect, bool> TCanvas::ClipBox() const {
+    const TRect box = DeviceClipBox();
+    if (box.IsEmpty()) return {TRect{}, false};
+    return {DPtoLP(box), true};
 }
 
 TDevicePen TCanvas::DevicePen() const {
@@ -493,7 +498,13 @@ void TCanvas::Draw(int32_t x, int32_t y, const QImage& image) {
 bool TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source) {
     if (image.isNull()) return true;
     const TRect s = IntersectRect(Normalized(source), {0, 0, image.width(), image.height()});
-    const TRect d = LPtoDP(dest);
+    return StretchDrawDevice(LPtoDP(dest), image, s);
+}
+
+bool TCanvas::StretchDrawDevice(const TRect& deviceDest, const QImage& image, const TRect& source) {
+    if (image.isNull()) return true;
+    const TRect s = IntersectRect(Normalized(source), {0, 0, image.width(), image.height()});
+    const TRect d = Normalized(deviceDest);
     if (s.IsEmpty() || d.IsEmpty()) return true;
     return DoImage(image, {d, s});
 }

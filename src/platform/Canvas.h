@@ -186,6 +186,8 @@ public:
     // The bounds of the clip in logical units, or of the device when there
     // is no clip; the second member is false when the clip is empty.
     std::pair<TRect, bool> ClipBox() const;
+    // The same in device pixels; empty when the clip is empty.
+    TRect DeviceClipBox() const;
 
     // --- figures (recorded into the current path while one is open)
     TPoint PenPos() const { return FState.PenPos; }
@@ -229,6 +231,9 @@ public:
     // destination rectangle with the copy mode. False when the device
     // refused the image (the caller may retry in smaller pieces).
     bool StretchDraw(const TRect& dest, const QImage& image, const TRect& source);
+    // The same with the destination in device pixels, for image engines
+    // that resample themselves.
+    bool StretchDrawDevice(const TRect& deviceDest, const QImage& image, const TRect& source);
 
     // Font and text drawing are added by the text engine.
 
