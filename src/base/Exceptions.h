@@ -47,5 +47,7 @@ VELLUM_EXCEPTION(ECSVDataBase, Exception)
 VELLUM_EXCEPTION(EImagePack, Exception)
 VELLUM_EXCEPTION(EPCDError, Exception)
 VELLUM_EXCEPTION(ETwain, Exception)
+VELLUM_EXCEPTION(EInvalidGraphic, Exception)
+VELLUM_EXCEPTION(EInvalidGraphicOperation, Exception)
 
 } // namespace vellum

@@ -1,0 +1,183 @@
+#include "platform/PainterCanvas.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace vellum {
+
+namespace {
+
+QColor ToQColor(TColor c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+QPainter::CompositionMode ImageMode(TCopyMode mode) {
+    switch (mode) {
+    case TCopyMode::cmSrcCopy:
+        return QPainter::CompositionMode_SourceOver; // opaque images copy; alpha is honoured
+    case TCopyMode::cmSrcAnd:
+        return QPainter::RasterOp_SourceAndDestination;
+    case TCopyMode::cmSrcPaint:
+        return QPainter::RasterOp_SourceOrDestination;
+    case TCopyMode::cmSrcInvert:
+        return QPainter::RasterOp_SourceXorDestination;
+    case TCopyMode::cmNotSrcCopy:
+        return QPainter::RasterOp_NotSource;
+    case TCopyMode::cmMergePaint:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+QPen ToQPen(const TDevicePen& pen) {
+    QPen q(ToQColor(pen.Color));
+    q.setWidth(pen.Width);
+    if (pen.Width <= 1) {
+        // One-pixel lines leave out their last pixel.
+        q.setCapStyle(Qt::FlatCap);
+    } else {
+        q.setCapStyle(pen.EndCap == TPenEndCap::pecFlat     ? Qt::FlatCap
+                      : pen.EndCap == TPenEndCap::pecSquare ? Qt::SquareCap
+                                                            : Qt::RoundCap);
+    }
+    q.setJoinStyle(pen.Join == TPenJoin::pjMiter   ? Qt::SvgMiterJoin
+                   : pen.Join == TPenJoin::pjBevel ? Qt::BevelJoin
+                                                   : Qt::RoundJoin);
+    q.setMiterLimit(pen.MiterLimit);
+    // Dash lengths: pixels for one-pixel pens, pen widths for wider ones.
+    if (pen.Style == TPenStyle::psDash) {
+        q.setDashPattern(pen.Width <= 1 ? QList<qreal>{18, 6} : QList<qreal>{3, 1});
+    } else if (pen.Style == TPenStyle::psDot) {
+        q.setDashPattern(pen.Width <= 1 ? QList<qreal>{3, 3} : QList<qreal>{1, 1});
+    }
+    return q;
+}
+
+QBrush ToQBrush(const TBrush& brush) {
+    switch (brush.Style) {
+    case TBrushStyle::bsSolid:
+        return QBrush(ToQColor(brush.Color));
+    case TBrushStyle::bsCross:
+        return QBrush(ToQColor(brush.Color), Qt::CrossPattern);
+    case TBrushStyle::bsDiagCross:
+        return QBrush(ToQColor(brush.Color), Qt::DiagCrossPattern);
+    case TBrushStyle::bsClear:
+        break;
+    }
+    return QBrush();
+}
+
+} // namespace
+
+TPainterCanvas::TPainterCanvas(QImage& image)
+    : FOwnPainter(std::make_unique<QPainter>(&image)), FPainter(FOwnPainter.get()),
+      FTarget(TCanvasTarget::ctBitmap), FImage(&image) {
+    Init();
+}
+
+TPainterCanvas::TPainterCanvas(QPagedPaintDevice& printer)
+    : FOwnPainter(std::make_unique<QPainter>(&printer)), FPainter(FOwnPainter.get()),
+      FTarget(TCanvasTarget::ctPrinter), FPaged(&printer) {
+    Init();
+}
+
+TPainterCanvas::TPainterCanvas(QPaintDevice& screen)
+    : FOwnPainter(std::make_unique<QPainter>(&screen)), FPainter(FOwnPainter.get()),
+      FTarget(TCanvasTarget::ctScreen) {
+    Init();
+}
+
+TPainterCanvas::TPainterCanvas(QPainter& painter, TCanvasTarget target) : FPainter(&painter), FTarget(target) {
+    if (target == TCanvasTarget::ctBitmap && painter.device() &&
+        painter.device()->devType() == QInternal::Image) {
+        FImage = static_cast<QImage*>(painter.device());
+    }
+    if (target == TCanvasTarget::ctPrinter) FPaged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    if (painter.hasClipping()) FOuterClip = painter.clipRegion();
+    Init();
+}
+
+TPainterCanvas::~TPainterCanvas() {
+    if (!FOwnPainter) {
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (FOuterClip) {
+            FPainter->setClipRegion(*FOuterClip);
+        } else {
+            FPainter->setClipping(false);
+        }
+    }
+}
+
+void TPainterCanvas::Init() {
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    FPainter->setBrushOrigin(0, 0);
+}
+
+int TPainterCanvas::DpiX() const { return FPainter->device() ? FPainter->device()->logicalDpiX() : 96; }
+
+int TPainterCanvas::DpiY() const { return FPainter->device() ? FPainter->device()->logicalDpiY() : 96; }
+
+TPoint TPainterCanvas::PhysicalSize() const {
+    if (FPaged) {
+        const QRect full = FPaged->pageLayout().fullRectPixels(DpiY());
+        return {full.width(), full.height()};
+    }
+    const TRect r = DeviceRect();
+    return {r.Right, r.Bottom};
+}
+
+TPoint TPainterCanvas::PhysicalOffset() const {
+    if (!FPaged) return {0, 0};
+    const QPageLayout layout = FPaged->pageLayout();
+    const QPoint d = layout.paintRectPixels(DpiY()).topLeft() - layout.fullRectPixels(DpiY()).topLeft();
+    return {d.x(), d.y()};
+}
+
+TRect TPainterCanvas::DeviceRect() const {
+    if (FPaged) {
+        const QRect paint = FPaged->pageLayout().paintRectPixels(DpiY());
+        return {0, 0, paint.width(), paint.height()};
+    }
+    const QPaintDevice* device = FPainter->device();
+    return device ? TRect{0, 0, device->width(), device->height()} : TRect{};
+}
+
+void TPainterCanvas::DoFigure(TFigureKind kind, const TDevicePath& path, bool fill, bool stroke) {
+    if ((!fill && !stroke) || path.Empty()) return;
+    const QPainterPath qpath = path.ToPainterPath(FillMode());
+    const TDevicePen pen = DevicePen();
+    FPainter->setCompositionMode(pen.Mode == TPenMode::pmXor && SupportsRasterOps()
+                                     ? QPainter::RasterOp_SourceXorDestination
+                                     : QPainter::CompositionMode_SourceOver);
+    if (fill) FPainter->fillPath(qpath, ToQBrush(Brush()));
+    if (stroke) FPainter->strokePath(qpath, ToQPen(pen));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+bool TPainterCanvas::DoImage(const QImage& image, const TDeviceImage& where) {
+    const QRect dest(where.Dest.Left, where.Dest.Top, where.Dest.Width(), where.Dest.Height());
+    const QRect source(where.Source.Left, where.Source.Top, where.Source.Width(), where.Source.Height());
+    if (SupportsRasterOps()) {
+        FPainter->setCompositionMode(ImageMode(CopyMode()));
+        FPainter->drawImage(dest, image, source);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else if (CopyMode() == TCopyMode::cmNotSrcCopy) {
+        QImage inverted = image.copy(source).convertToFormat(QImage::Format_RGB32);
+        inverted.invertPixels();
+        FPainter->drawImage(dest, inverted);
+    } else {
+        FPainter->drawImage(dest, image, source);
+    }
+    return true;
+}
+
+void TPainterCanvas::DoClipChanged() {
+    if (ClipRegion()) {
+        FPainter->setClipRegion(FOuterClip ? ClipRegion()->intersected(*FOuterClip) : *ClipRegion());
+    } else if (FOuterClip) {
+        FPainter->setClipRegion(*FOuterClip);
+    } else {
+        FPainter->setClipping(false);
+    }
+}
+
+} // namespace vellum
