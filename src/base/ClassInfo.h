@@ -276,6 +276,7 @@ TClassInfo TClassInfo::Make(const char* name, Describe&& describe) {
     info.FName = QString::fromLatin1(name);
     info.FParent = &Base::StaticClass();
     info.FProperties = info.FParent->FProperties;
+    info.FDefined = info.FParent->FDefined;
     if constexpr (!std::is_abstract_v<T>) {
         if constexpr (std::is_constructible_v<T, TComponent*>)
             info.FFactory = [](TComponent* owner) -> TPersistent* { return new T(owner); };

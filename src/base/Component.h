@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vellum {
@@ -44,6 +45,14 @@ public:
     void RemoveFreeNotification(TComponent* component);
 
     bool Destroying() const { return FDestroying; }
+
+    // Streaming hooks: the children a stream writes after the properties, the
+    // owner of children read back, what a container does with a child it
+    // read (give it a parent, say), and the end of reading the whole stream.
+    virtual void GetChildren(const std::function<void(TComponent*)>& proc) const {}
+    virtual TComponent* ChildOwner() { return this; }
+    virtual void ChildRead(TComponent* child) {}
+    virtual void Loaded() {}
     static bool IsValidIdent(const QString& name);
 
 protected:

@@ -1,9 +1,30 @@
 #include "base/StringList.h"
 
+#include "base/Filer.h"
+
 namespace vellum {
 
 const TClassInfo& TStringList::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TStringList, TPersistent>("TStringList", [](auto&) {});
+    // Streams keep the lines as the defined property "Strings", a list of strings.
+    static const TClassInfo info = TClassInfo::Make<TStringList, TPersistent>("TStringList", [](auto& b) {
+        TDefinedProperty strings;
+        strings.Name = QStringLiteral("Strings");
+        strings.ReadData = [](TPersistent& o, TReader& r) {
+            auto& list = static_cast<TStringList&>(o);
+            QStringList lines;
+            r.ReadListBegin();
+            while (!r.EndOfList()) lines << r.ReadString();
+            r.ReadListEnd();
+            list.SetItems(lines);
+        };
+        strings.WriteData = [](const TPersistent& o, TWriter& w) {
+            w.WriteListBegin();
+            for (const QString& line : static_cast<const TStringList&>(o).Items()) w.WriteString(line);
+            w.WriteListEnd();
+        };
+        strings.HasData = [](const TPersistent& o) { return static_cast<const TStringList&>(o).Count() > 0; };
+        b.Defined(std::move(strings));
+    });
     return info;
 }
 
