@@ -493,3 +493,23 @@ const std::vector<TColor>& TDIB::GreyRamp() {
 }
 
 } // namespace vellum
+
+namespace vellum {
+
+const std::vector<TColor>& TDIB::DefaultPalette() {
+    static const std::vector<TColor> palette = [] {
+        std::vector<TColor> p;
+        for (uint32_t b = 0; b < 6; ++b)
+            for (uint32_t g = 0; g < 6; ++g)
+                for (uint32_t r = 0; r < 6; ++r) p.push_back(r * 51 | (g * 51) << 8 | (b * 51) << 16);
+        // Greys between the cube's own six.
+        for (uint32_t i = 1; p.size() < 256; ++i) {
+            const uint32_t v = i * 255 / 41;
+            if (v % 51 != 0) p.push_back(v * 0x010101);
+        }
+        return p;
+    }();
+    return palette;
+}
+
+} // namespace vellum

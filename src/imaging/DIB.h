@@ -101,6 +101,9 @@ public:
 
     // 256 entries, entry i = (i, i, i).
     static const std::vector<TColor>& GreyRamp();
+    // The palette for 8-bit pictures without one of their own: a halftone
+    // palette (the 6 x 6 x 6 colour cube and a ramp of greys).
+    static const std::vector<TColor>& DefaultPalette();
 
 private:
     TBMPInfo FInfo;

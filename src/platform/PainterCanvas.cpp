@@ -112,9 +112,15 @@ void TPainterCanvas::Init() {
     FPainter->setBrushOrigin(0, 0);
 }
 
-int TPainterCanvas::DpiX() const { return FPainter->device() ? FPainter->device()->logicalDpiX() : 96; }
+int TPainterCanvas::DpiX() const {
+    if (FDpi > 0) return FDpi;
+    return FPainter->device() ? FPainter->device()->logicalDpiX() : 96;
+}
 
-int TPainterCanvas::DpiY() const { return FPainter->device() ? FPainter->device()->logicalDpiY() : 96; }
+int TPainterCanvas::DpiY() const {
+    if (FDpi > 0) return FDpi;
+    return FPainter->device() ? FPainter->device()->logicalDpiY() : 96;
+}
 
 TPoint TPainterCanvas::PhysicalSize() const {
     if (FPaged) {

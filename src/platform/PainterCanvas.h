@@ -27,6 +27,9 @@ public:
     ~TPainterCanvas() override;
 
     QPainter& Painter() const { return *FPainter; }
+    // A resolution of the canvas's own (a bitmap standing in for a printer
+    // band); 0 takes the device's.
+    void SetResolution(int dpi) { FDpi = dpi; }
     TCanvasTarget Target() const { return FTarget; }
 
     int DpiX() const override;
@@ -52,6 +55,7 @@ private:
     QImage* FImage = nullptr;
     QPagedPaintDevice* FPaged = nullptr;
     std::optional<QRegion> FOuterClip;
+    int FDpi = 0;
 };
 
 } // namespace vellum

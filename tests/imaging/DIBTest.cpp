@@ -214,6 +214,12 @@ TEST(DIB, ViewsShareTheRows) {
     const QImage view = dib.View();
     EXPECT_EQ(view.constBits(), dib.Bits().Data());
     EXPECT_EQ(view.pixel(2, 1), qRgb(0x40, 30, 40));
+    for (int bits : {1, 8, 32}) {
+        const TDIB other(3, 2, bits);
+        EXPECT_EQ(other.View().constBits(), other.Bits().Data()) << bits;
+    }
+    EXPECT_EQ(TDIB::DefaultPalette().size(), 256u);
+    EXPECT_EQ(TDIB::GreyRamp()[200], 0xC8C8C8u);
     TDIB grey(4, 4, 8);
     QImage paint = grey.PaintableView();
     ASSERT_EQ(paint.format(), QImage::Format_Grayscale8);

@@ -224,3 +224,34 @@ TEST(CanvasImages, DestinationIsMappedAndRefusalIsReported) {
     EXPECT_EQ(log[1], "Image 40x30 (0,0,192,96) <- (10,0,30,30) mode 1");
     EXPECT_EQ(log[2], "Image 40x30 (0,0,192,96) <- (0,0,40,30) mode 1 refused");
 }
+
+TEST(CanvasRecording, CurvedShapesAreBezierFigures) {
+    TRecordingCanvas c;
+    c.Ellipse({0, 0, 101, 61}); // outline through 0..100 x 0..60
+    c.RoundRect({0, 0, 101, 61}, 20, 20);
+    // A quarter arc counter-clockwise from 3 o'clock to 12 o'clock.
+    c.Arc({0, 0, 101, 61}, {200, 30}, {50, -100});
+    c.SetPen({.Style = TPenStyle::psInsideFrame, .Width = 6});
+    c.Rectangle({0, 0, 101, 61});
+    const auto& r = c.Records();
+    ASSERT_EQ(r.size(), 4u);
+    const TDevicePath& e = r[0].Path;
+    ASSERT_EQ(e.Kinds.size(), 13u);
+    EXPECT_EQ(e.Points.front(), (TPoint{100, 30}));
+    EXPECT_EQ(e.Points[3], (TPoint{50, 0}));
+    EXPECT_EQ(e.Points[9], (TPoint{50, 60}));
+    EXPECT_EQ(e.Kinds.back(), PT_BEZIERTO | PT_CLOSEFIGURE);
+    TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const TPoint& p : r[1].Path.Points)
+        box = {std::min(box.Left, p.X), std::min(box.Top, p.Y), std::max(box.Right, p.X), std::max(box.Bottom, p.Y)};
+    EXPECT_EQ(box, (TRect{0, 0, 100, 60}));
+    EXPECT_TRUE(r[1].Path.Kinds.back() & PT_CLOSEFIGURE);
+    const TDevicePath& a = r[2].Path;
+    EXPECT_FALSE(r[2].Fill);
+    EXPECT_EQ(a.Points.front(), (TPoint{100, 30}));
+    EXPECT_EQ(a.Points.back(), (TPoint{50, 0}));
+    EXPECT_FALSE(a.Kinds.back() & PT_CLOSEFIGURE);
+    // An inside-frame pen of 6 keeps its whole width inside 0..100.
+    EXPECT_EQ(r[3].Path.Points[0], (TPoint{3, 3}));
+    EXPECT_EQ(r[3].Path.Points[2], (TPoint{98, 58}));
+}

@@ -2,6 +2,7 @@
 #include "platform/RecordingCanvas.h"
 
 #include <QPdfWriter>
+#include <QPixmap>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -301,4 +302,25 @@ TEST(PainterCanvas, EmptyClipDrawsNothingAndOuterClipOfAPainterHolds) {
     painter.end();
     EXPECT_EQ(qGray(image.pixel(9, 5)), 0);
     EXPECT_EQ(qGray(image.pixel(10, 5)), 255); // outside the painter's own clip
+}
+
+TEST(PainterCanvas, ScreenSurfacesTakeXorButOfferNoBits) {
+    QPixmap pixmap(10, 10);
+    pixmap.fill(Qt::black);
+    {
+        TPainterCanvas c(static_cast<QPaintDevice&>(pixmap));
+        EXPECT_EQ(c.Target(), TCanvasTarget::ctScreen);
+        EXPECT_FALSE(c.IsPrinter());
+        EXPECT_FALSE(c.HasAccessibleBits());
+        EXPECT_TRUE(c.SupportsRasterOps());
+        EXPECT_EQ(c.DeviceRect(), (TRect{0, 0, 10, 10}));
+        c.SetResolution(300);
+        EXPECT_EQ(c.DpiY(), 300);
+        c.SetPen({.Width = 0, .Color = clWhite, .Mode = TPenMode::pmXor});
+        c.MoveTo(0, 5);
+        c.LineTo(10, 5);
+    }
+    const QImage image = pixmap.toImage();
+    EXPECT_EQ(image.pixel(4, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(4, 4), qRgb(0, 0, 0));
 }
