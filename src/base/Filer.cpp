@@ -619,3 +619,50 @@ void TReader::ResolveFixups(TComponent* root) {
 }
 
 } // namespace vellum
+
+namespace vellum {
+
+void WriteComponent(TStream& stream, const TComponent& component) {
+    TWriter writer(stream, &component);
+    writer.WriteSignature();
+    writer.WriteComponent(component);
+}
+
+TComponent* ReadComponent(TStream& stream, TComponent* into) { return TReader(stream).ReadRootComponent(into); }
+
+void WriteComponentRes(TStream& stream, const QString& resourceName, const TComponent& component) {
+    const QByteArray name = cp932::Encode(resourceName.toUpper()).left(63);
+    WriteU8(stream, 0xFF);
+    WriteU16(stream, 10);
+    stream.WriteBytes(name);
+    WriteU8(stream, 0);
+    WriteU16(stream, 0x1030);
+    const int64_t sizeAt = stream.Position();
+    WriteI32(stream, 0);
+    const int64_t start = stream.Position();
+    WriteComponent(stream, component);
+    const int64_t end = stream.Position();
+    stream.SetPosition(sizeAt);
+    WriteI32(stream, int32_t(end - start));
+    stream.SetPosition(end);
+}
+
+void ReadResourceHeader(TStream& stream) {
+    const auto invalid = [] { throw EReadError(InvalidStreamMessage()); };
+    if (stream.Remaining() < 3 || ReadU8(stream) != 0xFF || ReadU16(stream) != 10) invalid();
+    // The name: at most 63 characters and its terminating 0.
+    for (int i = 0;; ++i) {
+        if (i > 255 || stream.Remaining() < 1) invalid();
+        if (ReadU8(stream) == 0) break;
+    }
+    if (stream.Remaining() < 6) invalid();
+    ReadU16(stream); // flags
+    ReadI32(stream); // size: the component stream checks its own lengths
+}
+
+TComponent* ReadComponentRes(TStream& stream, TComponent* into) {
+    ReadResourceHeader(stream);
+    return ReadComponent(stream, into);
+}
+
+} // namespace vellum

@@ -108,3 +108,19 @@ private:
 };
 
 } // namespace vellum
+
+namespace vellum {
+
+// A whole stream for one root object: "TPF0" then its record.
+void WriteComponent(TStream& stream, const TComponent& component);
+TComponent* ReadComponent(TStream& stream, TComponent* into = nullptr);
+
+// The same wrapped in the resource header kept in documents: 0xFF, int16 10,
+// the upper-case name (at most 63 characters) and a 0, int16 0x1030, the
+// int32 length of the component stream, then the stream.
+void WriteComponentRes(TStream& stream, const QString& resourceName, const TComponent& component);
+TComponent* ReadComponentRes(TStream& stream, TComponent* into = nullptr);
+// Checks and skips the resource header; raises "不正なストリーム フォーマット".
+void ReadResourceHeader(TStream& stream);
+
+} // namespace vellum
