@@ -43,8 +43,11 @@ private:
     // A pointer to sector id; the last sector of the file may be short and reads as zero-padded.
     const uint8_t* Sector(uint32_t id);
     // The sectors of a FAT chain; each sector may belong to one chain only.
-    std::vector<uint32_t> Chain(uint32_t start, const QString& what);
-    std::vector<uint32_t> MiniChain(uint32_t start, const QString& what);
+    // what() names the chain's owner; it is called only for a message.
+    template <class F>
+    std::vector<uint32_t> Chain(uint32_t start, F what);
+    template <class F>
+    std::vector<uint32_t> MiniChain(uint32_t start, F what);
     QString EntryLabel(uint32_t id) const;
 
     QByteArrayView FImage;
@@ -149,15 +152,16 @@ void TReader::ReadFat() {
     }
 }
 
-std::vector<uint32_t> TReader::Chain(uint32_t start, const QString& what) {
+template <class F>
+std::vector<uint32_t> TReader::Chain(uint32_t start, F what) {
     std::vector<uint32_t> chain;
     for (uint32_t id = start; id != kEndOfChain;) {
         if (id >= FSectorCount)
-            Damaged(Format(QStringLiteral("the chain of %s points to sector %d outside the file"), what,
+            Damaged(Format(QStringLiteral("the chain of %s points to sector %d outside the file"), what(),
                            int64_t(id)));
         if (id >= FFat.size()) Damaged(Format(QStringLiteral("sector %d has no FAT entry"), int64_t(id)));
         if (FUsed[id])
-            Damaged(Format(QStringLiteral("the chain of %s loops or crosses another at sector %d"), what,
+            Damaged(Format(QStringLiteral("the chain of %s loops or crosses another at sector %d"), what(),
                            int64_t(id)));
         FUsed[id] = 1;
         chain.push_back(id);
@@ -166,14 +170,15 @@ std::vector<uint32_t> TReader::Chain(uint32_t start, const QString& what) {
     return chain;
 }
 
-std::vector<uint32_t> TReader::MiniChain(uint32_t start, const QString& what) {
+template <class F>
+std::vector<uint32_t> TReader::MiniChain(uint32_t start, F what) {
     std::vector<uint32_t> chain;
     for (uint32_t id = start; id != kEndOfChain;) {
         if (id >= FMiniUsed.size() || id >= FMiniFat.size())
             Damaged(Format(QStringLiteral("the mini chain of %s points to mini sector %d outside the mini stream"),
-                           what, int64_t(id)));
+                           what(), int64_t(id)));
         if (FMiniUsed[id])
-            Damaged(Format(QStringLiteral("the mini chain of %s loops or crosses another at mini sector %d"), what,
+            Damaged(Format(QStringLiteral("the mini chain of %s loops or crosses another at mini sector %d"), what(),
                            int64_t(id)));
         FMiniUsed[id] = 1;
         chain.push_back(id);
@@ -183,7 +188,7 @@ std::vector<uint32_t> TReader::MiniChain(uint32_t start, const QString& what) {
 }
 
 void TReader::ReadDirectory() {
-    const std::vector<uint32_t> chain = Chain(GetLE32(FHeader + hFirstDirSector), QStringLiteral("the directory"));
+    const std::vector<uint32_t> chain = Chain(GetLE32(FHeader + hFirstDirSector), [] { return QStringLiteral("the directory"); });
     if (chain.empty()) Damaged(QStringLiteral("the directory is empty"));
     const uint32_t perSector = FSectorSize / kDirEntrySize;
     FEntries.resize(chain.size() * perSector);
@@ -223,7 +228,7 @@ void TReader::ReadMiniStream() {
     const uint32_t firstMiniFat = GetLE32(FHeader + hFirstMiniFat);
     if (numMiniFat > FSectorCount) Damaged(QStringLiteral("the header claims more mini FAT sectors than the file has"));
     if (numMiniFat > 0 || (firstMiniFat != kEndOfChain && firstMiniFat != kFreeSect)) {
-        const std::vector<uint32_t> chain = Chain(firstMiniFat, QStringLiteral("the mini FAT"));
+        const std::vector<uint32_t> chain = Chain(firstMiniFat, [] { return QStringLiteral("the mini FAT"); });
         const uint32_t perSector = FSectorSize / 4;
         FMiniFat.resize(chain.size() * perSector);
         for (size_t s = 0; s < chain.size(); ++s) {
@@ -234,7 +239,7 @@ void TReader::ReadMiniStream() {
     if (root.Size == 0) return;
     if (root.Size > uint64_t(FImage.size()))
         Damaged(Format(QStringLiteral("the mini stream claims %d bytes, more than the file"), int64_t(root.Size)));
-    const std::vector<uint32_t> chain = Chain(root.Start, QStringLiteral("the mini stream"));
+    const std::vector<uint32_t> chain = Chain(root.Start, [] { return QStringLiteral("the mini stream"); });
     if (uint64_t(chain.size()) * FSectorSize < root.Size)
         Damaged(QStringLiteral("the mini stream is shorter than the root entry says"));
     // Whole mini sectors: a last one cut short by the root's size reads as zero-padded.
@@ -249,14 +254,14 @@ void TReader::ReadMiniStream() {
 
 void TReader::ReadStreamData(const TEntry& entry, uint32_t id, QByteArray& data) {
     if (entry.Size == 0) return;
-    const QString what = EntryLabel(id);
+    auto what = [this, id] { return EntryLabel(id); };
     if (entry.Size > uint64_t(FImage.size()))
-        Damaged(Format(QStringLiteral("%s claims %d bytes, more than the file"), what, int64_t(entry.Size)));
-    if (entry.Size > uint64_t(INT32_MAX)) Damaged(Format(QStringLiteral("%s is too large"), what));
+        Damaged(Format(QStringLiteral("%s claims %d bytes, more than the file"), what(), int64_t(entry.Size)));
+    if (entry.Size > uint64_t(INT32_MAX)) Damaged(Format(QStringLiteral("%s is too large"), what()));
     if (entry.Size < kMiniStreamCutoff) {
         const std::vector<uint32_t> chain = MiniChain(entry.Start, what);
         if (uint64_t(chain.size()) * kMiniSectorSize < entry.Size)
-            Damaged(Format(QStringLiteral("the mini chain of %s is shorter than its size"), what));
+            Damaged(Format(QStringLiteral("the mini chain of %s is shorter than its size"), what()));
         data = QByteArray(qsizetype(entry.Size), Qt::Uninitialized);
         for (size_t s = 0; s * kMiniSectorSize < entry.Size; ++s) {
             const uint64_t at = uint64_t(s) * kMiniSectorSize;
@@ -267,7 +272,7 @@ void TReader::ReadStreamData(const TEntry& entry, uint32_t id, QByteArray& data)
     }
     const std::vector<uint32_t> chain = Chain(entry.Start, what);
     if (uint64_t(chain.size()) * FSectorSize < entry.Size)
-        Damaged(Format(QStringLiteral("the chain of %s is shorter than its size"), what));
+        Damaged(Format(QStringLiteral("the chain of %s is shorter than its size"), what()));
     data = QByteArray(qsizetype(entry.Size), Qt::Uninitialized);
     for (size_t s = 0; s * FSectorSize < entry.Size; ++s) {
         const uint64_t at = uint64_t(s) * FSectorSize;
