@@ -39,18 +39,31 @@ void TStreamArray::CloseElement() {
     FElementName.clear();
 }
 
-void TStreamArray::WriteLastID() {
-    auto s = FStorage->OpenStream(kLastID);
+void TStreamArray::WriteWhole(const QString& name, const QByteArray& bytes) {
+    auto s = FStorage->OpenStream(name);
+    if (s->Size() == bytes.size() && s->ReadAll() == bytes) return;
     s->SetSize(0);
     s->SetPosition(0);
-    WriteI32(*s, FNextID);
+    s->WriteBytes(bytes);
+}
+
+void TStreamArray::WriteLastID() {
+    QByteArray bytes(4, '\0');
+    PutLE32(bytes.data(), uint32_t(FNextID));
+    WriteWhole(kLastID, bytes);
 }
 
 void TStreamArray::WriteIndex() {
-    auto s = FStorage->OpenStream(kIndex);
-    s->SetSize(0);
-    s->SetPosition(0);
-    FIndex.SaveToStream(*s);
+    TMemoryStream s;
+    FIndex.SaveToStream(s);
+    WriteWhole(kIndex, s.Data());
+}
+
+void TStreamArray::Commit() {
+    CheckOpen();
+    WriteLastID();
+    WriteIndex();
+    FStorage->Commit();
 }
 
 void TStreamArray::Close() {

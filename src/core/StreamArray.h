@@ -24,6 +24,8 @@ public:
     void Open(const QString& fileName);
     // Writes "LastID" and "Index", commits and releases the file.
     void Close();
+    // Writes the file as it is now, atomically; the array stays open.
+    void Commit();
     bool Active() const { return FStorage != nullptr; }
 
     int Count();
@@ -46,6 +48,8 @@ private:
     void CloseElement();
     void WriteLastID();
     void WriteIndex();
+    // Replaces the stream's bytes; equal bytes leave the file unchanged.
+    void WriteWhole(const QString& name, const QByteArray& bytes);
 
     std::unique_ptr<TStorage> FStorage;
     int32_t FNextID = 0;

@@ -3,7 +3,10 @@
 #include "base/Exceptions.h"
 #include "platform/CompoundFile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +76,28 @@ TEST(StreamArray, EveryAppendRecordsTheIdAndTheIndexAtOnce) {
     auto root = LoadCompoundFile(file);
     EXPECT_EQ(ReadLastID(*root), 2);
     EXPECT_EQ(root->Child(QStringLiteral("Index"))->Data(), QByteArray("\x04\0\0\0\x02\0\0\0\0\0\0\0\x01\0\0\0", 16));
+}
+
+TEST(StreamArray, CommitWritesTheFileAndReopeningLeavesItAlone) {
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath(QStringLiteral("c.db"));
+    TStreamArray a;
+    a.Open(file);
+    a.Stream(0).WriteBytes("kept");
+    a.Commit();
+    EXPECT_EQ(LoadCompoundFile(file)->Child(QStringLiteral("00000000"))->Data(), QByteArray("kept"));
+    a.Close();
+    // Every save renames a new file into place, so an unchanged inode means no save.
+    auto inode = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0);
+        return st.st_ino;
+    };
+    const auto before = inode();
+    a.Open(file);
+    EXPECT_EQ(a.StreamName(0), QStringLiteral("00000000"));
+    a.Close();
+    EXPECT_EQ(inode(), before);
 }
 
 TEST(StreamArray, OpenTakesTheNextIdFromEverythingInTheFile) {
