@@ -105,6 +105,11 @@ void TArrayData::LoadFromStream(TStream& stream) {
     const int32_t size = ReadI32(stream);
     const int32_t count = ReadI32(stream);
     if (size < 0 || count < 0 || int64_t(size) * count > stream.Remaining()) throw EReadError(kReadError);
+    if (count == 0) {
+        // Nothing is allocated for an element size the data does not back.
+        if (size > 0) FElementSize = size;
+        return;
+    }
     SetElementSize(size);
     SetCount(count);
     stream.ReadBuffer(FBlock.data(), int64_t(size) * count);

@@ -59,7 +59,7 @@ TDocStorage::TDocStorage(TDocStorage& parent, bool createMissing, const QString&
 }
 
 TDocStorage::~TDocStorage() {
-    if (FRoot == this) return;
+    if (!FRoot || FRoot == this) return;
     auto& open = FRoot->FOpenStorages;
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
 }
@@ -182,7 +182,10 @@ TRootStorage::TRootStorage(std::shared_ptr<TCompoundNode> tree, int mode)
     ResetChain(FTree);
 }
 
-TRootStorage::~TRootStorage() = default;
+TRootStorage::~TRootStorage() {
+    // Storages still open outlive their root only by mistake; keep their destructors harmless.
+    for (TDocStorage* open : FOpenStorages) open->FRoot = nullptr;
+}
 
 void TRootStorage::TakeStamp(bool clear) {
     FStamp = FGeneration;

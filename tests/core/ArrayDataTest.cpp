@@ -90,6 +90,13 @@ TEST(ArrayData, LoadingChecksSizesAgainstTheData) {
         TArrayData a;
         EXPECT_THROW(a.LoadFromStream(s), EReadError);
     }
+    // A huge element size with no elements allocates nothing.
+    TMemoryStream noElements(QByteArray("\xFF\xFF\xFF\x7F\0\0\0\0", 8));
+    TArrayData empty;
+    empty.LoadFromStream(noElements);
+    EXPECT_EQ(empty.Count(), 0);
+    EXPECT_EQ(empty.ElementSize(), INT32_MAX);
+
     TMemoryStream wrongSize(QByteArray("\x02\0\0\0\x01\0\0\0ab", 10));
     TIntArray ints;
     EXPECT_THROW(ints.LoadFromStream(wrongSize), EReadError);
