@@ -32,6 +32,8 @@ function(vellum_test name)
     target_precompile_headers(${name} PRIVATE ${VELLUM_PCH_HEADERS} <gtest/gtest.h>
         "${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELLUM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        # One value per property: a list here would be split into separate arguments.
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+            ENVIRONMENT_MODIFICATION "VELLUM_SOURCE_DIR=set:${PROJECT_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -49,5 +50,26 @@ VELLUM_EXCEPTION(EPCDError, Exception)
 VELLUM_EXCEPTION(ETwain, Exception)
 VELLUM_EXCEPTION(EInvalidGraphic, Exception)
 VELLUM_EXCEPTION(EInvalidGraphicOperation, Exception)
+VELLUM_EXCEPTION(EZCompressionError, Exception)
+VELLUM_EXCEPTION(EZDecompressionError, Exception)
+
+// A failed structured-storage call, with the system's error code (an HRESULT).
+class EOleSysError : public Exception {
+public:
+    EOleSysError(QString message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+    uint32_t ErrorCode() const noexcept { return FErrorCode; }
+    const char* ClassName() const noexcept override { return "EOleSysError"; }
+
+private:
+    uint32_t FErrorCode;
+};
+
+// A compound file that does not follow the format; the message names what failed.
+class ECompoundFile : public EOleSysError {
+public:
+    static constexpr uint32_t kDocfileCorrupt = 0x80030109u; // STG_E_DOCFILECORRUPT
+    explicit ECompoundFile(QString message) : EOleSysError(std::move(message), kDocfileCorrupt) {}
+    const char* ClassName() const noexcept override { return "ECompoundFile"; }
+};
 
 } // namespace vellum

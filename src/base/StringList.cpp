@@ -31,6 +31,7 @@ const TClassInfo& TStringList::StaticClass() {
 void TStringList::Assign(const TPersistent* source) {
     if (auto other = dynamic_cast<const TStringList*>(source)) {
         FItems = other->FItems;
+        Changed();
         return;
     }
     TPersistent::Assign(source);
@@ -38,12 +39,19 @@ void TStringList::Assign(const TPersistent* source) {
 
 int TStringList::Add(const QString& s) {
     FItems.append(s);
+    Changed();
     return int(FItems.size()) - 1;
 }
 
-void TStringList::Insert(int index, const QString& s) { FItems.insert(index, s); }
+void TStringList::Insert(int index, const QString& s) {
+    FItems.insert(index, s);
+    Changed();
+}
 
-void TStringList::Delete(int index) { FItems.removeAt(index); }
+void TStringList::Delete(int index) {
+    FItems.removeAt(index);
+    Changed();
+}
 
 int TStringList::IndexOf(const QString& s) const {
     for (int i = 0; i < FItems.size(); ++i)
@@ -80,13 +88,17 @@ QString TStringList::Values(const QString& name) const {
 void TStringList::SetValue(const QString& name, const QString& value) {
     int i = IndexOfName(name);
     if (value.isEmpty()) {
-        if (i >= 0) FItems.removeAt(i);
+        if (i >= 0) {
+            FItems.removeAt(i);
+            Changed();
+        }
         return;
     }
     if (i < 0)
         FItems.append(name + u'=' + value);
     else
         FItems[i] = name + u'=' + value;
+    Changed();
 }
 
 QString TStringList::Text() const {
@@ -110,6 +122,7 @@ void TStringList::SetText(const QString& text) {
         }
     }
     if (start < n) FItems.append(text.mid(start));
+    Changed();
 }
 
 } // namespace vellum

@@ -21,14 +21,23 @@ public:
 
     int Count() const { return int(FItems.size()); }
     const QString& Strings(int index) const { return FItems.at(index); }
-    void SetStrings(int index, const QString& s) { FItems[index] = s; }
+    void SetStrings(int index, const QString& s) {
+        FItems[index] = s;
+        Changed();
+    }
     const QStringList& Items() const { return FItems; }
-    void SetItems(const QStringList& items) { FItems = items; }
+    void SetItems(const QStringList& items) {
+        FItems = items;
+        Changed();
+    }
 
     int Add(const QString& s);
     void Insert(int index, const QString& s);
     void Delete(int index);
-    void Clear() { FItems.clear(); }
+    void Clear() {
+        FItems.clear();
+        Changed();
+    }
     int IndexOf(const QString& s) const;
 
     // "name=value" lines.
@@ -43,6 +52,10 @@ public:
     QString Text() const;
     // Splits at CR LF, CR or LF; a final line break adds no empty line.
     void SetText(const QString& text);
+
+protected:
+    // Runs after every change of the lines, so lists kept elsewhere can follow.
+    virtual void Changed() {}
 
 private:
     QStringList FItems;

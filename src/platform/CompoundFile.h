@@ -1,0 +1,30 @@
+#pragma once
+// The compound file binary format: a whole file read into a tree of
+// TCompoundNode and a tree written out as a version 3 file.
+//
+// Reading accepts versions 3 and 4 and any tree shape; every sector index,
+// chain, count and size is checked before use, and a damaged file raises
+// ECompoundFile naming what failed (never a partial tree). Writing is
+// deterministic: the same tree always gives the same bytes.
+
+#include "platform/CompoundNode.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+
+namespace vellum {
+
+// The tree of a file image; the root node stands for the root entry.
+std::shared_ptr<TCompoundNode> ReadCompoundFile(QByteArrayView image);
+// The version 3 file image of a tree.
+QByteArray WriteCompoundFile(const TCompoundNode& root);
+
+// Reads a file; a missing file raises EOleSysError (STG_E_FILENOTFOUND).
+std::shared_ptr<TCompoundNode> LoadCompoundFile(const QString& fileName);
+// Writes a temporary file beside the target, pushes it to the disk and
+// renames it over the target; the target is untouched when anything fails.
+void SaveCompoundFile(const TCompoundNode& root, const QString& fileName);
+
+} // namespace vellum
