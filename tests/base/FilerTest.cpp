@@ -284,3 +284,27 @@ TEST(Extended, ValuesBeyondDoubleRoundToNearestEven) {
     EXPECT_EQ(ext(0xC000000000000000ull, 0x3FFF - 1075), std::ldexp(1.0, -1074)); // above half
     EXPECT_EQ(ext(0x4000000000000000ull, 0x3FFF + 1), 1.0);                 // unnormalised mantissa
 }
+
+TEST_F(FilerTest, ResourceHeaderWrapsTheStream) {
+    TSample s;
+    TMemoryStream out;
+    WriteComponentRes(out, QStringLiteral("DataInfo"), s);
+    const QByteArray bytes = out.Data();
+    const QByteArray body = Write(s);
+    EXPECT_EQ(bytes.left(18), Hex("FF0A00") + "DATAINFO" + Hex("003010") + QByteArray(1, char(body.size())) + Hex("000000"));
+    EXPECT_EQ(bytes.mid(18), body);
+    TMemoryStream in(bytes);
+    std::unique_ptr<TComponent> back(ReadComponentRes(in));
+    EXPECT_EQ(back->ClassName(), QStringLiteral("TSample"));
+
+    for (const QByteArray& bad : {Hex("FE0A00") + bytes.mid(3), Hex("FF0B00") + bytes.mid(3), bytes.left(2),
+                                  Hex("FF0A00") + QByteArray(300, 'A')}) {
+        TMemoryStream b(bad);
+        try {
+            ReadComponentRes(b);
+            ADD_FAILURE() << bad.left(8).toHex().toStdString();
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("不正なストリーム フォーマット"));
+        }
+    }
+}
