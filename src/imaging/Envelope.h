@@ -1,7 +1,6 @@
 #pragma once
-// The compressed-stream envelope: "ZLIBCompress" and 0x1A, the int32 length
-// of the data, then a zlib stream of it. A small stand-in of imaging's own
-// until the shared container exists; compressed at level 9.
+// Pictures in the compressed-stream container ("CBM"): the container's
+// errors become the picture's own invalid-bitmap error.
 
 #include "base/Stream.h"
 
