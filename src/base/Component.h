@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vellum {
@@ -44,6 +45,12 @@ public:
     void RemoveFreeNotification(TComponent* component);
 
     bool Destroying() const { return FDestroying; }
+
+    // Streaming hooks: the components written as this one's children (in
+    // order), the owner of children read back into it, and the end of reading.
+    virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const {}
+    virtual TComponent* GetChildOwner() { return nullptr; }
+    virtual void Loaded() {}
     static bool IsValidIdent(const QString& name);
 
 protected:

@@ -2,10 +2,9 @@
 
 #include "base/ClassRegistry.h"
 #include "core/DOGroup.h"
-#include "core/Transformer.h"
 
 namespace vellum {
 
-void RegisterCoreClasses() { RegisterClasses({&TDOGroup::StaticClass(), &TRotator::StaticClass()}); }
+void RegisterCoreClasses() { RegisterClass(TDOGroup::StaticClass()); }
 
 } // namespace vellum

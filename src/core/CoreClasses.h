@@ -1,5 +1,6 @@
 #pragma once
-// Registers the persistent classes of the document model for streaming.
+// Registers the drawing-object classes of the document model for streaming
+// (the object kinds' start-up registration calls it in its place).
 
 namespace vellum {
 

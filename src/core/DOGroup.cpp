@@ -51,6 +51,15 @@ void TDOGroup::Ungroup(TComponent& owner, TDOList& result) const {
     for (TDrawObject* member : Members()) result.Add(&CloneInto(*member, owner));
 }
 
+void TDOGroup::GetChildren(const std::function<void(TComponent*)>& proc, TComponent*) const {
+    for (TDrawObject* member : Members()) proc(member);
+}
+
+void TDOGroup::Loaded() {
+    TLabelObject::Loaded();
+    UpdateControlBounds();
+}
+
 bool TDOGroup::HitTest(TPoint p) const {
     for (TDrawObject* member : Members())
         if (member->HitTest(p)) return true;

@@ -28,6 +28,12 @@ public:
     // stacking) and adds them to result in that order.
     void Ungroup(TComponent& owner, TDOList& result) const;
 
+    // Streaming: members are written as children and read back owned by the
+    // group, without a parent.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const override;
+    TComponent* GetChildOwner() override { return this; }
+    void Loaded() override;
+
     // --- virtual operations in slot order
     bool KeepsAspect() const override { return false; }
 

@@ -254,6 +254,11 @@ void TDrawObject::PaintMessage() {
     }
 }
 
+void TDrawObject::SetParent(IDrawSite* site) {
+    TGraphicControl::SetParent(site);
+    UpdateControlBounds();
+}
+
 void TDrawObject::UpdateControlBounds() {
     IDrawSite* site = Parent();
     if (!site) return;

@@ -77,6 +77,14 @@ public:
     // The canvas Paint draws on: the draw canvas when set, else the control's.
     TCanvas* DrawCanvas() const { return FDrawCanvas ? FDrawCanvas : Canvas(); }
 
+    // Taking a site in maps the logical geometry onto its pixels.
+    void SetParent(IDrawSite* site) override;
+    // Control bounds from GetBounds when on a site: mapped outward, plus one
+    // pixel to the right and bottom.
+    void UpdateControlBounds();
+    // Attach it to other broadcasters to hear them through Notify.
+    TListener& Listener() { return *FListener; }
+
     // Z-order by layer group among the site's drawing objects.
     void BringToFront() override;
     void SendToBack() override;
@@ -113,9 +121,6 @@ public:
 protected:
     void AssignTo(TPersistent* dest) const override;
     void PaintMessage() override;
-    // Control bounds from GetBounds when on a site: mapped outward, plus one
-    // pixel to the right and bottom.
-    void UpdateControlBounds();
     TPoint ToSite(TPoint controlPoint) const { return {controlPoint.X + Left(), controlPoint.Y + Top()}; }
 
 private:

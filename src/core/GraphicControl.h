@@ -41,7 +41,7 @@ public:
 
     IDrawSite* Parent() const { return FParent; }
     // Called by the site when it takes the control in or lets it go.
-    void SetParent(IDrawSite* site) { FParent = site; }
+    virtual void SetParent(IDrawSite* site) { FParent = site; }
 
     TCursor Cursor() const { return FCursor; }
     virtual void SetCursor(TCursor cursor) { FCursor = cursor; }

@@ -190,3 +190,24 @@ TEST(Group, AssignClonesMembersAndSurvivesSelfAssignment) {
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Members().size(), 2u);
 }
+
+TEST(Group, StreamingHooksAndControlBoundsOnASite) {
+    TFakeSite site; // 96 dpi
+    TDOGroup group;
+    auto* a = new TTestShape(&group);
+    auto* b = new TTestShape(&group);
+    a->SetRect({0, 0, 254, 254});
+    b->SetRect({254, 254, 508, 508});
+    std::vector<TComponent*> children;
+    group.GetChildren([&](TComponent* c) { children.push_back(c); }, nullptr);
+    EXPECT_EQ(children, (std::vector<TComponent*>{a, b}));
+    EXPECT_EQ(group.GetChildOwner(), &group);
+    EXPECT_EQ(a->Parent(), nullptr);
+
+    site.Add(&group);
+    EXPECT_EQ(group.BoundsRect(), (TRect{0, 0, 193, 193}));
+    group.Offset(254, 0);
+    EXPECT_EQ(group.BoundsRect(), (TRect{96, 0, 289, 193}));
+    // The members still draw nowhere but through the group.
+    EXPECT_EQ(a->Parent(), nullptr);
+}
