@@ -232,7 +232,11 @@ void TDrawObject::PaintMessage() {
             canvas->SetBrush({TBrushStyle::bsClear, clWhite});
             canvas->Rectangle(ClientRect());
         }
-        const int saved = canvas->SaveDC();
+        struct TRestore {
+            TCanvas& Canvas;
+            int Saved;
+            ~TRestore() { Canvas.RestoreDC(Saved); }
+        } restore{*canvas, canvas->SaveDC()};
         const int32_t a = site->DeviceDPI() * site->Scale();
         const int32_t b = UnitDPI * 100;
         const int32_t g = std::gcd(a, b);
@@ -243,7 +247,6 @@ void TDrawObject::PaintMessage() {
         mapping.ViewportOrg = {-Left(), -Top()};
         canvas->SetMapping(mapping);
         DrawContent();
-        canvas->RestoreDC(saved);
         FPaintFailed = false;
     } catch (const std::exception& error) {
         Invalidate();

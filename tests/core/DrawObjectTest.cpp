@@ -1,5 +1,6 @@
 #include "CoreTestKinds.h"
 
+#include "appframe/AppFrame.h"
 #include "base/StringList.h"
 #include "core/DOGroup.h"
 #include "core/LabelObject.h"
@@ -358,11 +359,19 @@ TEST(DrawObject, OnSitePaintMapsLogicalUnitsAndShowsFailures) {
     EXPECT_EQ(path.Points[2], (TPoint{96, 48}));
     EXPECT_EQ(canvas.Mapping(), TCoordMapping());
 
-    // A paint that throws is caught; from then on the failure pattern shows.
+    // A paint that throws is reported; from then on the failure pattern shows.
+    TAppFrame frame;
+    std::vector<std::string> reported;
+    frame.OnException = [&](const std::exception& e) {
+        reported.push_back(e.what());
+        return true;
+    };
     shape.FailPaint = true;
     TRecordingCanvas failed({0, 0, 97, 49});
     EXPECT_NO_THROW(shape.PaintOn(failed));
     EXPECT_TRUE(shape.PaintFailed());
+    EXPECT_EQ(reported, std::vector<std::string>{"paint failed"});
+    EXPECT_EQ(failed.Mapping(), TCoordMapping());
     shape.FailPaint = false;
     TRecordingCanvas pattern({0, 0, 97, 49});
     shape.PaintOn(pattern);
