@@ -2,6 +2,7 @@
 // An ordered list of drawing objects, back to front. It holds references
 // only and frees the objects only when told to.
 
+#include <cstddef>
 #include <vector>
 
 namespace vellum {
@@ -14,8 +15,8 @@ public:
 
     int Count() const { return int(FItems.size()); }
     bool Empty() const { return FItems.empty(); }
-    TDrawObject* Items(int index) const { return FItems.at(size_t(index)); }
-    void SetItems(int index, TDrawObject* object) { FItems.at(size_t(index)) = object; }
+    TDrawObject* Items(int index) const { return FItems.at(std::size_t(index)); }
+    void SetItems(int index, TDrawObject* object) { FItems.at(std::size_t(index)) = object; }
     int Add(TDrawObject* object);
     void Insert(int index, TDrawObject* object);
     void Delete(int index);
