@@ -27,9 +27,14 @@ void KeepObjectsInside(const TDOList& objects, const TRect& area) {
 
 void ScaleObjects(const TDOList& objects, const TRect& from, const TRect& to) {
     if (from == to) return;
+    // An axis of no extent (a group of one vertical line) has nothing to
+    // scale; MulDiv's -1 for a zero divisor would shift it by a unit.
+    auto scale = [](int32_t offset, int32_t toSize, int32_t fromSize) {
+        return fromSize == 0 ? 0 : MulDiv(offset, toSize, fromSize);
+    };
     auto map = [&](TPoint p) {
-        return TPoint{from.Left + MulDiv(p.X - from.Left, to.Width(), from.Width()),
-                      from.Top + MulDiv(p.Y - from.Top, to.Height(), from.Height())};
+        return TPoint{from.Left + scale(p.X - from.Left, to.Width(), from.Width()),
+                      from.Top + scale(p.Y - from.Top, to.Height(), from.Height())};
     };
     for (TDrawObject* object : objects) {
         auto* e = object ? object->Capability<IDOEncloseBounds>() : nullptr;

@@ -458,3 +458,30 @@ TEST(DrawObject, CapabilitiesByIdentityWithVeto) {
     shape.AddRef();
     EXPECT_EQ(shape.Release(), 1);
 }
+
+TEST(DrawObject, AppendixChangesCountAsModifications) {
+    TTestShape shape;
+    int modifies = 0;
+    shape.OnModify = [&](TDrawObject*) { ++modifies; };
+    TStringList lines({QStringLiteral("a"), QStringLiteral("b")});
+    shape.SetAppendix(&lines);
+    shape.SetAppendix(&lines);
+    EXPECT_EQ(modifies, 1);
+    EXPECT_EQ(shape.Appendix()->Items(), lines.Items());
+    shape.SetAppendix(nullptr);
+    EXPECT_EQ(shape.Appendix()->Count(), 0);
+    EXPECT_EQ(modifies, 2);
+}
+
+TEST(DrawObject, ItsListenerForwardsToNotify) {
+    struct TListening : TTestShape {
+        std::vector<TGUID> Heard;
+        void Notify(TPersistent*, const TGUID& id) override { Heard.push_back(id); }
+    };
+    TListening listening;
+    TTestShape other;
+    listening.Listener().Attach(&other.Broadcaster());
+    other.SetSelected(true);
+    other.SetRect({0, 0, 1, 1});
+    EXPECT_EQ(listening.Heard, (std::vector<TGUID>{NID_SelectionChanged, NID_ObjectChanged}));
+}

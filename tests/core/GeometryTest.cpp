@@ -80,6 +80,14 @@ TEST(ObjectHelpers, ScaleObjectsMapsBoundsBetweenRectangles) {
     TNotifyLog log(a);
     ScaleObjects(list, {1, 2, 3, 4}, {1, 2, 3, 4});
     EXPECT_TRUE(log.Ids.empty());
+
+    // A source of no width moves its objects but does not push them a unit aside.
+    TTestShape line;
+    line.SetRect({40, 0, 40, 100});
+    TDOList one;
+    one.Add(&line);
+    ScaleObjects(one, {40, 0, 40, 100}, {50, 0, 60, 200});
+    EXPECT_EQ(line.FrameRect(), (TRect{50, 0, 50, 200}));
 }
 
 namespace {
