@@ -20,6 +20,12 @@ inline constexpr TGUID NID_SelectionChanged = MakeGUID("{B423E361-44C6-11D3-AD13
 inline constexpr TGUID NID_MovableChanged = MakeGUID("{B45F6E91-458A-11D3-AD15-00500463098A}");
 inline constexpr TGUID NID_DontPrintChanged = MakeGUID("{B45F6E92-458A-11D3-AD15-00500463098A}");
 
+// Z-order bands: background images, objects of a pre-printed paper design,
+// everything the user places.
+inline constexpr int32_t LayerBackground = -100;
+inline constexpr int32_t LayerPaperDesign = -50;
+inline constexpr int32_t LayerUser = 0;
+
 // Shown in place of an object whose painting failed.
 inline const QString SPaintFailed = QStringLiteral("描画に失敗しました");
 
@@ -89,7 +95,7 @@ public:
     void BringToFront() override;
     void SendToBack() override;
 
-    // The published event handler name; handlers themselves are OnModify.
+    // Fired by Modified; published as an event that streams never write.
     std::function<void(TDrawObject*)> OnModify;
 
     // --- virtual operations in slot order
