@@ -12,12 +12,13 @@ namespace vellum {
 const std::shared_ptr<const TIdentTable>& CursorIdents();
 const std::shared_ptr<const TIdentTable>& ColorIdents();
 
-inline constexpr int crDefault = 0;
-inline constexpr int crArrow = -2;
-inline constexpr int crCross = -3;
-inline constexpr int crIBeam = -4;
-inline constexpr int crSizeAll = -22;
-inline constexpr int crHandPoint = -21;
-inline constexpr int crHourGlass = -11;
+using TCursor = int;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
 
 } // namespace vellum

@@ -1,0 +1,53 @@
+#pragma once
+// The base of every card object: printing flag, blend settings, handles
+// and ghosts through the designer registry.
+
+#include "core/DrawObject.h"
+
+namespace vellum {
+
+// Set by the print preview around its drawing: DontPrint objects are left
+// out as on a printer.
+bool DrawingForPrint();
+void SetDrawingForPrint(bool value);
+
+class TLabelObject : public TDrawObject {
+    VELLUM_CLASS(TLabelObject)
+
+public:
+    explicit TLabelObject(TComponent* owner = nullptr);
+
+    // Capability references count here; the owner frees the object, never
+    // the last release.
+    int AddRef() { return ++FRefCount; }
+    int Release() { return --FRefCount; }
+    int RefCount() const { return FRefCount; }
+
+    bool DontPrint() const { return FDontPrint; }
+    void SetDontPrint(bool v);
+    int BlendRatio() const { return FBlendRatio; }
+    void SetBlendRatio(int percent);
+    bool BlendShade() const { return FBlendShade; }
+    void SetBlendShade(bool v);
+
+    void CreateHandles() override;
+    void StartGhost(int handleIndex) override;
+    void Changed() override;
+    void DrawTo(TCanvas& canvas) override;
+    void SetMovable(bool v) override;
+
+    bool HitTestMessage(TPoint controlPoint) override;
+    void MouseMove(TShiftState shift, TPoint controlPoint) override;
+    void DblClick() override;
+
+protected:
+    void AssignTo(TPersistent* dest) const override;
+
+private:
+    int FRefCount = 1;
+    bool FDontPrint = false;
+    int FBlendRatio = 100;
+    bool FBlendShade = false;
+};
+
+} // namespace vellum

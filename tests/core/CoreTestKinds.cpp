@@ -1,0 +1,48 @@
+#include "CoreTestKinds.h"
+
+#include "platform/Canvas.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace vellum::test {
+
+TFakeSite::~TFakeSite() {
+    for (TGraphicControl* c : Children) c->SetParent(nullptr);
+}
+
+void TFakeSite::Add(TGraphicControl* control) {
+    control->SetParent(this);
+    Children.push_back(control);
+}
+
+void TFakeSite::SetChildIndex(TGraphicControl* child, int index) {
+    std::erase(Children, child);
+    Children.insert(Children.begin() + std::clamp(index, 0, int(Children.size())), child);
+}
+
+void TFakeSite::RemoveChild(TGraphicControl* child) { std::erase(Children, child); }
+
+void TTestShape::DrawOutline(TCanvas& canvas) { canvas.Rectangle(FrameRect()); }
+
+void TTestShape::Paint() {
+    ++Paints;
+    if (FailPaint) throw std::runtime_error("paint failed");
+    TCanvas* canvas = DrawCanvas();
+    canvas->SetBrush({TBrushStyle::bsSolid, clBlack});
+    canvas->FillRect(FrameRect());
+}
+
+const TClassInfo& TTestShape::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TTestShape, TLORectBase>("TTestShape", [](auto&) {});
+    return info;
+}
+
+TNotifyLog::TNotifyLog(TDrawObject& object)
+    : Listener([this](TPersistent*, const TGUID& id) { Ids.push_back(id); }) {
+    Listener.Attach(&object.Broadcaster());
+}
+
+int TNotifyLog::Count(const TGUID& id) const { return int(std::count(Ids.begin(), Ids.end(), id)); }
+
+} // namespace vellum::test
