@@ -1,5 +1,6 @@
 // vellum4-batch: the program's document work from the command line.
 #include "app/BatchTool.h"
+#include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
 #include "appframe/StartupMacros.h"
 
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    vellum::RegisterStartupClasses();
+    vellum::RegisterStartupDesigners();
     vellum::TAppFrame frame;
     vellum::LoadStartupMacros(frame);
     QTextStream out(stdout);

@@ -1,5 +1,6 @@
 // vellum4: the card designer.
 #include "app/PlaceholderWindow.h"
+#include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
 #include "appframe/Application.h"
 #include "appframe/DataMain.h"
@@ -8,6 +9,8 @@
 
 int main(int argc, char** argv) {
     vellum::TApplication app(argc, argv);
+    vellum::RegisterStartupClasses();
+    vellum::RegisterStartupDesigners();
     vellum::TStartupSteps steps;
     steps.CreateMainWindow = [] { return vellum::CreatePlaceholderWindow(); };
     vellum::TdataMain dataMain(nullptr, steps);

@@ -1,8 +1,16 @@
 #include "core/DOList.h"
 
+#include "base/Exceptions.h"
+#include "base/Filer.h"
+#include "base/Stream.h"
 #include "core/DrawObject.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
 #include <algorithm>
+#include <memory>
 
 namespace vellum {
 
@@ -63,6 +71,65 @@ void TDOList::FreeAll() {
         object = nullptr;
         delete doomed;
     }
+}
+
+void TDOList::SaveToStream(TStream& stream) const {
+    WriteI32(stream, Count());
+    for (const TDrawObject* object : FItems) WriteComponent(stream, *object);
+}
+
+void TDOList::LoadFromStream(TStream& stream) {
+    Clear();
+    if (stream.Remaining() < 4) throw EReadError(InvalidStreamMessage());
+    const int32_t count = ReadI32(stream);
+    // Every object takes at least its signature and two names.
+    if (count < 0 || int64_t(count) * 8 > stream.Remaining()) throw EReadError(InvalidStreamMessage());
+    try {
+        for (int32_t i = 0; i < count; ++i) {
+            std::unique_ptr<TComponent> component(ReadComponent(stream));
+            if (auto* object = dynamic_cast<TDrawObject*>(component.get())) {
+                component.release();
+                Add(object);
+            }
+        }
+    } catch (...) {
+        FreeAll();
+        throw;
+    }
+}
+
+QString TDOList::ClipboardMimeType(const QString& format) {
+    return QStringLiteral("application/x-vellum4-objects;format=\"%1\"").arg(format);
+}
+
+void TDOList::CopyToClipboard(const QString& format) const {
+    if (Empty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    TDOList clones;
+    try {
+        for (const TDrawObject* object : FItems) {
+            std::unique_ptr<TDrawObject> clone = CloneObject(*object);
+            clone->SetName(object->Name());
+            clones.Add(clone.release());
+        }
+        TMemoryStream data;
+        clones.SaveToStream(data);
+        auto* mime = new QMimeData;
+        mime->setData(ClipboardMimeType(format), data.Data());
+        QGuiApplication::clipboard()->setMimeData(mime);
+    } catch (...) {
+        clones.FreeAll();
+        throw;
+    }
+    clones.FreeAll();
+}
+
+void TDOList::PasteClipboard(const QString& format) {
+    Clear();
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime || !mime->hasFormat(ClipboardMimeType(format))) return;
+    TMemoryStream data(mime->data(ClipboardMimeType(format)));
+    LoadFromStream(data);
 }
 
 } // namespace vellum

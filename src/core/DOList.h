@@ -2,12 +2,15 @@
 // An ordered list of drawing objects, back to front. It holds references
 // only and frees the objects only when told to.
 
+#include <QString>
+
 #include <cstddef>
 #include <vector>
 
 namespace vellum {
 
 class TDrawObject;
+class TStream;
 
 class TDOList {
 public:
@@ -26,6 +29,20 @@ public:
     void Clear() { FItems.clear(); }
     // Frees every object in the list (each through its owner), then clears it.
     void FreeAll();
+
+    // int32 count, then each object as one component stream.
+    void SaveToStream(TStream& stream) const;
+    // Clears the list and reads objects without an owner: the list's holder
+    // frees or adopts them. Components that are not drawing objects are freed.
+    // A failed read frees what it read and raises.
+    void LoadFromStream(TStream& stream);
+    // Clones of the objects (named as the originals) under the clipboard
+    // format name; nothing for an empty list.
+    void CopyToClipboard(const QString& format) const;
+    // Loads what the clipboard holds under the format; empty when nothing.
+    void PasteClipboard(const QString& format);
+    // The clipboard MIME type that stands for a registered format name.
+    static QString ClipboardMimeType(const QString& format);
 
     auto begin() const { return FItems.begin(); }
     auto end() const { return FItems.end(); }

@@ -1,0 +1,19 @@
+#include "app/StartupRegistrations.h"
+
+#include "core/CoreClasses.h"
+#include "core/DODesigner.h"
+#include "core/LOCreator.h"
+
+#include <memory>
+
+namespace vellum {
+
+void RegisterStartupClasses() {
+    // Papers, paper extra information, the card container and the object
+    // kinds join here as they land, in that order; groups come last.
+    RegisterCoreClasses();
+}
+
+void RegisterStartupDesigners() { DODesigners().Register(std::make_shared<TLOCreator>()); }
+
+} // namespace vellum

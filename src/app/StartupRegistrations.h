@@ -1,0 +1,11 @@
+#pragma once
+// What the program's units register at start-up, in this order: the
+// persistent classes streams create objects from, and the designers.
+
+namespace vellum {
+
+void RegisterStartupClasses();
+// The object creator is registered last of the object unit's designers.
+void RegisterStartupDesigners();
+
+} // namespace vellum
