@@ -51,15 +51,17 @@ const TClassInfo& TFuzzObject::StaticClass() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool registered = (RegisterClass(TFuzzObject::StaticClass()), true);
     (void)registered;
-    TMemoryStream stream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    try {
-        std::unique_ptr<TComponent> object(TReader(stream).ReadRootComponent(nullptr));
-        // What was read must write again.
-        TMemoryStream out;
-        TWriter writer(out);
-        writer.WriteSignature();
-        writer.WriteComponent(*object);
-    } catch (const Exception&) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    // The same bytes as a plain stream and, with the first byte deciding, as a resource-wrapped one.
+    for (bool wrapped : {false, true}) {
+        TMemoryStream stream(bytes);
+        try {
+            std::unique_ptr<TComponent> object(wrapped ? ReadComponentRes(stream) : ReadComponent(stream));
+            // What was read must write again.
+            TMemoryStream out;
+            WriteComponentRes(out, QStringLiteral("Fuzz"), *object);
+        } catch (const Exception&) {
+        }
     }
     return 0;
 }
