@@ -463,17 +463,21 @@ void TCanvas::StrokeAndFillPath() {
     FPath.Clear();
 }
 
+Qt::PenCapStyle ToQtCap(TPenEndCap cap) {
+    return cap == TPenEndCap::pecFlat ? Qt::FlatCap : cap == TPenEndCap::pecSquare ? Qt::SquareCap : Qt::RoundCap;
+}
+
+Qt::PenJoinStyle ToQtJoin(TPenJoin join) {
+    return join == TPenJoin::pjMiter ? Qt::SvgMiterJoin : join == TPenJoin::pjBevel ? Qt::BevelJoin : Qt::RoundJoin;
+}
+
 void TCanvas::WidenPath() {
     if (FPathOpen || FPath.Empty()) return;
     const TDevicePen pen = DevicePen();
     QPainterPathStroker stroker;
     stroker.setWidth(std::max(1, pen.Width));
-    stroker.setCapStyle(pen.EndCap == TPenEndCap::pecFlat     ? Qt::FlatCap
-                        : pen.EndCap == TPenEndCap::pecSquare ? Qt::SquareCap
-                                                              : Qt::RoundCap);
-    stroker.setJoinStyle(pen.Join == TPenJoin::pjMiter   ? Qt::SvgMiterJoin
-                         : pen.Join == TPenJoin::pjBevel ? Qt::BevelJoin
-                                                         : Qt::RoundJoin);
+    stroker.setCapStyle(ToQtCap(pen.EndCap));
+    stroker.setJoinStyle(ToQtJoin(pen.Join));
     // Both count the whole mitre length in pen widths.
     stroker.setMiterLimit(pen.MiterLimit);
     if (pen.Style == TPenStyle::psDash) stroker.setDashPattern(Qt::DashLine);

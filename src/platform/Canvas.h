@@ -78,6 +78,10 @@ struct TCoordMapping {
     friend bool operator==(const TCoordMapping&, const TCoordMapping&) = default;
 };
 
+// The Qt forms of the pen's ends and joins, shared by widening and stroking.
+Qt::PenCapStyle ToQtCap(TPenEndCap cap);
+Qt::PenJoinStyle ToQtJoin(TPenJoin join);
+
 // A figure list in device pixels with the path point kinds.
 struct TDevicePath {
     std::vector<TPoint> Points;

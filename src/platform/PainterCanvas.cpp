@@ -34,13 +34,9 @@ QPen ToQPen(const TDevicePen& pen) {
         // One-pixel lines leave out their last pixel.
         q.setCapStyle(Qt::FlatCap);
     } else {
-        q.setCapStyle(pen.EndCap == TPenEndCap::pecFlat     ? Qt::FlatCap
-                      : pen.EndCap == TPenEndCap::pecSquare ? Qt::SquareCap
-                                                            : Qt::RoundCap);
+        q.setCapStyle(ToQtCap(pen.EndCap));
     }
-    q.setJoinStyle(pen.Join == TPenJoin::pjMiter   ? Qt::SvgMiterJoin
-                   : pen.Join == TPenJoin::pjBevel ? Qt::BevelJoin
-                                                   : Qt::RoundJoin);
+    q.setJoinStyle(ToQtJoin(pen.Join));
     q.setMiterLimit(pen.MiterLimit);
     // Dash lengths: pixels for one-pixel pens, pen widths for wider ones.
     if (pen.Style == TPenStyle::psDash) {
