@@ -2,6 +2,8 @@
 
 #include "platform/Canvas.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -46,7 +48,7 @@ void DrawBarrel(TCanvas& canvas, const TRect& rect) {
     const TRect r = NormalizeRect(rect);
     const TBarrel b = BarrelOf(r);
     const double cx = (double(r.Left) + r.Right) / 2, cy = (double(r.Top) + r.Bottom) / 2;
-    const double radius = std::max(r.Width(), r.Height()) / 2.0;
+    const double radius = std::max(double(r.Right) - r.Left, double(r.Bottom) - r.Top) / 2;
     std::vector<TPoint> arc;
     canvas.BeginPath();
     if (b.Wide) {
@@ -91,9 +93,16 @@ void DrawCenter(TCanvas& canvas, TCenterShape shape, const TRect& r) {
     else canvas.Ellipse(r);
 }
 
-TRect Inflate(const TRect& r, int32_t d) { return {r.Left - d, r.Top - d, r.Right + d, r.Bottom + d}; }
-
 } // namespace
+
+TRect SaturatedRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    const auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    return {clamp(left), clamp(top), clamp(right), clamp(bottom)};
+}
+
+TRect InflateRect(const TRect& r, int64_t d) {
+    return SaturatedRect(int64_t(r.Left) - d, int64_t(r.Top) - d, int64_t(r.Right) + d, int64_t(r.Bottom) + d);
+}
 
 const QStringList& FaceShapeNames() {
     static const QStringList names{QStringLiteral("fsRect"),      QStringLiteral("fsDoughnut"),
@@ -125,7 +134,7 @@ bool LegacyFaceType(int64_t code, TFaceShape& shape, QString& purpose) {
 
 TBarrel BarrelOf(const TRect& rect) {
     const TRect r = NormalizeRect(rect);
-    const double w = r.Width(), h = r.Height();
+    const double w = double(r.Right) - r.Left, h = double(r.Bottom) - r.Top;
     const double f = std::sqrt(std::fabs((w / 2) * (w / 2) - (h / 2) * (h / 2)));
     TBarrel b;
     b.Wide = w > h;
@@ -155,7 +164,7 @@ TBarrel BarrelOf(const TRect& rect) {
 
 TRegion BarrelRegion(const TRect& rect) {
     const TRect r = NormalizeRect(rect);
-    const int64_t d = std::max(r.Width(), r.Height());
+    const int64_t d = std::max(int64_t(r.Right) - r.Left, int64_t(r.Bottom) - r.Top);
     return TRegion::FromRect(r).Intersected(
         TRegion::EllipseAt(int64_t(r.Left) + r.Right, int64_t(r.Top) + r.Bottom, d, d));
 }
@@ -178,21 +187,21 @@ void TFaceInfo::Assign(const TPersistent* source) {
     RoundSize = other->RoundSize;
 }
 
-TRect TFaceInfo::OuterRect() const { return Inflate(FaceRect, Margin); }
+TRect TFaceInfo::OuterRect() const { return InflateRect(FaceRect, Margin); }
 
 TRect TFaceInfo::CutOutRect() const {
-    const int32_t left = FaceRect.Left + int32_t(Div(int64_t(FaceRect.Width()) - CutWidth, 2));
-    const int32_t top = FaceRect.Top + int32_t(Div(int64_t(FaceRect.Height()) - CutHeight, 2));
-    return Bounds(left, top, CutWidth, CutHeight);
+    const int64_t left = FaceRect.Left + Div(int64_t(FaceRect.Right) - FaceRect.Left - CutWidth, 2);
+    const int64_t top = FaceRect.Top + Div(int64_t(FaceRect.Bottom) - FaceRect.Top - CutHeight, 2);
+    return SaturatedRect(left, top, left + CutWidth, top + CutHeight);
 }
 
-TRect TFaceInfo::HoleRect() const { return Inflate(CutOutRect(), -Margin); }
+TRect TFaceInfo::HoleRect() const { return InflateRect(CutOutRect(), -int64_t(Margin)); }
 
 bool TFaceInfo::HasCenterHole() const {
     return Shape == TFaceShape::fsDoughnut || Shape == TFaceShape::fsRectCD || Shape == TFaceShape::fsBarrelCD;
 }
 
-void TFaceInfo::SetFromOuterRect(const TRect& rect) { FaceRect = Inflate(rect, -Margin); }
+void TFaceInfo::SetFromOuterRect(const TRect& rect) { FaceRect = InflateRect(rect, -int64_t(Margin)); }
 
 void TFaceInfo::SetFromLegacyType(int64_t code) { LegacyFaceType(code, Shape, Purpose); }
 

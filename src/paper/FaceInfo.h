@@ -28,6 +28,12 @@ const QStringList& CenterShapeNames();
 // "角ラベル,CDラベル,丸ラベル,角丸ラベル,名刺CDラベル,樽CDラベル".
 QString ShapeDisplayNames();
 
+// A rectangle from 64-bit edges, each clamped to int32: papers read from
+// files may hold any values, and their geometry must not overflow.
+TRect SaturatedRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
+// r enlarged by d on every side (shrunk for negative d).
+TRect InflateRect(const TRect& r, int64_t d);
+
 inline constexpr int32_t kDefaultCutCenter = 410;
 inline constexpr int32_t kDefaultRoundSize = 100;
 
@@ -55,6 +61,12 @@ class TFaceInfo : public TPersistent {
     VELLUM_CLASS(TFaceInfo)
 public:
     TFaceInfo() = default;
+    // A value: copies are assignments.
+    TFaceInfo(const TFaceInfo& other) : TPersistent() { Assign(&other); }
+    TFaceInfo& operator=(const TFaceInfo& other) {
+        Assign(&other);
+        return *this;
+    }
     void Assign(const TPersistent* source) override;
 
     TRect FaceRect;

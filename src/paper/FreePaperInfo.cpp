@@ -13,9 +13,9 @@ const TClassInfo& TFaceItem::StaticClass() {
                   [toInt](T& o, const TPropValue& v) { o.SetLeft(toInt(v)); });
         b.Integer(QStringLiteral("Top"), [](const T& o) { return o.Rect.Top; },
                   [toInt](T& o, const TPropValue& v) { o.SetTop(toInt(v)); });
-        b.Integer(QStringLiteral("Width"), [](const T& o) { return o.Rect.Width(); },
+        b.Integer(QStringLiteral("Width"), [](const T& o) { return o.Width(); },
                   [toInt](T& o, const TPropValue& v) { o.SetWidth(toInt(v)); });
-        b.Integer(QStringLiteral("Height"), [](const T& o) { return o.Rect.Height(); },
+        b.Integer(QStringLiteral("Height"), [](const T& o) { return o.Height(); },
                   [toInt](T& o, const TPropValue& v) { o.SetHeight(toInt(v)); });
         faceprops::FaceMargin(b, &T::Face);
         faceprops::FaceShape(b, &T::Face);

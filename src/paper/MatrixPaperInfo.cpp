@@ -43,7 +43,7 @@ TRect TMatrixPaperInfo::FaceRect(int i) const {
     const int64_t c = i % FaceCountX, r = i / FaceCountX;
     const int64_t left = LeftOffset + c * (int64_t(FaceWidth) + RightMargin);
     const int64_t top = TopOffset + r * (int64_t(FaceHeight) + BottomMargin);
-    return Bounds(int32_t(left), int32_t(top), FaceWidth, FaceHeight);
+    return SaturatedRect(left, top, left + FaceWidth, top + FaceHeight);
 }
 
 const TFaceProps* TMatrixPaperInfo::FaceProps(int i) const { return i >= 0 && i < FaceCount() ? &Face : nullptr; }

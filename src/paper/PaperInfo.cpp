@@ -80,14 +80,12 @@ std::unique_ptr<TPaperInfo> TPaperInfo::Clone() const {
 
 TRect TPaperInfo::Oriented(const TRect& r) const {
     if (!FLandscape) return r;
-    const int32_t w = FPortraitWidth;
-    return {r.Top, w - r.Right, r.Bottom, w - r.Left};
+    const int64_t w = FPortraitWidth;
+    return SaturatedRect(r.Top, w - r.Right, r.Bottom, w - r.Left);
 }
 
 TRect TPaperInfo::FacePlacedRect(int i) const {
-    const TRect r = FaceRect(i);
-    const int32_t m = FaceMargin(i);
-    return Oriented({r.Left - m, r.Top - m, r.Right + m, r.Bottom + m});
+    return Oriented(InflateRect(FaceRect(i), FaceMargin(i)));
 }
 
 void TPaperInfo::GetFaceInfo(int i, TFaceInfo& info) const {

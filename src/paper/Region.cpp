@@ -112,8 +112,8 @@ TRegion TRegion::RoundShape(int64_t l2, int64_t t2, int64_t r2, int64_t b2, int6
 TRegion TRegion::RoundRect(const TRect& rect, int32_t cornerWidth, int32_t cornerHeight) {
     const TRect r = NormalizeRect(rect);
     if (r.IsEmpty()) return {};
-    const int64_t w = std::clamp<int64_t>(cornerWidth, 0, r.Width());
-    const int64_t h = std::clamp<int64_t>(cornerHeight, 0, r.Height());
+    const int64_t w = std::clamp<int64_t>(cornerWidth, 0, int64_t(r.Right) - r.Left);
+    const int64_t h = std::clamp<int64_t>(cornerHeight, 0, int64_t(r.Bottom) - r.Top);
     if (w == 0 || h == 0) return FromRect(r);
     return RoundShape(2 * int64_t(r.Left), 2 * int64_t(r.Top), 2 * int64_t(r.Right), 2 * int64_t(r.Bottom), w, h);
 }
@@ -125,7 +125,9 @@ TRegion TRegion::EllipseAt(int64_t cx2, int64_t cy2, int64_t width, int64_t heig
 
 TRegion TRegion::Ellipse(const TRect& r) {
     const TRect n = NormalizeRect(r);
-    return RoundRect(n, n.Width(), n.Height());
+    if (n.IsEmpty()) return {};
+    return RoundShape(2 * int64_t(n.Left), 2 * int64_t(n.Top), 2 * int64_t(n.Right), 2 * int64_t(n.Bottom),
+                      int64_t(n.Right) - n.Left, int64_t(n.Bottom) - n.Top);
 }
 
 TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegionFillMode mode) { return PolyPolygon({points}, mode); }
@@ -202,7 +204,7 @@ bool TRegion::Contains(const TPoint& unit) const {
 int64_t TRegion::Area() const {
     int64_t area = 0;
     for (const TBand& b : FBands)
-        for (size_t i = 0; i + 1 < b.X.size(); i += 2) area += int64_t(b.X[i + 1] - b.X[i]) * (b.Bottom - b.Top);
+        for (size_t i = 0; i + 1 < b.X.size(); i += 2) area += (int64_t(b.X[i + 1]) - b.X[i]) * (int64_t(b.Bottom) - b.Top);
     return area;
 }
 

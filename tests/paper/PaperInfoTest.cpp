@@ -338,3 +338,26 @@ TEST_F(PaperTest, OutsideAndOverlappingFaces) {
     p->SetLandscape(true);
     EXPECT_EQ(p->FirstFaceOutside(), 8);
 }
+
+TEST_F(PaperTest, ExtremeGeometryFromAFileSaturates) {
+    auto p = TenUp();
+    p->LeftOffset = INT32_MAX - 5;
+    p->FaceWidth = 100;
+    p->Face.Margin = INT32_MAX;
+    EXPECT_EQ(p->FaceRect(1), (TRect{INT32_MAX, 110, INT32_MAX, 660}));
+    EXPECT_EQ(p->FacePlacedRect(0), (TRect{-5, 110 - INT32_MAX, INT32_MAX, INT32_MAX}));
+    EXPECT_EQ(p->FirstFaceOutside(), 0);
+    p->SetLandscape(true);
+    EXPECT_EQ(p->FacePlacedRect(0), (TRect{110 - INT32_MAX, 2100 - INT32_MAX, INT32_MAX, 2105}));
+    TFaceInfo info;
+    info.FaceRect = {0, 0, 100, 100};
+    info.CutWidth = INT32_MAX;
+    EXPECT_EQ(info.CutOutRect().Left, -1073741773);
+    EXPECT_EQ(info.CutOutRect().Right, 1073741874);
+
+    TFaceItem item;
+    item.Rect = {INT32_MIN, 0, INT32_MAX, 10};
+    EXPECT_EQ(item.Width(), int64_t(UINT32_MAX));
+    item.SetLeft(0);
+    EXPECT_EQ(item.Rect, (TRect{0, 0, INT32_MAX, 10}));
+}
