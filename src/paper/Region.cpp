@@ -1,7 +1,10 @@
 #include "paper/Region.h"
 
+#include "platform/Canvas.h"
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace vellum {
 namespace {
@@ -179,6 +182,35 @@ TRegion TRegion::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons, T
         region.Append(Clamp32(y), Clamp32(y + 1), std::move(spans));
     }
     return region;
+}
+
+TRegion TRegion::Path(const std::vector<TPoint>& points, const std::vector<uint8_t>& kinds, TRegionFillMode mode) {
+    std::vector<std::vector<TPoint>> figures;
+    const size_t n = std::min(points.size(), kinds.size());
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t kind = kinds[i] & ~PT_CLOSEFIGURE;
+        if (kind == PT_MOVETO || figures.empty()) {
+            figures.push_back({points[i]});
+        } else if (kind == PT_LINETO) {
+            figures.back().push_back(points[i]);
+        } else if (kind == PT_BEZIERTO && i + 2 < n) {
+            const TPoint p0 = figures.back().back(), p1 = points[i], p2 = points[i + 1], p3 = points[i + 2];
+            // Enough steps that a step spans a few units of the control polygon.
+            const double reach = std::hypot(p1.X - p0.X, p1.Y - p0.Y) + std::hypot(p2.X - p1.X, p2.Y - p1.Y) +
+                                 std::hypot(p3.X - p2.X, p3.Y - p2.Y);
+            const int steps = int(std::clamp(reach / 4, 4.0, 256.0));
+            for (int s = 1; s <= steps; ++s) {
+                const double t = double(s) / steps, u = 1 - t;
+                const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+                figures.back().push_back({int32_t(Round(a * p0.X + b * p1.X + c * p2.X + d * p3.X)),
+                                          int32_t(Round(a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y))});
+            }
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    return PolyPolygon(figures, mode);
 }
 
 TRect TRegion::BoundingBox() const {

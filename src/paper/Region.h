@@ -40,6 +40,11 @@ public:
     static TRegion Polygon(const std::vector<TPoint>& points, TRegionFillMode mode = TRegionFillMode::Alternate);
     static TRegion PolyPolygon(const std::vector<std::vector<TPoint>>& polygons,
                                TRegionFillMode mode = TRegionFillMode::Alternate);
+    // A path with the canvas's point kinds (move, line, Bézier in groups of
+    // three, the close flag); every figure is filled as if closed, curves
+    // flattened to points rounded to whole units. Malformed kinds end the path.
+    static TRegion Path(const std::vector<TPoint>& points, const std::vector<uint8_t>& kinds,
+                        TRegionFillMode mode = TRegionFillMode::Alternate);
 
     bool IsEmpty() const { return FBands.empty(); }
     // The smallest rectangle holding every unit; all zero when empty.

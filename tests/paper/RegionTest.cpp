@@ -1,5 +1,7 @@
 #include "paper/Region.h"
 
+#include "platform/Canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -96,4 +98,23 @@ TEST(Region, PolygonFillModes) {
     EXPECT_EQ(TRegion::PolyPolygon({outer, inner}, TRegionFillMode::Winding).Area(), 900);
     EXPECT_EQ(TRegion::Polygon({outer}), TRegion::FromRect({0, 0, 30, 30}));
     EXPECT_TRUE(TRegion::Polygon({{0, 0}, {10, 0}}).IsEmpty());
+}
+
+TEST(Region, PathsWithLinesAndCurves) {
+    // Two figures given as a path: the same as the polygons.
+    const std::vector<TPoint> points{{0, 0}, {30, 0}, {30, 30}, {0, 30}, {10, 10}, {20, 10}, {20, 20}, {10, 20}};
+    const std::vector<uint8_t> kinds{PT_MOVETO, PT_LINETO, PT_LINETO, PT_LINETO | PT_CLOSEFIGURE,
+                                     PT_MOVETO, PT_LINETO, PT_LINETO, PT_LINETO};
+    EXPECT_EQ(TRegion::Path(points, kinds),
+              TRegion::PolyPolygon({{points.begin(), points.begin() + 4}, {points.begin() + 4, points.end()}}));
+    // A half disc of radius 100 from one Bézier: close to the ideal area and inside its box.
+    const int k = 55; // 100 * 0.5523, the quarter-circle control distance
+    const TRegion half = TRegion::Path({{-100, 0}, {-100, -k}, {-k, -100}, {0, -100}, {k, -100}, {100, -k}, {100, 0}},
+                                       {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO,
+                                        PT_BEZIERTO});
+    EXPECT_EQ(half.BoundingBox(), (TRect{-100, -100, 100, 0}));
+    EXPECT_NEAR(double(half.Area()), M_PI * 100 * 100 / 2, 150);
+    // A truncated Bézier group ends the path.
+    EXPECT_EQ(TRegion::Path({{0, 0}, {10, 0}, {10, 10}, {5, 5}}, {PT_MOVETO, PT_LINETO, PT_LINETO, PT_BEZIERTO}),
+              TRegion::Polygon({{0, 0}, {10, 0}, {10, 10}}));
 }
