@@ -4,15 +4,40 @@
 #include "appframe/AppFrame.h"
 #include "appframe/Application.h"
 #include "appframe/DataMain.h"
+#include "paper/Papers.h"
+#include "paper/PurposeList.h"
 
 #include <QTextStream>
+
+#include <memory>
 
 int main(int argc, char** argv) {
     vellum::TApplication app(argc, argv);
     vellum::RegisterStartupClasses();
     vellum::RegisterStartupDesigners();
+    // Program-wide data the start-up steps open; freed by the shut-down step.
+    std::unique_ptr<vellum::TPapers> catalogue;
     vellum::TStartupSteps steps;
+    steps.InstallPurposeValidator = [] {
+        vellum::InstallPurposeValidator(std::make_unique<vellum::TCDLabelPurposeValidator>());
+    };
+    steps.OpenPaperCatalogue = [&catalogue](const QString& fileName) {
+        auto papers = std::make_unique<vellum::TPapers>();
+        papers->Open(fileName, false);
+        catalogue = std::move(papers);
+    };
     steps.CreateMainWindow = [] { return vellum::CreatePlaceholderWindow(); };
+    steps.Shutdown = [&catalogue] {
+        if (catalogue) {
+            try {
+                catalogue->Close();
+            } catch (const std::exception& e) {
+                QTextStream(stderr) << e.what() << '\n';
+            }
+            catalogue.reset();
+        }
+        vellum::InstallPurposeValidator(nullptr);
+    };
     vellum::TdataMain dataMain(nullptr, steps);
     const QStringList args = app.arguments().mid(1);
     if (args.contains(QStringLiteral("--version"))) {

@@ -3,14 +3,16 @@
 #include "core/CoreClasses.h"
 #include "core/DODesigner.h"
 #include "core/LOCreator.h"
+#include "paper/PaperClasses.h"
 
 #include <memory>
 
 namespace vellum {
 
 void RegisterStartupClasses() {
-    // Papers, paper extra information, the card container and the object
-    // kinds join here as they land, in that order; groups come last.
+    RegisterPaperClasses();
+    // Paper extra information, the card container and the object kinds join
+    // here as they land, in that order; groups come last.
     RegisterCoreClasses();
 }
 

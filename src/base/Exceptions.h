@@ -52,6 +52,7 @@ VELLUM_EXCEPTION(EInvalidGraphic, Exception)
 VELLUM_EXCEPTION(EInvalidGraphicOperation, Exception)
 VELLUM_EXCEPTION(EZCompressionError, Exception)
 VELLUM_EXCEPTION(EZDecompressionError, Exception)
+VELLUM_EXCEPTION(EPaperError, Exception)
 
 // A failed structured-storage call, with the system's error code (an HRESULT).
 class EOleSysError : public Exception {
