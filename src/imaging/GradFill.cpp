@@ -1,5 +1,7 @@
 #include "imaging/GradFill.h"
 
+#include "imaging/Resample.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -10,6 +12,7 @@ namespace {
 
 constexpr int64_t kOne = 65536; // 16.16 fixed point
 constexpr int kLast = kGradMapSize - 1;
+constexpr int kMaxPrintedSide = 4096;
 
 int64_t Fixed(double v) { return int64_t(v * double(kOne)); } // truncating
 
@@ -163,7 +166,14 @@ void PaintGradation(TCanvas& canvas, const TRect& rect, const std::vector<TColor
     if (colors.empty() || rect.IsEmpty()) return;
     // One colour paints as a flat gradient of itself.
     const std::vector<TColor> list = colors.size() == 1 ? std::vector<TColor>{colors[0], colors[0]} : colors;
-    const TDIB picture = TGradFill::Create(kind)->Render(list, angle);
+    TDIB picture = TGradFill::Create(kind)->Render(list, angle);
+    if (canvas.IsPrinter()) {
+        // Printers would stretch blockily: resample smoothly to the area's
+        // size in logical units (bounded, so huge areas stay affordable).
+        const int w = std::min(rect.Width(), kMaxPrintedSide), h = std::min(rect.Height(), kMaxPrintedSide);
+        picture = ResampleBitmap(picture, {0, 0, kGradMapSize, kGradMapSize}, w, h, TEdgeMode::emRepeat,
+                                 TResampleFilter::rfLinear);
+    }
     const TCopyMode mode = canvas.CopyMode();
     canvas.SetCopyMode(inverted ? TCopyMode::cmSrcInvert : TCopyMode::cmSrcCopy);
     picture.Draw(canvas, rect);

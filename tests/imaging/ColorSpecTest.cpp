@@ -361,3 +361,20 @@ TEST_F(ColorSpecHistoryTest, EntryNamesAreTheHashOfTheStreamWithoutThePicture) {
     EXPECT_EQ(TColorSpecHistory::EntryName(*a), TColorSpecHistory::EntryName(*b));
     EXPECT_NE(TColorSpecHistory::EntryName(*a), TColorSpecHistory::EntryName(*SolidSpec(0x0000FE)));
 }
+
+TEST(GradientTest, PrintersGetTheGradientResampledToTheAreaInLogicalUnits) {
+    TRecordingCanvas printer({0, 0, 2000, 2000}, 600, true);
+    PaintGradation(printer, {0, 0, 300, 200}, {clWhite, clBlack}, 270, rgGradationKind::rgkSimple, true);
+    TRecordingCanvas screen;
+    PaintGradation(screen, {0, 0, 300, 200}, {clWhite, clBlack}, 270, rgGradationKind::rgkSimple, false);
+    const TCanvasRecord* printed = nullptr;
+    for (const TCanvasRecord& r : printer.Records())
+        if (r.Kind == TCanvasRecord::TKind::rkImage) printed = &r;
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printed->ImageSize, QSize(300, 200));
+    EXPECT_EQ(printed->CopyMode, TCopyMode::cmSrcInvert);
+    for (const TCanvasRecord& r : screen.Records())
+        if (r.Kind == TCanvasRecord::TKind::rkImage) {
+            EXPECT_EQ(r.CopyMode, TCopyMode::cmSrcCopy);
+        }
+}
