@@ -139,6 +139,11 @@ void TColorSpec::SetGradAngle(int angle) {
     Changed();
 }
 
+void TColorSpec::SetBitmap(const TSafetyBitmap& bitmap) {
+    if (bitmap.Empty() && !FImageData->IsEmpty()) return;
+    FImageData->Picture().SetGraphic(bitmap.Clone());
+}
+
 void TColorSpec::SetGradColor(int index, TColor color) {
     if (index >= 0 && index < FGradColors->Count()) FGradColors->SetColor(index, color);
 }

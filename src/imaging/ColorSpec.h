@@ -8,6 +8,7 @@
 #include "imaging/GradFill.h"
 #include "imaging/GradationColors.h"
 #include "imaging/ImageData.h"
+#include "imaging/SafetyBitmap.h"
 #include "platform/Canvas.h"
 
 #include <functional>
@@ -54,6 +55,10 @@ public:
     TGradationColors& GradColors() const { return *FGradColors; }
 
     // Editor helpers.
+    // The picture converted to a bitmap in place.
+    TSafetyBitmap& Bitmap() const { return FImageData->Picture().AsBitmap(); }
+    // Ignored when the bitmap is empty while a picture is present.
+    void SetBitmap(const TSafetyBitmap& bitmap);
     int GradColNum() const { return FGradColors->Count(); }
     void SetGradColNum(int count) { FGradColors->SetCount(count); }
     // Reading outside the list raises; writing outside it is ignored.

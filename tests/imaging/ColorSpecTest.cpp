@@ -212,6 +212,16 @@ TEST(ColorSpecTest, ABitmapWithoutPictureIsSolid) {
     EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
 }
 
+TEST(ColorSpecTest, AnEmptyBitmapDoesNotReplaceAPicture) {
+    TColorSpec spec;
+    TSafetyBitmap red;
+    red.SetDIB(Solid(3, 2, 0x0000FF));
+    spec.SetBitmap(red);
+    EXPECT_EQ(spec.Bitmap().Width(), 3);
+    spec.SetBitmap(TSafetyBitmap());
+    EXPECT_EQ(spec.Bitmap().DIB().Pixel(1, 1), 0x0000FFu);
+}
+
 TEST(ColorSpecTest, ChangesAreAnnouncedOnceAndOnlyWhenValuesDiffer) {
     TColorSpec spec;
     int changes = 0;
