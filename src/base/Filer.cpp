@@ -363,7 +363,14 @@ void TReader::ReadListBegin() {
     if (++FListDepth > kMaxDepth) Invalid();
 }
 
-bool TReader::EndOfList() { return NextValue() == TValueType::vaNull; }
+// Peeks the raw byte: the end marker may stand where a property name's length
+// byte would (a name longer than 19 bytes is no value type).
+bool TReader::EndOfList() {
+    if (FStream.Remaining() < 1) Invalid();
+    const uint8_t b = ReadU8(FStream);
+    FStream.Seek(-1, TSeekOrigin::soCurrent);
+    return b == 0;
+}
 
 void TReader::ReadListEnd() {
     if (ReadValueType() != TValueType::vaNull) Invalid();
@@ -466,9 +473,9 @@ TComponent* TReader::ReadComponentRecord(TComponent* into, TComponent* parent, i
     try {
         object->SetName(name);
         FLoaded.push_back(object);
-        while (NextValue() != TValueType::vaNull) ReadProperty(*object);
+        while (!EndOfList()) ReadProperty(*object);
         ReadValueType();
-        while (NextValue() != TValueType::vaNull) {
+        while (!EndOfList()) {
             TComponent* child = ReadComponentRecord(nullptr, object, depth + 1);
             object->ChildRead(child);
         }

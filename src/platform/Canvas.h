@@ -49,7 +49,7 @@ struct TPen {
 };
 
 // Hatches are 8-pixel device patterns with a transparent background.
-enum class TBrushStyle { bsSolid, bsClear, bsCross, bsDiagCross };
+enum class TBrushStyle { bsSolid, bsClear, bsCross, bsDiagCross, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal };
 struct TBrush {
     TBrushStyle Style = TBrushStyle::bsSolid;
     TColor Color = clWhite;

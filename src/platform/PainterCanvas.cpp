@@ -55,6 +55,14 @@ QBrush ToQBrush(const TBrush& brush) {
         return QBrush(ToQColor(brush.Color), Qt::CrossPattern);
     case TBrushStyle::bsDiagCross:
         return QBrush(ToQColor(brush.Color), Qt::DiagCrossPattern);
+    case TBrushStyle::bsHorizontal:
+        return QBrush(ToQColor(brush.Color), Qt::HorPattern);
+    case TBrushStyle::bsVertical:
+        return QBrush(ToQColor(brush.Color), Qt::VerPattern);
+    case TBrushStyle::bsFDiagonal:
+        return QBrush(ToQColor(brush.Color), Qt::FDiagPattern);
+    case TBrushStyle::bsBDiagonal:
+        return QBrush(ToQColor(brush.Color), Qt::BDiagPattern);
     case TBrushStyle::bsClear:
         break;
     }

@@ -308,3 +308,15 @@ TEST_F(FilerTest, ResourceHeaderWrapsTheStream) {
         }
     }
 }
+
+TEST_F(FilerTest, PropertyNamesLongerThanAValueTypeCodeAreRead) {
+    // A nested path's length byte (here 26) is above every value-type code.
+    TSample s;
+    s.Appendix.Add("x");
+    QByteArray bytes = Write(s);
+    const QByteArray longName = Prop("Appendix.SomeVeryLongName", "0201");
+    const qsizetype end = bytes.size() - 2; // before the property and children end markers
+    bytes.insert(end, longName);
+    // Read as a name: the error is the missing property, not a broken stream.
+    EXPECT_EQ(ReadError(bytes), PropertyDoesNotExistMessage());
+}
