@@ -388,3 +388,48 @@ TEST(GradientTest, PrintersGetTheGradientResampledToTheAreaInLogicalUnits) {
             EXPECT_EQ(r.CopyMode, TCopyMode::cmSrcCopy);
         }
 }
+
+TEST(ColorSpecTest, AssignCopiesTheGradationOnlyForGradations) {
+    TColorSpec source;
+    source.SetColor(0x0000FF);
+    source.SetTileShift(true);
+    source.SetGradAngle(90);
+    source.GradColors().SetColors({1, 2, 3});
+    TColorSpec solid;
+    solid.Assign(&source);
+    EXPECT_EQ(solid.Color(), 0x0000FFu);
+    EXPECT_TRUE(solid.TileShift());
+    EXPECT_EQ(solid.GradAngle(), 270);
+    EXPECT_EQ(solid.GradColNum(), 2);
+
+    source.SetKind(TColorSpecKind::cskGradation);
+    TColorSpec gradation;
+    int changes = 0;
+    gradation.OnChange = [&] { ++changes; };
+    gradation.Assign(&source);
+    EXPECT_EQ(changes, 1); // one update
+    EXPECT_EQ(gradation.GradAngle(), 90);
+    EXPECT_EQ(gradation.GradColors().Colors(), (std::vector<TColor>{1, 2, 3}));
+}
+
+TEST(ColorSpecTest, PreviewsLieOnACheckerboard) {
+    TColorSpec spec;
+    spec.SetStyle(TBrushStyle::bsClear);
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        TPainterCanvas canvas(image);
+        spec.PaintPreview(canvas, {0, 0, 24, 16});
+    }
+    EXPECT_EQ(image.pixel(0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(8, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(16, 7), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(0, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(8, 8), qRgb(128, 128, 128));
+    spec.SetStyle(TBrushStyle::bsSolid);
+    {
+        TPainterCanvas canvas(image);
+        spec.PaintPreview(canvas, {0, 0, 24, 16});
+    }
+    EXPECT_EQ(image.pixel(8, 0), qRgb(0, 0, 0)); // a solid colour covers the board
+}
