@@ -43,13 +43,13 @@ BENCHMARK(BM_Blur)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_GradientFill(benchmark::State& state) {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskGradation);
-    spec.SetGradKind(rgGradationKind(state.range(0)));
-    spec.GradColors().SetColors({0x0000FF, 0x00FF00, 0xFF0000});
+    TColorSpec colorSpec;
+    colorSpec.SetKind(TColorSpecKind::cskGradation);
+    colorSpec.SetGradKind(rgGradationKind(state.range(0)));
+    colorSpec.GradColors().SetColors({0x0000FF, 0x00FF00, 0xFF0000});
     for (auto _ : state) {
         TPainterCanvas canvas(image);
-        spec.Paint(canvas, {0, 0, kWidth, kHeight});
+        colorSpec.Paint(canvas, {0, 0, kWidth, kHeight});
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * kWidth * kHeight);

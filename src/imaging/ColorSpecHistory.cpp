@@ -23,9 +23,9 @@ const QString kNameList = QStringLiteral("ColorSpec\\NameList");
 const QString kPreview = QStringLiteral("Preview\\");
 constexpr int kSwatchSize = 48;
 
-QByteArray SpecResource(const TColorSpec& spec) {
+QByteArray SpecResource(const TColorSpec& colorSpec) {
     TColorSpecWrapper wrapper;
-    wrapper.ColorSpec().Assign(&spec);
+    wrapper.ColorSpec().Assign(&colorSpec);
     TMemoryStream stream;
     WriteComponentRes(stream, wrapper.ClassName(), wrapper);
     return stream.Data();
@@ -62,12 +62,12 @@ const TClassInfo& TColorSpecHistory::StaticClass() {
     return info;
 }
 
-QByteArray TColorSpecHistory::PreviewStream(const TColorSpec& spec) {
+QByteArray TColorSpecHistory::PreviewStream(const TColorSpec& colorSpec) {
     TDIB swatch(kSwatchSize, kSwatchSize, 24);
     {
         QImage view = swatch.PaintableView();
         TPainterCanvas canvas(view);
-        spec.PaintPreview(canvas, {0, 0, kSwatchSize, kSwatchSize});
+        colorSpec.PaintPreview(canvas, {0, 0, kSwatchSize, kSwatchSize});
     }
     auto png = std::make_unique<TPNGImage>();
     png->SetBitmap(std::move(swatch));
@@ -78,19 +78,19 @@ QByteArray TColorSpecHistory::PreviewStream(const TColorSpec& spec) {
     return stream.Data();
 }
 
-QString TColorSpecHistory::EntryName(const TColorSpec& spec) {
+QString TColorSpecHistory::EntryName(const TColorSpec& colorSpec) {
     TColorSpec plain;
-    plain.Assign(&spec);
+    plain.Assign(&colorSpec);
     plain.ImageData().Clear();
-    QByteArray bytes = SpecResource(plain) + PreviewStream(spec) + QByteArray(4, '\0');
+    QByteArray bytes = SpecResource(plain) + PreviewStream(colorSpec) + QByteArray(4, '\0');
     int64_t h = 0;
     for (qsizetype i = 0; i + 4 <= bytes.size(); i += 4)
         h = int64_t(uint64_t(h) << 1) ^ int64_t(int32_t(GetLE32(bytes.constData() + i)));
     return QString::number(h);
 }
 
-void TColorSpecHistory::Add(const TColorSpec& spec) {
-    const QString name = EntryName(spec);
+void TColorSpecHistory::Add(const TColorSpec& colorSpec) {
+    const QString name = EntryName(colorSpec);
     auto root = OpenHistory(FFilename, true);
     if (!root) throw EFCreateError(Format(QStringLiteral("ファイル %s を作成できません"), FFilename));
     {
@@ -102,9 +102,9 @@ void TColorSpecHistory::Add(const TColorSpec& spec) {
         } else {
             list.Insert(0, name);
             TDocStream entry(*root, kModeCreate, list.ItemPath(0));
-            entry.WriteBytes(SpecResource(spec));
+            entry.WriteBytes(SpecResource(colorSpec));
             TDocStream preview(*root, kModeCreate, kPreview + name);
-            preview.WriteBytes(PreviewStream(spec));
+            preview.WriteBytes(PreviewStream(colorSpec));
         }
         while (list.Count() > std::max(FLimit, 0)) {
             const int last = list.Count() - 1;
@@ -126,7 +126,7 @@ int TColorSpecHistory::Count() const {
     }
 }
 
-bool TColorSpecHistory::Read(int index, TColorSpec& spec) const {
+bool TColorSpecHistory::Read(int index, TColorSpec& colorSpec) const {
     auto root = OpenHistory(FFilename, false);
     if (!root) return false;
     try {
@@ -135,7 +135,7 @@ bool TColorSpecHistory::Read(int index, TColorSpec& spec) const {
         TDocStream stream(*root, 0, list.ItemPath(index));
         TColorSpecWrapper wrapper;
         ReadComponentRes(stream, &wrapper);
-        spec.Assign(&wrapper.ColorSpec());
+        colorSpec.Assign(&wrapper.ColorSpec());
         return true;
     } catch (const Exception&) {
         return false;

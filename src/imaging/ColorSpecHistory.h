@@ -36,20 +36,20 @@ public:
 
     // Moves a listed specification to the front or inserts it there, then
     // drops the oldest entries beyond Limit.
-    void Add(const TColorSpec& spec);
+    void Add(const TColorSpec& colorSpec);
     // 0 when the file cannot be opened.
     int Count() const;
     // False when the entry cannot be read.
-    bool Read(int index, TColorSpec& spec) const;
+    bool Read(int index, TColorSpec& colorSpec) const;
     bool ReadPreview(int index, TPictureEx& picture) const;
     // Closes and deletes the file.
     void Clear();
 
     // The entry name of a specification: the decimal text of the hash over
     // its stream without the picture, its swatch and four zero bytes.
-    static QString EntryName(const TColorSpec& spec);
+    static QString EntryName(const TColorSpec& colorSpec);
     // The swatch as the picture stream form of a PNG.
-    static QByteArray PreviewStream(const TColorSpec& spec);
+    static QByteArray PreviewStream(const TColorSpec& colorSpec);
 
 private:
     QString FFilename;

@@ -68,10 +68,10 @@ TDIB Solid(int w, int h, TColor c) {
     return dib;
 }
 
-void SetPicture(TColorSpec& spec, TDIB dib) {
+void SetPicture(TColorSpec& colorSpec, TDIB dib) {
     auto bitmap = std::make_unique<TSafetyBitmap>();
     bitmap->SetDIB(std::move(dib));
-    spec.ImageData().Picture().SetGraphic(std::move(bitmap));
+    colorSpec.ImageData().Picture().SetGraphic(std::move(bitmap));
 }
 
 } // namespace
@@ -161,39 +161,39 @@ TEST(GradientTest, FewColoursPaintNothingOrSolid) {
 }
 
 TEST(ColorSpecTest, PaintsOnlyInsideTheClip) {
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskGradation);
+    TColorSpec colorSpec;
+    colorSpec.SetKind(TColorSpecKind::cskGradation);
     QImage image(20, 10, QImage::Format_RGB32);
     image.fill(QColor(1, 2, 3));
     {
         TPainterCanvas canvas(image);
         canvas.IntersectClipRect({0, 0, 10, 10});
-        spec.Paint(canvas, {0, 0, 20, 10});
+        colorSpec.Paint(canvas, {0, 0, 20, 10});
         EXPECT_TRUE(canvas.HasClip()); // the caller's clip survives
     }
     EXPECT_GT(qRed(image.pixel(0, 5)), 240);
     EXPECT_EQ(image.pixel(15, 5), qRgb(1, 2, 3));
 
-    spec.SetKind(TColorSpecKind::cskSolid);
-    spec.SetColor(0x00FF00);
+    colorSpec.SetKind(TColorSpecKind::cskSolid);
+    colorSpec.SetColor(0x00FF00);
     {
         TPainterCanvas canvas(image);
-        spec.Paint(canvas, {10, 0, 20, 10});
+        colorSpec.Paint(canvas, {10, 0, 20, 10});
     }
     EXPECT_EQ(image.pixel(15, 5), qRgb(0, 255, 0));
-    EXPECT_TRUE(spec.IsPureColor(TRecordingCanvas()));
-    spec.SetStyle(TBrushStyle::bsCross);
-    EXPECT_FALSE(spec.IsPureColor(TRecordingCanvas()));
+    EXPECT_TRUE(colorSpec.IsPureColor(TRecordingCanvas()));
+    colorSpec.SetStyle(TBrushStyle::bsCross);
+    EXPECT_FALSE(colorSpec.IsPureColor(TRecordingCanvas()));
 }
 
 TEST(ColorSpecTest, TilesLayRowsFromTheTopLeftAndShiftEverySecondRow) {
-    TColorSpec spec;
-    SetPicture(spec, Solid(4, 3, 0x0000FF));
-    spec.SetKind(TColorSpecKind::cskBitmap);
-    spec.SetTile(true);
-    spec.SetTileShift(true);
+    TColorSpec colorSpec;
+    SetPicture(colorSpec, Solid(4, 3, 0x0000FF));
+    colorSpec.SetKind(TColorSpecKind::cskBitmap);
+    colorSpec.SetTile(true);
+    colorSpec.SetTileShift(true);
     TRecordingCanvas canvas;
-    spec.Paint(canvas, {10, 20, 18, 26});
+    colorSpec.Paint(canvas, {10, 20, 18, 26});
     QStringList dests;
     for (const TCanvasRecord& r : canvas.Records())
         if (r.Kind == TCanvasRecord::TKind::rkImage)
@@ -202,84 +202,84 @@ TEST(ColorSpecTest, TilesLayRowsFromTheTopLeftAndShiftEverySecondRow) {
 }
 
 TEST(ColorSpecTest, ABitmapWithoutPictureIsSolid) {
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskBitmap);
-    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
-    EXPECT_EQ(Properties(spec), QByteArray()); // Kind is written as the effective one: the default
-    SetPicture(spec, Solid(2, 2, clBlack));
-    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskBitmap);
-    spec.ImageData().Clear();
-    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
+    TColorSpec colorSpec;
+    colorSpec.SetKind(TColorSpecKind::cskBitmap);
+    EXPECT_EQ(colorSpec.Kind(), TColorSpecKind::cskSolid);
+    EXPECT_EQ(Properties(colorSpec), QByteArray()); // Kind is written as the effective one: the default
+    SetPicture(colorSpec, Solid(2, 2, clBlack));
+    EXPECT_EQ(colorSpec.Kind(), TColorSpecKind::cskBitmap);
+    colorSpec.ImageData().Clear();
+    EXPECT_EQ(colorSpec.Kind(), TColorSpecKind::cskSolid);
 }
 
 TEST(ColorSpecTest, AnEmptyBitmapDoesNotReplaceAPicture) {
-    TColorSpec spec;
+    TColorSpec colorSpec;
     TSafetyBitmap red;
     red.SetDIB(Solid(3, 2, 0x0000FF));
-    spec.SetBitmap(red);
-    EXPECT_EQ(spec.Bitmap().Width(), 3);
-    spec.SetBitmap(TSafetyBitmap());
-    EXPECT_EQ(spec.Bitmap().DIB().Pixel(1, 1), 0x0000FFu);
+    colorSpec.SetBitmap(red);
+    EXPECT_EQ(colorSpec.Bitmap().Width(), 3);
+    colorSpec.SetBitmap(TSafetyBitmap());
+    EXPECT_EQ(colorSpec.Bitmap().DIB().Pixel(1, 1), 0x0000FFu);
 }
 
 TEST(ColorSpecTest, ChangesAreAnnouncedOnceAndOnlyWhenValuesDiffer) {
-    TColorSpec spec;
+    TColorSpec colorSpec;
     int changes = 0;
-    spec.OnChange = [&] { ++changes; };
-    spec.SetGradAngle(270);
-    spec.SetGradColor(5, clBlack); // outside a two-colour list: ignored
+    colorSpec.OnChange = [&] { ++changes; };
+    colorSpec.SetGradAngle(270);
+    colorSpec.SetGradColor(5, clBlack); // outside a two-colour list: ignored
     EXPECT_EQ(changes, 0);
-    spec.SetGradColor(1, 0x123456);
+    colorSpec.SetGradColor(1, 0x123456);
     EXPECT_EQ(changes, 1);
-    spec.SetGradDir(rgGradationDir::rgdCenterToRim);
+    colorSpec.SetGradDir(rgGradationDir::rgdCenterToRim);
     EXPECT_EQ(changes, 2);
-    EXPECT_EQ(spec.GradKind(), rgGradationKind::rgkBoxToRim);
-    EXPECT_EQ(spec.GradAngle(), 0);
-    EXPECT_THROW(spec.GradColor(2), EListError);
+    EXPECT_EQ(colorSpec.GradKind(), rgGradationKind::rgkBoxToRim);
+    EXPECT_EQ(colorSpec.GradAngle(), 0);
+    EXPECT_THROW(colorSpec.GradColor(2), EListError);
 }
 
 TEST(ColorSpecTest, DirectionsMapBothWays) {
-    TColorSpec spec;
+    TColorSpec colorSpec;
     for (int d = 0; d <= int(rgGradationDir::rgdRimToCenter); ++d) {
-        spec.SetGradDir(rgGradationDir(d));
-        EXPECT_EQ(int(spec.GradDir()), d);
+        colorSpec.SetGradDir(rgGradationDir(d));
+        EXPECT_EQ(int(colorSpec.GradDir()), d);
     }
-    spec.SetGradKind(rgGradationKind::rgkSimple);
-    spec.SetGradAngle(30);
-    EXPECT_EQ(spec.GradDir(), rgGradationDir::rgdLeftToRight);
-    spec.SetGradKind(rgGradationKind::rgkBoxToCenter);
-    EXPECT_EQ(spec.GradDir(), rgGradationDir::rgdRimToCenter);
+    colorSpec.SetGradKind(rgGradationKind::rgkSimple);
+    colorSpec.SetGradAngle(30);
+    EXPECT_EQ(colorSpec.GradDir(), rgGradationDir::rgdLeftToRight);
+    colorSpec.SetGradKind(rgGradationKind::rgkBoxToCenter);
+    EXPECT_EQ(colorSpec.GradDir(), rgGradationDir::rgdRimToCenter);
 }
 
 TEST(ColorSpecPersistenceTest, ColorsAreWrittenOnlyWhenNotTheDefaultPair) {
-    TColorSpec spec;
-    EXPECT_EQ(Properties(spec.GradColors()), QByteArray());
-    spec.GradColors().SetColors({0x0000FF, 0xFF0000});
-    EXPECT_EQ(Properties(spec.GradColors()),
+    TColorSpec colorSpec;
+    EXPECT_EQ(Properties(colorSpec.GradColors()), QByteArray());
+    colorSpec.GradColors().SetColors({0x0000FF, 0xFF0000});
+    EXPECT_EQ(Properties(colorSpec.GradColors()),
               BinaryProp("Colors", QByteArray::fromHex("02000000FF0000000000FF00")));
     // Nested under the specification's name.
-    EXPECT_TRUE(Properties(spec).contains("GradColors.Colors"));
-    spec.GradColors().SetColors({clWhite, clBlack});
-    spec.GradColors().SetRepeatCount(3);
-    EXPECT_EQ(Properties(spec.GradColors()), QByteArray("\x0BRepeatCount\x02\x03", 14));
+    EXPECT_TRUE(Properties(colorSpec).contains("GradColors.Colors"));
+    colorSpec.GradColors().SetColors({clWhite, clBlack});
+    colorSpec.GradColors().SetRepeatCount(3);
+    EXPECT_EQ(Properties(colorSpec.GradColors()), QByteArray("\x0BRepeatCount\x02\x03", 14));
 }
 
 TEST(ColorSpecPersistenceTest, ARoundTripKeepsEveryProperty) {
     TColorSpecWrapper wrapper;
-    TColorSpec& spec = wrapper.ColorSpec();
-    spec.SetKind(TColorSpecKind::cskGradation);
-    spec.SetColor(0x123456);
-    spec.SetStyle(TBrushStyle::bsFDiagonal);
-    spec.SetTile(true);
-    spec.SetTileShift(true);
-    spec.SetGradAngle(45);
-    spec.SetGradKind(rgGradationKind::rgkConeClockwise);
-    spec.GradColors().SetColors({1, 2, 3});
-    spec.GradColors().SetRepeatCount(2);
-    spec.ImageData().LightFilter().SetContrast(20);
-    spec.ImageData().BlurFilter().SetBlurCount(-3);
-    spec.ImageData().MonotoneFilter().SetRefColor(0x0000FF);
-    spec.ImageData().SetTransparentColor(clWhite);
+    TColorSpec& colorSpec = wrapper.ColorSpec();
+    colorSpec.SetKind(TColorSpecKind::cskGradation);
+    colorSpec.SetColor(0x123456);
+    colorSpec.SetStyle(TBrushStyle::bsFDiagonal);
+    colorSpec.SetTile(true);
+    colorSpec.SetTileShift(true);
+    colorSpec.SetGradAngle(45);
+    colorSpec.SetGradKind(rgGradationKind::rgkConeClockwise);
+    colorSpec.GradColors().SetColors({1, 2, 3});
+    colorSpec.GradColors().SetRepeatCount(2);
+    colorSpec.ImageData().LightFilter().SetContrast(20);
+    colorSpec.ImageData().BlurFilter().SetBlurCount(-3);
+    colorSpec.ImageData().MonotoneFilter().SetRefColor(0x0000FF);
+    colorSpec.ImageData().SetTransparentColor(clWhite);
     const QByteArray bytes = Stream(wrapper);
 
     TColorSpecWrapper back;
@@ -320,20 +320,20 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         History.SetFilename(Dir.filePath("sub/ColorSpec.hst"));
     }
-    static std::unique_ptr<TColorSpec> SolidSpec(TColor c) {
-        auto spec = std::make_unique<TColorSpec>();
-        spec->SetColor(c);
-        return spec;
+    static std::unique_ptr<TColorSpec> SolidColorSpec(TColor c) {
+        auto colorSpec = std::make_unique<TColorSpec>();
+        colorSpec->SetColor(c);
+        return colorSpec;
     }
     QTemporaryDir Dir;
     TColorSpecHistory History;
 };
 
-TEST_F(ColorSpecHistoryTest, AddingTheSameSpecTwiceKeepsOneEntryAtTheFront) {
+TEST_F(ColorSpecHistoryTest, AddingTheSameColorSpecTwiceKeepsOneEntryAtTheFront) {
     EXPECT_EQ(History.Count(), 0); // no file yet
-    History.Add(*SolidSpec(0x0000FF));
-    History.Add(*SolidSpec(0x00FF00));
-    History.Add(*SolidSpec(0x0000FF));
+    History.Add(*SolidColorSpec(0x0000FF));
+    History.Add(*SolidColorSpec(0x00FF00));
+    History.Add(*SolidColorSpec(0x0000FF));
     ASSERT_EQ(History.Count(), 2);
     TColorSpec first;
     ASSERT_TRUE(History.Read(0, first));
@@ -346,14 +346,14 @@ TEST_F(ColorSpecHistoryTest, AddingTheSameSpecTwiceKeepsOneEntryAtTheFront) {
     EXPECT_FALSE(History.Read(2, first));
 }
 
-TEST_F(ColorSpecHistoryTest, ElevenSpecsLeaveTenAndTheOldestStreamsGo) {
-    for (int i = 0; i < 11; ++i) History.Add(*SolidSpec(TColor(i * 0x10)));
+TEST_F(ColorSpecHistoryTest, ElevenColorSpecsLeaveTenAndTheOldestStreamsGo) {
+    for (int i = 0; i < 11; ++i) History.Add(*SolidColorSpec(TColor(i * 0x10)));
     EXPECT_EQ(History.Count(), 10);
     TColorSpec newest;
     ASSERT_TRUE(History.Read(0, newest));
     EXPECT_EQ(newest.Color(), 0xA0u);
-    const QString oldest = TColorSpecHistory::EntryName(*SolidSpec(0));
-    const QString second = TColorSpecHistory::EntryName(*SolidSpec(0x10));
+    const QString oldest = TColorSpecHistory::EntryName(*SolidColorSpec(0));
+    const QString second = TColorSpecHistory::EntryName(*SolidColorSpec(0x10));
     auto root = TFileStorage::OpenFile(History.Filename(), 0);
     EXPECT_FALSE(root->StreamExists("ColorSpec\\" + oldest));
     EXPECT_FALSE(root->StreamExists("Preview\\" + oldest));
@@ -365,11 +365,11 @@ TEST_F(ColorSpecHistoryTest, ElevenSpecsLeaveTenAndTheOldestStreamsGo) {
 }
 
 TEST_F(ColorSpecHistoryTest, EntryNamesAreTheHashOfTheStreamWithoutThePicture) {
-    auto a = SolidSpec(0x0000FF);
-    auto b = SolidSpec(0x0000FF);
+    auto a = SolidColorSpec(0x0000FF);
+    auto b = SolidColorSpec(0x0000FF);
     SetPicture(*b, Solid(2, 2, clBlack)); // the bitmap kind is not set: the swatch stays the same
     EXPECT_EQ(TColorSpecHistory::EntryName(*a), TColorSpecHistory::EntryName(*b));
-    EXPECT_NE(TColorSpecHistory::EntryName(*a), TColorSpecHistory::EntryName(*SolidSpec(0x0000FE)));
+    EXPECT_NE(TColorSpecHistory::EntryName(*a), TColorSpecHistory::EntryName(*SolidColorSpec(0x0000FE)));
 }
 
 TEST(GradientTest, PrintersGetTheGradientResampledToTheAreaInLogicalUnits) {
@@ -387,4 +387,49 @@ TEST(GradientTest, PrintersGetTheGradientResampledToTheAreaInLogicalUnits) {
         if (r.Kind == TCanvasRecord::TKind::rkImage) {
             EXPECT_EQ(r.CopyMode, TCopyMode::cmSrcCopy);
         }
+}
+
+TEST(ColorSpecTest, AssignCopiesTheGradationOnlyForGradations) {
+    TColorSpec source;
+    source.SetColor(0x0000FF);
+    source.SetTileShift(true);
+    source.SetGradAngle(90);
+    source.GradColors().SetColors({1, 2, 3});
+    TColorSpec solid;
+    solid.Assign(&source);
+    EXPECT_EQ(solid.Color(), 0x0000FFu);
+    EXPECT_TRUE(solid.TileShift());
+    EXPECT_EQ(solid.GradAngle(), 270);
+    EXPECT_EQ(solid.GradColNum(), 2);
+
+    source.SetKind(TColorSpecKind::cskGradation);
+    TColorSpec gradation;
+    int changes = 0;
+    gradation.OnChange = [&] { ++changes; };
+    gradation.Assign(&source);
+    EXPECT_EQ(changes, 1); // one update
+    EXPECT_EQ(gradation.GradAngle(), 90);
+    EXPECT_EQ(gradation.GradColors().Colors(), (std::vector<TColor>{1, 2, 3}));
+}
+
+TEST(ColorSpecTest, PreviewsLieOnACheckerboard) {
+    TColorSpec colorSpec;
+    colorSpec.SetStyle(TBrushStyle::bsClear);
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        TPainterCanvas canvas(image);
+        colorSpec.PaintPreview(canvas, {0, 0, 24, 16});
+    }
+    EXPECT_EQ(image.pixel(0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(8, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(16, 7), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(0, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(8, 8), qRgb(128, 128, 128));
+    colorSpec.SetStyle(TBrushStyle::bsSolid);
+    {
+        TPainterCanvas canvas(image);
+        colorSpec.PaintPreview(canvas, {0, 0, 24, 16});
+    }
+    EXPECT_EQ(image.pixel(8, 0), qRgb(0, 0, 0)); // a solid colour covers the board
 }
