@@ -211,17 +211,20 @@ void TDrawSiteView::paintEvent(QPaintEvent* event) {
 }
 
 void TDrawSiteView::mousePressEvent(QMouseEvent* event) {
+    if (!FSite->Enabled()) return;
     FCaptured = true;
     FSite->MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), PointOf(event));
 }
 
 void TDrawSiteView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!FSite->Enabled()) return;
     FCaptured = true;
     FSite->MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()) | ssDouble,
                      PointOf(event));
 }
 
 void TDrawSiteView::mouseMoveEvent(QMouseEvent* event) {
+    if (!FSite->Enabled()) return;
     const TPoint p = PointOf(event);
     FSite->MouseMove(ShiftOf(event->modifiers(), event->buttons()), p);
     if (!FCaptured) setCursor(CursorFor(FSite->CursorAt(p)));
@@ -229,6 +232,7 @@ void TDrawSiteView::mouseMoveEvent(QMouseEvent* event) {
 
 void TDrawSiteView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::NoButton) FCaptured = false;
+    if (!FSite->Enabled()) return;
     FSite->MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), PointOf(event));
 }
 

@@ -224,3 +224,28 @@ TEST_F(SiteTest, AFreedSiteLeavesTheGhostListAndItsChildrenAlone) {
 
 } // namespace
 } // namespace vellum::test
+
+namespace vellum::test {
+namespace {
+
+TEST_F(SiteTest, LoadingTakesTheSizeFromTheFormWhenTheCardHasNoneAndStreamsOnlyOwnedObjects) {
+    TDrawSite site;
+    site.SetDeviceDPI(96);
+    site.SetClientSize(344, 208);
+    site.SetModified(true);
+    site.Loaded();
+    EXPECT_EQ(site.LogWidth(), 910);
+    EXPECT_EQ(site.LogHeight(), 550);
+    EXPECT_FALSE(site.Modified());
+
+    TTestShape& owned = AddShape(site, {0, 0, 10, 10});
+    TTestShape loose;
+    site.PlaceObject(loose);
+    std::vector<TComponent*> streamed;
+    site.GetChildren([&](TComponent* c) { streamed.push_back(c); });
+    EXPECT_EQ(streamed, std::vector<TComponent*>{&owned});
+    site.RemoveObject(loose);
+}
+
+} // namespace
+} // namespace vellum::test

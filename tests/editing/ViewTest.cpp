@@ -1,5 +1,6 @@
 #include "SiteFixture.h"
 
+#include "core/Pivot.h"
 #include "editing/DrawSiteView.h"
 
 #include <QScrollArea>
@@ -61,6 +62,11 @@ TEST_F(ViewTest, AClickSelectsAndAClickOnTheSurfaceClears) {
     QTest::mouseClick(&View, Qt::LeftButton, {}, QPoint(300, 150));
     EXPECT_FALSE(B->Selected());
     EXPECT_EQ(siteClicks, 1);
+    EXPECT_EQ(objectClicks, 1);
+    // A disabled site takes no input.
+    Site().SetEnabled(false);
+    QTest::mouseClick(&View, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_FALSE(A->Selected());
     EXPECT_EQ(objectClicks, 1);
 }
 
@@ -148,6 +154,22 @@ TEST_F(ViewTest, PaintingShowsBackgroundObjectsHandlesBorderAndTheBand) {
         image = View.grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(image.pixel(100, 120), qRgb(255, 255, 255)) << doubleBuffered;
     }
+}
+
+TEST_F(ViewTest, PlainHandlesInvertWhatLiesBeneathUnlessTheirObjectIsFixed) {
+    // No object: inverted, black on the white surface and white on A.
+    TPivot onSurface(nullptr, nullptr, -1);
+    TPivot onShape(nullptr, nullptr, -1);
+    Site().PlaceHandle(onSurface, {500, 500});              // pixel (189, 189)
+    Site().PlaceHandle(onShape, {150, 150});                // pixel (57, 57), inside A
+    TPivot fixed(nullptr, B, 0);
+    B->SetMovable(false);
+    Site().PlaceHandle(fixed, {350, 300});                  // pixel (132, 113)
+    QImage image = View.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(189, 189), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(57, 57), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(132, 113), qRgb(255, 255, 255)); // a white square
+    EXPECT_EQ(image.pixel(130, 111), qRgb(0, 0, 0));       // in a black frame
 }
 
 TEST_F(ViewTest, ModifierKeysReachTheGhostsAtOnceAndFocusLossCancels) {
