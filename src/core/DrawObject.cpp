@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <numeric>
 
 namespace vellum {
 
@@ -237,13 +236,11 @@ void TDrawObject::PaintMessage() {
             int Saved;
             ~TRestore() { Canvas.RestoreDC(Saved); }
         } restore{*canvas, canvas->SaveDC()};
-        const int32_t a = site->DeviceDPI() * site->Scale();
-        const int32_t b = UnitDPI * 100;
-        const int32_t g = std::gcd(a, b);
+        const TScaleRatio ratio = site->Ratio();
         TCoordMapping mapping;
         mapping.Mode = TMapMode::mmAnisotropic;
-        mapping.WindowExt = {b / g, b / g};
-        mapping.ViewportExt = {a / g, a / g};
+        mapping.WindowExt = {ratio.LogicalExtent(), ratio.LogicalExtent()};
+        mapping.ViewportExt = {ratio.DeviceExtent(), ratio.DeviceExtent()};
         mapping.ViewportOrg = {-Left(), -Top()};
         canvas->SetMapping(mapping);
         DrawContent();

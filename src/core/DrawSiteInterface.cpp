@@ -1,32 +1,41 @@
 #include "core/DrawSiteInterface.h"
 
+#include <numeric>
+
 namespace vellum {
 
 namespace {
-constexpr int64_t LogicalScale = int64_t(UnitDPI) * 100;
+int64_t DeviceFactor(const TScaleRatio& r) { return int64_t(r.Dpi) * r.Scale; }
+int64_t LogicalFactor(const TScaleRatio& r) { return int64_t(r.UnitsPerInch) * 100; }
+} // namespace
+
+int32_t TScaleRatio::ToDevice(int32_t logical) const {
+    return MulDiv(logical, int32_t(DeviceFactor(*this)), int32_t(LogicalFactor(*this)));
 }
 
-int32_t IDrawSite::LogicalToDevice(int32_t logical) const {
-    return MulDiv(logical, DeviceDPI() * Scale(), int32_t(LogicalScale));
+int32_t TScaleRatio::ToLogical(int32_t device) const {
+    return MulDiv(device, int32_t(LogicalFactor(*this)), int32_t(DeviceFactor(*this)));
 }
 
-int32_t IDrawSite::DeviceToLogical(int32_t device) const {
-    return MulDiv(device, int32_t(LogicalScale), DeviceDPI() * Scale());
-}
-
-TPoint IDrawSite::LogicalToDevice(TPoint p) const { return {LogicalToDevice(p.X), LogicalToDevice(p.Y)}; }
-
-TPoint IDrawSite::DeviceToLogical(TPoint p) const { return {DeviceToLogical(p.X), DeviceToLogical(p.Y)}; }
-
-TRect IDrawSite::LogicalToDevice(const TRect& r) const {
-    const int64_t a = int64_t(DeviceDPI()) * Scale();
-    const int64_t b = LogicalScale;
+TRect TScaleRatio::ToDevice(const TRect& r) const {
+    const int64_t a = DeviceFactor(*this);
+    const int64_t b = LogicalFactor(*this);
     return {int32_t(Div(a * r.Left, b)), int32_t(Div(a * r.Top, b)), int32_t(Div(b + a * r.Right - 1, b)),
             int32_t(Div(b + a * r.Bottom - 1, b))};
 }
 
-TRect IDrawSite::DeviceToLogical(const TRect& r) const {
-    return {DeviceToLogical(r.Left), DeviceToLogical(r.Top), DeviceToLogical(r.Right), DeviceToLogical(r.Bottom)};
+TRect TScaleRatio::ToLogical(const TRect& r) const {
+    return {ToLogical(r.Left), ToLogical(r.Top), ToLogical(r.Right), ToLogical(r.Bottom)};
+}
+
+int32_t TScaleRatio::LogicalExtent() const {
+    const int64_t g = std::gcd(LogicalFactor(*this), DeviceFactor(*this));
+    return int32_t(g ? LogicalFactor(*this) / g : LogicalFactor(*this));
+}
+
+int32_t TScaleRatio::DeviceExtent() const {
+    const int64_t g = std::gcd(LogicalFactor(*this), DeviceFactor(*this));
+    return int32_t(g ? DeviceFactor(*this) / g : DeviceFactor(*this));
 }
 
 } // namespace vellum

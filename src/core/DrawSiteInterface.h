@@ -10,6 +10,7 @@ namespace vellum {
 
 class TDrawObject;
 class TGraphicControl;
+class TPivot;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -18,6 +19,27 @@ using TShiftState = unsigned;
 // Logical units per inch of every card geometry.
 inline constexpr int32_t UnitDPI = 254;
 
+// Device pixels per logical unit: Dpi * Scale pixels for UnitsPerInch * 100
+// units. Every conversion between card geometry and pixels goes through it.
+struct TScaleRatio {
+    int32_t Dpi = 96;
+    int32_t Scale = 100;
+    int32_t UnitsPerInch = UnitDPI;
+
+    // MulDiv(v, Dpi * Scale, UnitsPerInch * 100) and back.
+    int32_t ToDevice(int32_t logical) const;
+    int32_t ToLogical(int32_t device) const;
+    TPoint ToDevice(TPoint p) const { return {ToDevice(p.X), ToDevice(p.Y)}; }
+    TPoint ToLogical(TPoint p) const { return {ToLogical(p.X), ToLogical(p.Y)}; }
+    // Rounded outward: left and top truncated toward zero, right and bottom up.
+    TRect ToDevice(const TRect& r) const;
+    TRect ToLogical(const TRect& r) const;
+    // Window and viewport extents of the anisotropic mapping, reduced by
+    // their greatest common divisor.
+    int32_t LogicalExtent() const;
+    int32_t DeviceExtent() const;
+};
+
 class IDrawSite {
 public:
     virtual ~IDrawSite() = default;
@@ -25,6 +47,8 @@ public:
     // The scaler: device pixels per inch and zoom in percent.
     virtual int DeviceDPI() const = 0;
     virtual int Scale() const = 0;
+    virtual int UnitsPerInch() const { return UnitDPI; }
+    TScaleRatio Ratio() const { return {DeviceDPI(), Scale(), UnitsPerInch()}; }
 
     // Children back to front; later ones lie above.
     virtual int ChildCount() const = 0;
@@ -52,14 +76,16 @@ public:
     virtual TPoint LogicalSize() const = 0;
     virtual TRect VisibleRect() const = 0;
 
-    // Scaler conversions: device = MulDiv(logical, dpi * scale, 254 * 100).
-    int32_t LogicalToDevice(int32_t logical) const;
-    int32_t DeviceToLogical(int32_t device) const;
-    TPoint LogicalToDevice(TPoint p) const;
-    TPoint DeviceToLogical(TPoint p) const;
-    // Rounded outward: left and top down, right and bottom up.
-    TRect LogicalToDevice(const TRect& r) const;
-    TRect DeviceToLogical(const TRect& r) const;
+    // Puts a selection handle centred on a logical point and takes it in.
+    virtual void PlaceHandle(TPivot& pivot, TPoint logicalPoint) = 0;
+
+    // Scaler conversions through Ratio().
+    int32_t LogicalToDevice(int32_t logical) const { return Ratio().ToDevice(logical); }
+    int32_t DeviceToLogical(int32_t device) const { return Ratio().ToLogical(device); }
+    TPoint LogicalToDevice(TPoint p) const { return Ratio().ToDevice(p); }
+    TPoint DeviceToLogical(TPoint p) const { return Ratio().ToLogical(p); }
+    TRect LogicalToDevice(const TRect& r) const { return Ratio().ToDevice(r); }
+    TRect DeviceToLogical(const TRect& r) const { return Ratio().ToLogical(r); }
 };
 
 } // namespace vellum

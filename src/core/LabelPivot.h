@@ -2,13 +2,13 @@
 // The handle put round a selected card object: a 6-pixel square that
 // passes mouse presses to the site with its object and handle index.
 
-#include "core/GraphicControl.h"
+#include "core/Pivot.h"
 
 namespace vellum {
 
 class TLabelObject;
 
-class TLabelPivot : public TGraphicControl {
+class TLabelPivot : public TPivot {
     VELLUM_CLASS(TLabelPivot)
 
 public:
@@ -16,20 +16,14 @@ public:
     TLabelPivot(TLabelObject& object, TCursor cursor, int handleIndex);
 
     static constexpr int32_t PivotSize = 6;
-    TLabelObject* Object() const { return FObject; }
-    int HandleIndex() const { return FHandleIndex; }
-    // A handle of an object that cannot move shows the default cursor.
-    TCursor EffectiveCursor() const;
-
-    bool HitTestMessage(TPoint controlPoint) override;
-    void MouseDown(TMouseButton button, TShiftState shift, TPoint controlPoint) override;
+    TLabelObject* Object() const { return FLabelObject; }
+    bool IsInverted() const override { return false; }
 
 protected:
     void Paint() override;
 
 private:
-    TLabelObject* FObject;
-    int FHandleIndex;
+    TLabelObject* FLabelObject;
 };
 
 } // namespace vellum

@@ -22,7 +22,8 @@ public:
     // A screen device such as a widget.
     explicit TPainterCanvas(QPaintDevice& screen);
     // Draws through a painter someone else has begun and keeps its clip as
-    // the outer limit; its transformation must be the identity.
+    // the outer limit; its transformation must be the identity or a
+    // whole-pixel translation (a site paints each child in its own pixels).
     TPainterCanvas(QPainter& painter, TCanvasTarget target);
     ~TPainterCanvas() override;
 

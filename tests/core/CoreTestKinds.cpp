@@ -1,5 +1,6 @@
 #include "CoreTestKinds.h"
 
+#include "core/Pivot.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
@@ -22,6 +23,12 @@ void TFakeSite::SetChildIndex(TGraphicControl* child, int index) {
 }
 
 void TFakeSite::RemoveChild(TGraphicControl* child) { std::erase(Children, child); }
+
+void TFakeSite::PlaceHandle(TPivot& pivot, TPoint logicalPoint) {
+    const TPoint p = LogicalToDevice(logicalPoint);
+    pivot.SetBounds(p.X - pivot.Size() / 2, p.Y - pivot.Size() / 2, pivot.Size(), pivot.Size());
+    Add(&pivot);
+}
 
 void TTestShape::DrawOutline(TCanvas& canvas) { canvas.Rectangle(FrameRect()); }
 

@@ -49,6 +49,7 @@ public:
     void ClearGhost(TDrawObject* sender) override { ClearedGhosts.push_back(sender); }
     TPoint LogicalSize() const override { return Card; }
     TRect VisibleRect() const override { return Visible; }
+    void PlaceHandle(TPivot& pivot, TPoint logicalPoint) override;
 };
 
 // A frame-bound kind that fills its frame; it can blend and can be told to fail.
