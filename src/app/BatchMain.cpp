@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     vellum::RegisterStartupClasses();
     vellum::RegisterStartupDesigners();
+    vellum::InstallStartupServices();
     vellum::TAppFrame frame;
     vellum::LoadStartupMacros(frame);
     QTextStream out(stdout);

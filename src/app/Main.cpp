@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     // Program-wide data the start-up steps open; freed by the shut-down step.
     std::unique_ptr<vellum::TPapers> catalogue;
     vellum::TStartupSteps steps;
+    steps.RegisterPictureFormats = [] { vellum::InstallStartupServices(); };
     steps.InstallPurposeValidator = [] {
         vellum::InstallPurposeValidator(std::make_unique<vellum::TCDLabelPurposeValidator>());
     };

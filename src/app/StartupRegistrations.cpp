@@ -3,6 +3,8 @@
 #include "core/CoreClasses.h"
 #include "core/DODesigner.h"
 #include "core/LOCreator.h"
+#include "imaging/GraphicRegistry.h"
+#include "imaging/ObjectBlend.h"
 #include "paper/PaperClasses.h"
 
 #include <memory>
@@ -14,6 +16,11 @@ void RegisterStartupClasses() {
     // Paper extra information, the card container and the object kinds join
     // here as they land, in that order; groups come last.
     RegisterCoreClasses();
+}
+
+void InstallStartupServices() {
+    RegisterPictureFormats();
+    InstallObjectBlendPainter();
 }
 
 void RegisterStartupDesigners() { DODesigners().Register(std::make_shared<TLOCreator>()); }

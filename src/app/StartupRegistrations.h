@@ -7,5 +7,8 @@ namespace vellum {
 void RegisterStartupClasses();
 // The object creator is registered last of the object unit's designers.
 void RegisterStartupDesigners();
+// Process-wide services of the libraries: the picture formats and the
+// drawing objects' blend path.
+void InstallStartupServices();
 
 } // namespace vellum
