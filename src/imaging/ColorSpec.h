@@ -1,7 +1,7 @@
 #pragma once
 // The colour of every card object: a solid colour with a brush pattern, a
 // picture (stretched or tiled) or a gradation. Objects clip the canvas to
-// their shape and let the specification paint the shape's bounds.
+// their shape and let the colour paint the shape's bounds.
 
 #include "appframe/Broadcaster.h"
 #include "base/Persistent.h"
@@ -69,7 +69,7 @@ public:
 
     void Paint(TCanvas& canvas, const TRect& rect) const { DoPaint(canvas, rect, false); }
     void PaintInverted(TCanvas& canvas, const TRect& rect) const { DoPaint(canvas, rect, true); }
-    // A checkerboard, then the specification (a tiled picture at a reduced scale).
+    // A checkerboard, then the colour (a tiled picture at a reduced scale).
     void PaintPreview(TCanvas& canvas, const TRect& rect) const;
     bool IsPureColor(const TCanvas& canvas) const;
 

@@ -1,5 +1,5 @@
 #pragma once
-// The most recently chosen colour specifications, most recent first, kept
+// The most recently chosen colours (TColorSpec values), most recent first, kept
 // in a compound file with a 48 x 48 swatch for each.
 
 #include "base/Component.h"
@@ -13,7 +13,7 @@ namespace vellum {
 
 class TPictureEx;
 
-// The component an entry is streamed as: its one property is the specification.
+// The component an entry is streamed as: its one property is the colour.
 class TColorSpecWrapper : public TComponent {
     VELLUM_CLASS(TColorSpecWrapper)
 public:
@@ -34,7 +34,7 @@ public:
     int Limit() const { return FLimit; }
     void SetLimit(int limit) { FLimit = limit; }
 
-    // Moves a listed specification to the front or inserts it there, then
+    // Moves a listed colour to the front or inserts it there, then
     // drops the oldest entries beyond Limit.
     void Add(const TColorSpec& colorSpec);
     // 0 when the file cannot be opened.
@@ -45,7 +45,7 @@ public:
     // Closes and deletes the file.
     void Clear();
 
-    // The entry name of a specification: the decimal text of the hash over
+    // The entry name of a colour: the decimal text of the hash over
     // its stream without the picture, its swatch and four zero bytes.
     static QString EntryName(const TColorSpec& colorSpec);
     // The swatch as the picture stream form of a PNG.

@@ -1,4 +1,4 @@
-// The stored form of a colour specification as the colour history keeps it:
+// The stored form of a TColorSpec as the colour history keeps it:
 // bad bytes must raise the program's errors, never crash; what reads must
 // write back and read again to the same bytes.
 #include "base/Exceptions.h"

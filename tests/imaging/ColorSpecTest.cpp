@@ -257,7 +257,7 @@ TEST(ColorSpecPersistenceTest, ColorsAreWrittenOnlyWhenNotTheDefaultPair) {
     colorSpec.GradColors().SetColors({0x0000FF, 0xFF0000});
     EXPECT_EQ(Properties(colorSpec.GradColors()),
               BinaryProp("Colors", QByteArray::fromHex("02000000FF0000000000FF00")));
-    // Nested under the specification's name.
+    // Nested under the colour property's name.
     EXPECT_TRUE(Properties(colorSpec).contains("GradColors.Colors"));
     colorSpec.GradColors().SetColors({clWhite, clBlack});
     colorSpec.GradColors().SetRepeatCount(3);
