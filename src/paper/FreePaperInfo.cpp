@@ -3,6 +3,9 @@
 #include "base/Exceptions.h"
 #include "base/Format.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace vellum {
 
 const TClassInfo& TFaceItem::StaticClass() {
@@ -13,9 +16,11 @@ const TClassInfo& TFaceItem::StaticClass() {
                   [toInt](T& o, const TPropValue& v) { o.SetLeft(toInt(v)); });
         b.Integer(QStringLiteral("Top"), [](const T& o) { return o.Rect.Top; },
                   [toInt](T& o, const TPropValue& v) { o.SetTop(toInt(v)); });
-        b.Integer(QStringLiteral("Width"), [](const T& o) { return o.Width(); },
+        // The stream holds int32 sizes: a wider face writes the widest it can.
+        const auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        b.Integer(QStringLiteral("Width"), [clamp](const T& o) { return clamp(o.Width()); },
                   [toInt](T& o, const TPropValue& v) { o.SetWidth(toInt(v)); });
-        b.Integer(QStringLiteral("Height"), [](const T& o) { return o.Height(); },
+        b.Integer(QStringLiteral("Height"), [clamp](const T& o) { return clamp(o.Height()); },
                   [toInt](T& o, const TPropValue& v) { o.SetHeight(toInt(v)); });
         faceprops::FaceMargin(b, &T::Face);
         faceprops::FaceShape(b, &T::Face);
