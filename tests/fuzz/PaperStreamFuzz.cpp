@@ -18,8 +18,8 @@ using namespace vellum;
 
 // Regions cost time in proportion to their height: keep to sheet-sized faces.
 bool Small(const TRect& r) {
-    return int64_t(r.Right) - r.Left < 4096 && int64_t(r.Bottom) - r.Top < 4096 && r.Left > -4096 && r.Top > -4096 &&
-           r.Right < 8192 && r.Bottom < 8192;
+    return int64_t(r.Right) - r.Left < 4096 && int64_t(r.Bottom) - r.Top < 4096 && r.Left > -4096 &&
+           r.Top > -4096 && r.Right < 8192 && r.Bottom < 8192;
 }
 
 QByteArray Write(const TComponent& c) {
@@ -38,8 +38,10 @@ void Exercise(TPaperInfo& paper) {
         if (placed != info.OuterRect()) std::abort();
         info.CutOutRect();
         info.HoleRect();
-        if (Small(info.OuterRect()) && Small(info.HoleRect())) info.Region(nullptr, true);
-        else allSmall = false;
+        if (Small(info.OuterRect()) && Small(info.HoleRect()))
+            info.Region(nullptr, true);
+        else
+            allSmall = false;
     }
     paper.FaceRect(count);
     paper.FaceRect(-1);
