@@ -25,7 +25,8 @@ struct TEntry {
 };
 
 [[noreturn]] void Fail(const TEntry& e, const QString& what) {
-    throw std::runtime_error(QStringLiteral("%1 (line %2): %3").arg(e.Name).arg(e.Line).arg(what).toStdString());
+    throw std::runtime_error(
+        QStringLiteral("%1 (line %2): %3").arg(e.Name).arg(e.Line).arg(what).toStdString());
 }
 
 QString Value(const TEntry& e, const char* key, const QString& fallback = QString(), bool required = false) {
@@ -41,7 +42,8 @@ QString Value(const TEntry& e, const char* key, const QString& fallback = QStrin
 std::vector<int32_t> Numbers(const TEntry& e, const QString& text, size_t count) {
     static const QRegularExpression number(QStringLiteral("-?\\d+"));
     std::vector<int32_t> out;
-    for (auto it = number.globalMatch(text); it.hasNext();) out.push_back(it.next().captured().toInt());
+    for (auto it = number.globalMatch(text); it.hasNext();)
+        out.push_back(it.next().captured().toInt());
     if (out.size() != count) Fail(e, QStringLiteral("expected %1 numbers in \"%2\"").arg(count).arg(text));
     return out;
 }
@@ -67,7 +69,9 @@ std::vector<TEntry> Parse(const QString& text, TEntry& defaults) {
             continue;
         }
         const int eq = int(line.indexOf(u'='));
-        if (eq <= 0) throw std::runtime_error(QStringLiteral("line %1: expected key = value").arg(lineNo).toStdString());
+        if (eq <= 0)
+            throw std::runtime_error(
+                QStringLiteral("line %1: expected key = value").arg(lineNo).toStdString());
         current->Values.emplace(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
     }
     return entries;
@@ -118,7 +122,8 @@ std::unique_ptr<TPaperInfo> MakePaper(const TEntry& e, const QString& purpose) {
     paper->SetPortraitSize(sheet[0], sheet[1]);
     paper->SetPaperName(e.Name);
     paper->SetReadOnly(true);
-    if (paper->FirstFaceOutside() >= 0) Fail(e, QStringLiteral("face %1 leaves the sheet").arg(paper->FirstFaceOutside()));
+    if (paper->FirstFaceOutside() >= 0)
+        Fail(e, QStringLiteral("face %1 leaves the sheet").arg(paper->FirstFaceOutside()));
     if (paper->FirstOverlappingFace() >= 0)
         Fail(e, QStringLiteral("face %1 overlaps another").arg(paper->FirstOverlappingFace()));
     return paper;

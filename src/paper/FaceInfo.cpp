@@ -12,12 +12,16 @@ namespace {
 
 TRegion ShapeRegion(TFaceShape shape, const TRect& r, int32_t roundX, int32_t roundY) {
     switch (shape) {
-    case TFaceShape::fsRect: return TRegion::FromRect(r);
+    case TFaceShape::fsRect:
+        return TRegion::FromRect(r);
     case TFaceShape::fsDoughnut:
-    case TFaceShape::fsEllipse: return TRegion::Ellipse(r);
+    case TFaceShape::fsEllipse:
+        return TRegion::Ellipse(r);
     case TFaceShape::fsRoundRect:
-    case TFaceShape::fsRectCD: return TRegion::RoundRect(r, roundX, roundY);
-    case TFaceShape::fsBarrelCD: return BarrelRegion(r);
+    case TFaceShape::fsRectCD:
+        return TRegion::RoundRect(r, roundX, roundY);
+    case TFaceShape::fsBarrelCD:
+        return BarrelRegion(r);
     }
     return TRegion::FromRect(r);
 }
@@ -27,16 +31,20 @@ TRegion CenterRegion(TCenterShape shape, const TRect& r) {
 }
 
 // Two Bézier segments along the circle from the current point a through m to b.
-void ArcThrough(std::vector<TPoint>& beziers, double cx, double cy, double radius, TPoint a, TPoint m, TPoint b) {
+void ArcThrough(std::vector<TPoint>& beziers, double cx, double cy, double radius, TPoint a, TPoint m,
+                TPoint b) {
     const auto angle = [&](TPoint p) { return std::atan2(p.Y - cy, p.X - cx); };
     const auto segment = [&](TPoint from, TPoint to) {
         const double a0 = angle(from);
         double delta = angle(to) - a0;
-        while (delta > M_PI) delta -= 2 * M_PI;
-        while (delta <= -M_PI) delta += 2 * M_PI;
+        while (delta > M_PI)
+            delta -= 2 * M_PI;
+        while (delta <= -M_PI)
+            delta += 2 * M_PI;
         const double a1 = a0 + delta;
         const double k = 4.0 / 3.0 * std::tan(delta / 4) * radius;
-        beziers.push_back({int32_t(Round(from.X - k * std::sin(a0))), int32_t(Round(from.Y + k * std::cos(a0)))});
+        beziers.push_back(
+            {int32_t(Round(from.X - k * std::sin(a0))), int32_t(Round(from.Y + k * std::cos(a0)))});
         beziers.push_back({int32_t(Round(to.X + k * std::sin(a1))), int32_t(Round(to.Y - k * std::cos(a1)))});
         beziers.push_back(to);
     };
@@ -79,18 +87,24 @@ void DrawBarrel(TCanvas& canvas, const TRect& rect) {
 
 void DrawOutline(TCanvas& canvas, TFaceShape shape, const TRect& r, int32_t roundSize) {
     switch (shape) {
-    case TFaceShape::fsRect: return canvas.Rectangle(r);
+    case TFaceShape::fsRect:
+        return canvas.Rectangle(r);
     case TFaceShape::fsDoughnut:
-    case TFaceShape::fsEllipse: return canvas.Ellipse(r);
+    case TFaceShape::fsEllipse:
+        return canvas.Ellipse(r);
     case TFaceShape::fsRoundRect:
-    case TFaceShape::fsRectCD: return canvas.RoundRect(r, roundSize, roundSize);
-    case TFaceShape::fsBarrelCD: return DrawBarrel(canvas, r);
+    case TFaceShape::fsRectCD:
+        return canvas.RoundRect(r, roundSize, roundSize);
+    case TFaceShape::fsBarrelCD:
+        return DrawBarrel(canvas, r);
     }
 }
 
 void DrawCenter(TCanvas& canvas, TCenterShape shape, const TRect& r) {
-    if (shape == TCenterShape::csBarrel) DrawBarrel(canvas, r);
-    else canvas.Ellipse(r);
+    if (shape == TCenterShape::csBarrel)
+        DrawBarrel(canvas, r);
+    else
+        canvas.Ellipse(r);
 }
 
 } // namespace
@@ -101,13 +115,14 @@ TRect SaturatedRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
 }
 
 TRect InflateRect(const TRect& r, int64_t d) {
-    return SaturatedRect(int64_t(r.Left) - d, int64_t(r.Top) - d, int64_t(r.Right) + d, int64_t(r.Bottom) + d);
+    return SaturatedRect(int64_t(r.Left) - d, int64_t(r.Top) - d, int64_t(r.Right) + d,
+                         int64_t(r.Bottom) + d);
 }
 
 const QStringList& FaceShapeNames() {
-    static const QStringList names{QStringLiteral("fsRect"),      QStringLiteral("fsDoughnut"),
-                                   QStringLiteral("fsEllipse"),   QStringLiteral("fsRoundRect"),
-                                   QStringLiteral("fsRectCD"),    QStringLiteral("fsBarrelCD")};
+    static const QStringList names{QStringLiteral("fsRect"),    QStringLiteral("fsDoughnut"),
+                                   QStringLiteral("fsEllipse"), QStringLiteral("fsRoundRect"),
+                                   QStringLiteral("fsRectCD"),  QStringLiteral("fsBarrelCD")};
     return names;
 }
 
@@ -116,19 +131,43 @@ const QStringList& CenterShapeNames() {
     return names;
 }
 
-QString ShapeDisplayNames() { return QStringLiteral("角ラベル,CDラベル,丸ラベル,角丸ラベル,名刺CDラベル,樽CDラベル"); }
+QString ShapeDisplayNames() {
+    return QStringLiteral("角ラベル,CDラベル,丸ラベル,角丸ラベル,名刺CDラベル,樽CDラベル");
+}
 
 bool LegacyFaceType(int64_t code, TFaceShape& shape, QString& purpose) {
     switch (code) {
-    case 0: shape = TFaceShape::fsRect; purpose.clear(); return true;
-    case 1: shape = TFaceShape::fsDoughnut; purpose = QStringLiteral("CD"); return true;
-    case 2: shape = TFaceShape::fsRect; purpose = QStringLiteral("CDCover"); return true;
-    case 3: shape = TFaceShape::fsRect; purpose = QStringLiteral("CDCaseTray"); return true;
+    case 0:
+        shape = TFaceShape::fsRect;
+        purpose.clear();
+        return true;
+    case 1:
+        shape = TFaceShape::fsDoughnut;
+        purpose = QStringLiteral("CD");
+        return true;
+    case 2:
+        shape = TFaceShape::fsRect;
+        purpose = QStringLiteral("CDCover");
+        return true;
+    case 3:
+        shape = TFaceShape::fsRect;
+        purpose = QStringLiteral("CDCaseTray");
+        return true;
     case 4:
-    case 5: shape = TFaceShape::fsRect; purpose = QStringLiteral("MOSquare"); return true;
-    case 6: shape = TFaceShape::fsEllipse; purpose.clear(); return true;
-    case 7: shape = TFaceShape::fsRoundRect; purpose.clear(); return true;
-    default: return false;
+    case 5:
+        shape = TFaceShape::fsRect;
+        purpose = QStringLiteral("MOSquare");
+        return true;
+    case 6:
+        shape = TFaceShape::fsEllipse;
+        purpose.clear();
+        return true;
+    case 7:
+        shape = TFaceShape::fsRoundRect;
+        purpose.clear();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -187,7 +226,9 @@ void TFaceInfo::Assign(const TPersistent* source) {
     RoundSize = other->RoundSize;
 }
 
-TRect TFaceInfo::OuterRect() const { return InflateRect(FaceRect, Margin); }
+TRect TFaceInfo::OuterRect() const {
+    return InflateRect(FaceRect, Margin);
+}
 
 TRect TFaceInfo::CutOutRect() const {
     const int64_t left = FaceRect.Left + Div(int64_t(FaceRect.Right) - FaceRect.Left - CutWidth, 2);
@@ -195,15 +236,22 @@ TRect TFaceInfo::CutOutRect() const {
     return SaturatedRect(left, top, left + CutWidth, top + CutHeight);
 }
 
-TRect TFaceInfo::HoleRect() const { return InflateRect(CutOutRect(), -int64_t(Margin)); }
-
-bool TFaceInfo::HasCenterHole() const {
-    return Shape == TFaceShape::fsDoughnut || Shape == TFaceShape::fsRectCD || Shape == TFaceShape::fsBarrelCD;
+TRect TFaceInfo::HoleRect() const {
+    return InflateRect(CutOutRect(), -int64_t(Margin));
 }
 
-void TFaceInfo::SetFromOuterRect(const TRect& rect) { FaceRect = InflateRect(rect, -int64_t(Margin)); }
+bool TFaceInfo::HasCenterHole() const {
+    return Shape == TFaceShape::fsDoughnut || Shape == TFaceShape::fsRectCD ||
+           Shape == TFaceShape::fsBarrelCD;
+}
 
-void TFaceInfo::SetFromLegacyType(int64_t code) { LegacyFaceType(code, Shape, Purpose); }
+void TFaceInfo::SetFromOuterRect(const TRect& rect) {
+    FaceRect = InflateRect(rect, -int64_t(Margin));
+}
+
+void TFaceInfo::SetFromLegacyType(int64_t code) {
+    LegacyFaceType(code, Shape, Purpose);
+}
 
 TRegion TFaceInfo::Region(const TCanvas* canvas, bool withHole) const {
     TRect outer = OuterRect(), hole = HoleRect();

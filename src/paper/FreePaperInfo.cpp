@@ -3,20 +3,29 @@
 #include "base/Exceptions.h"
 #include "base/Format.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace vellum {
 
 const TClassInfo& TFaceItem::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TFaceItem, TPersistent>("TFaceItem", [](auto& b) {
         using T = TFaceItem;
         const auto toInt = faceprops::ToInt32;
-        b.Integer(QStringLiteral("Left"), [](const T& o) { return o.Rect.Left; },
-                  [toInt](T& o, const TPropValue& v) { o.SetLeft(toInt(v)); });
-        b.Integer(QStringLiteral("Top"), [](const T& o) { return o.Rect.Top; },
-                  [toInt](T& o, const TPropValue& v) { o.SetTop(toInt(v)); });
-        b.Integer(QStringLiteral("Width"), [](const T& o) { return o.Width(); },
-                  [toInt](T& o, const TPropValue& v) { o.SetWidth(toInt(v)); });
-        b.Integer(QStringLiteral("Height"), [](const T& o) { return o.Height(); },
-                  [toInt](T& o, const TPropValue& v) { o.SetHeight(toInt(v)); });
+        b.Integer(
+            QStringLiteral("Left"), [](const T& o) { return o.Rect.Left; },
+            [toInt](T& o, const TPropValue& v) { o.SetLeft(toInt(v)); });
+        b.Integer(
+            QStringLiteral("Top"), [](const T& o) { return o.Rect.Top; },
+            [toInt](T& o, const TPropValue& v) { o.SetTop(toInt(v)); });
+        // The stream holds int32 sizes: a wider face writes the widest it can.
+        const auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        b.Integer(
+            QStringLiteral("Width"), [clamp](const T& o) { return clamp(o.Width()); },
+            [toInt](T& o, const TPropValue& v) { o.SetWidth(toInt(v)); });
+        b.Integer(
+            QStringLiteral("Height"), [clamp](const T& o) { return clamp(o.Height()); },
+            [toInt](T& o, const TPropValue& v) { o.SetHeight(toInt(v)); });
         faceprops::FaceMargin(b, &T::Face);
         faceprops::FaceShape(b, &T::Face);
         faceprops::FacePurpose(b, &T::Face);
@@ -58,27 +67,33 @@ void TFaces::Assign(const TPersistent* source) {
     if (!other) return TPersistent::Assign(source);
     if (other == this) return;
     FItems.clear();
-    for (const auto& item : other->FItems) Add()->Assign(item.get());
+    for (const auto& item : other->FItems)
+        Add()->Assign(item.get());
 }
 
 const TClassInfo& TFreePaperInfo::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TFreePaperInfo, TPaperInfo>("TFreePaperInfo", [](auto& b) {
-        b.Owned(QStringLiteral("Faces"), TPropKind::Collection, [](const TFreePaperInfo& p) { return &p.Faces(); });
-        // Older versions wrote one face type for the whole paper: it applies to every face.
-        TDefinedProperty faceType;
-        faceType.Name = QStringLiteral("FaceType");
-        faceType.HasData = [](const TPersistent&) { return false; };
-        faceType.ReadData = [](TPersistent& o, TReader& r) {
-            const int64_t code = r.ReadInteger();
-            TFaces& faces = static_cast<TFreePaperInfo&>(o).Faces();
-            for (int i = 0; i < faces.Count(); ++i) LegacyFaceType(code, faces.Item(i)->Face.Shape, faces.Item(i)->Face.Purpose);
-        };
-        b.Defined(std::move(faceType));
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<TFreePaperInfo, TPaperInfo>("TFreePaperInfo", [](auto& b) {
+            b.Owned(QStringLiteral("Faces"), TPropKind::Collection,
+                    [](const TFreePaperInfo& p) { return &p.Faces(); });
+            // Older versions wrote one face type for the whole paper: it applies to every face.
+            TDefinedProperty faceType;
+            faceType.Name = QStringLiteral("FaceType");
+            faceType.HasData = [](const TPersistent&) { return false; };
+            faceType.ReadData = [](TPersistent& o, TReader& r) {
+                const int64_t code = r.ReadInteger();
+                TFaces& faces = static_cast<TFreePaperInfo&>(o).Faces();
+                for (int i = 0; i < faces.Count(); ++i)
+                    LegacyFaceType(code, faces.Item(i)->Face.Shape, faces.Item(i)->Face.Purpose);
+            };
+            b.Defined(std::move(faceType));
+        });
     return info;
 }
 
-TRect TFreePaperInfo::FaceRect(int i) const { return i >= 0 && i < FaceCount() ? FFaces.Item(i)->Rect : TRect{}; }
+TRect TFreePaperInfo::FaceRect(int i) const {
+    return i >= 0 && i < FaceCount() ? FFaces.Item(i)->Rect : TRect{};
+}
 
 const TFaceProps* TFreePaperInfo::FaceProps(int i) const {
     return i >= 0 && i < FaceCount() ? &FFaces.Item(i)->Face : nullptr;

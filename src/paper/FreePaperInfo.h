@@ -19,8 +19,12 @@ public:
     // Setting Left or Top moves the rectangle; Width and Height move its right or bottom edge.
     void SetLeft(int32_t v) { Rect = SaturatedRect(v, Rect.Top, v + Width(), Rect.Bottom); }
     void SetTop(int32_t v) { Rect = SaturatedRect(Rect.Left, v, Rect.Right, v + Height()); }
-    void SetWidth(int32_t v) { Rect = SaturatedRect(Rect.Left, Rect.Top, int64_t(Rect.Left) + v, Rect.Bottom); }
-    void SetHeight(int32_t v) { Rect = SaturatedRect(Rect.Left, Rect.Top, Rect.Right, int64_t(Rect.Top) + v); }
+    void SetWidth(int32_t v) {
+        Rect = SaturatedRect(Rect.Left, Rect.Top, int64_t(Rect.Left) + v, Rect.Bottom);
+    }
+    void SetHeight(int32_t v) {
+        Rect = SaturatedRect(Rect.Left, Rect.Top, Rect.Right, int64_t(Rect.Top) + v);
+    }
     // 64-bit: the edges of a face read from a file may be far apart.
     int64_t Width() const { return int64_t(Rect.Right) - Rect.Left; }
     int64_t Height() const { return int64_t(Rect.Bottom) - Rect.Top; }

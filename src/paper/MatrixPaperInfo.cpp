@@ -5,30 +5,31 @@
 namespace vellum {
 namespace {
 
-template <class T>
-void GridInteger(TClassBuilder<T>& b, const char* name, int32_t T::*field) {
-    b.Integer(QString::fromLatin1(name), [field](const T& o) { return o.*field; },
-              [field](T& o, const TPropValue& v) { o.*field = faceprops::ToInt32(v); });
+template <class T> void GridInteger(TClassBuilder<T>& b, const char* name, int32_t T::*field) {
+    b.Integer(
+        QString::fromLatin1(name), [field](const T& o) { return o.*field; },
+        [field](T& o, const TPropValue& v) { o.*field = faceprops::ToInt32(v); });
 }
 
 } // namespace
 
 const TClassInfo& TMatrixPaperInfo::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TMatrixPaperInfo, TPaperInfo>("TMatrixPaperInfo", [](auto& b) {
-        using T = TMatrixPaperInfo;
-        GridInteger(b, "TopOffset", &T::TopOffset);
-        GridInteger(b, "LeftOffset", &T::LeftOffset);
-        GridInteger(b, "BottomMargin", &T::BottomMargin);
-        GridInteger(b, "RightMargin", &T::RightMargin);
-        GridInteger(b, "FaceWidth", &T::FaceWidth);
-        GridInteger(b, "FaceHeight", &T::FaceHeight);
-        GridInteger(b, "FaceCountX", &T::FaceCountX);
-        GridInteger(b, "FaceCountY", &T::FaceCountY);
-        faceprops::FaceShape(b, &T::Face);
-        faceprops::FacePurpose(b, &T::Face);
-        faceprops::FaceMargin(b, &T::Face);
-        faceprops::CutOut(b, &T::Face);
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<TMatrixPaperInfo, TPaperInfo>("TMatrixPaperInfo", [](auto& b) {
+            using T = TMatrixPaperInfo;
+            GridInteger(b, "TopOffset", &T::TopOffset);
+            GridInteger(b, "LeftOffset", &T::LeftOffset);
+            GridInteger(b, "BottomMargin", &T::BottomMargin);
+            GridInteger(b, "RightMargin", &T::RightMargin);
+            GridInteger(b, "FaceWidth", &T::FaceWidth);
+            GridInteger(b, "FaceHeight", &T::FaceHeight);
+            GridInteger(b, "FaceCountX", &T::FaceCountX);
+            GridInteger(b, "FaceCountY", &T::FaceCountY);
+            faceprops::FaceShape(b, &T::Face);
+            faceprops::FacePurpose(b, &T::Face);
+            faceprops::FaceMargin(b, &T::Face);
+            faceprops::CutOut(b, &T::Face);
+        });
     return info;
 }
 
@@ -46,7 +47,9 @@ TRect TMatrixPaperInfo::FaceRect(int i) const {
     return SaturatedRect(left, top, left + FaceWidth, top + FaceHeight);
 }
 
-const TFaceProps* TMatrixPaperInfo::FaceProps(int i) const { return i >= 0 && i < FaceCount() ? &Face : nullptr; }
+const TFaceProps* TMatrixPaperInfo::FaceProps(int i) const {
+    return i >= 0 && i < FaceCount() ? &Face : nullptr;
+}
 
 void TMatrixPaperInfo::Assign(const TPersistent* source) {
     TPaperInfo::Assign(source);

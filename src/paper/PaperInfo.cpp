@@ -13,14 +13,15 @@ const TClassInfo& TPaperInfo::StaticClass() {
         b.String(QStringLiteral("PaperName"), &TPaperInfo::PaperName, &TPaperInfo::SetPaperName);
         b.String(QStringLiteral("GroupName"), &TPaperInfo::GroupName, &TPaperInfo::SetGroupName);
         b.Boolean(QStringLiteral("ReadOnly"), &TPaperInfo::ReadOnly, &TPaperInfo::SetReadOnly);
-        b.Owned(QStringLiteral("PurposeList"), TPropKind::Collection,
-                [](const TPaperInfo& p) { return &p.PurposeList(); })
-            .StoredIf(&TPaperInfo::StorePurposes);
+        b.Owned(QStringLiteral("PurposeList"), TPropKind::Collection, [](const TPaperInfo& p) {
+             return &p.PurposeList();
+         }).StoredIf(&TPaperInfo::StorePurposes);
     });
     return info;
 }
 
-TPaperInfo::TPaperInfo(TComponent* owner) : TComponent(owner), FPurposeList(std::make_unique<TPurposeList>()) {}
+TPaperInfo::TPaperInfo(TComponent* owner)
+    : TComponent(owner), FPurposeList(std::make_unique<TPurposeList>()) {}
 
 TPaperInfo::~TPaperInfo() = default;
 

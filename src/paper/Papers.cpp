@@ -31,7 +31,9 @@ TPapers::~TPapers() {
     }
 }
 
-QString TPapers::SerialName(uint32_t serial) { return Format(QStringLiteral("$%.8x"), int64_t(serial)); }
+QString TPapers::SerialName(uint32_t serial) {
+    return Format(QStringLiteral("$%.8x"), int64_t(serial));
+}
 
 std::optional<uint32_t> TPapers::ParseSerialName(const QString& name) {
     if (name.size() != 9 || name[0] != u'$') return std::nullopt;
@@ -39,16 +41,22 @@ std::optional<uint32_t> TPapers::ParseSerialName(const QString& name) {
     for (int i = 1; i < 9; ++i) {
         const char16_t c = name[i].unicode();
         int digit;
-        if (c >= u'0' && c <= u'9') digit = c - u'0';
-        else if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-        else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-        else return std::nullopt;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        else if (c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else
+            return std::nullopt;
         value = value * 16 + uint32_t(digit);
     }
     return value;
 }
 
-QString TPapers::PaperPath(const QString& streamName) { return kPapers + u'\\' + streamName; }
+QString TPapers::PaperPath(const QString& streamName) {
+    return kPapers + u'\\' + streamName;
+}
 
 void TPapers::Open(const QString& fileName, bool readOnly) {
     Close();
@@ -86,7 +94,9 @@ void TPapers::Open(const QString& fileName, bool readOnly) {
     FItems = std::move(items);
 }
 
-bool TPapers::IsModified() const { return FStorage && FStorage->IsModified(); }
+bool TPapers::IsModified() const {
+    return FStorage && FStorage->IsModified();
+}
 
 void TPapers::Close() {
     if (!FStorage) return;
@@ -102,7 +112,8 @@ void TPapers::CheckOpen() const {
 }
 
 void TPapers::CheckIndex(int i) const {
-    if (i < 0 || i >= Count()) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    if (i < 0 || i >= Count())
+        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
 }
 
 TPaperInfo* TPapers::Papers(int i) const {
@@ -123,7 +134,8 @@ int TPapers::IndexOfName(const QString& name) const {
 
 void TPapers::GetGroupNames(QStringList& strings) const {
     for (const TItem& item : FItems)
-        if (!strings.contains(item.Paper->GroupName(), Qt::CaseInsensitive)) strings << item.Paper->GroupName();
+        if (!strings.contains(item.Paper->GroupName(), Qt::CaseInsensitive))
+            strings << item.Paper->GroupName();
 }
 
 uint32_t TPapers::LastSerial() const {
@@ -196,7 +208,8 @@ void TPapers::Reorder(const QStringList& names) {
         order.push_back(index);
     }
     const uint32_t last = LastSerial();
-    if (uint64_t(last) + order.size() > UINT32_MAX) throw EPaperError(QStringLiteral("No paper serial number left"));
+    if (uint64_t(last) + order.size() > UINT32_MAX)
+        throw EPaperError(QStringLiteral("No paper serial number left"));
     uint32_t serial = last;
     for (int index : order) {
         const QString name = SerialName(++serial);

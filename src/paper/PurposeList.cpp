@@ -20,12 +20,16 @@ void CleanWithValidator(TPurposeList& list) {
 
 const TClassInfo& TPurposeInfo::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TPurposeInfo, TPersistent>("TPurposeInfo", [](auto& b) {
-        b.String(QStringLiteral("ID"), [](const TPurposeInfo& p) { return p.ID; },
-                 [](TPurposeInfo& p, const TPropValue& v) { p.ID = std::get<QString>(v); });
-        b.String(QStringLiteral("DisplayName"), [](const TPurposeInfo& p) { return p.DisplayName; },
-                 [](TPurposeInfo& p, const TPropValue& v) { p.DisplayName = std::get<QString>(v); });
-        b.SetOf(QStringLiteral("ShapeMask"), FaceShapeNames(), [](const TPurposeInfo& p) { return int64_t(p.ShapeMask); },
-                [](TPurposeInfo& p, const TPropValue& v) { p.ShapeMask = TFaceShapes(std::get<int64_t>(v)); });
+        b.String(
+            QStringLiteral("ID"), [](const TPurposeInfo& p) { return p.ID; },
+            [](TPurposeInfo& p, const TPropValue& v) { p.ID = std::get<QString>(v); });
+        b.String(
+            QStringLiteral("DisplayName"), [](const TPurposeInfo& p) { return p.DisplayName; },
+            [](TPurposeInfo& p, const TPropValue& v) { p.DisplayName = std::get<QString>(v); });
+        b.SetOf(
+            QStringLiteral("ShapeMask"), FaceShapeNames(),
+            [](const TPurposeInfo& p) { return int64_t(p.ShapeMask); },
+            [](TPurposeInfo& p, const TPropValue& v) { p.ShapeMask = TFaceShapes(std::get<int64_t>(v)); });
     });
     return info;
 }
@@ -44,7 +48,8 @@ const TClassInfo& TPurposeList::StaticClass() {
 }
 
 TPurposeInfo* TPurposeList::Item(int index) const {
-    if (index < 0 || index >= Count()) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
+    if (index < 0 || index >= Count())
+        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
     return FItems[size_t(index)].get();
 }
 
@@ -63,7 +68,8 @@ void TPurposeList::Assign(const TPersistent* source) {
     if (!other) return TPersistent::Assign(source);
     if (other == this) return;
     FItems.clear();
-    for (const auto& item : other->FItems) AddItem()->Assign(item.get());
+    for (const auto& item : other->FItems)
+        AddItem()->Assign(item.get());
     CleanWithValidator(*this);
 }
 
@@ -82,7 +88,8 @@ bool TPurposeList::Merge(const TPurposeList& list) {
         const TPurposeInfo* p = list.Item(i);
         items.push_back(std::make_unique<TPurposeInfo>(p->ID, p->DisplayName, p->ShapeMask));
     }
-    for (const auto& item : items) added |= AddIfMissing(*item);
+    for (const auto& item : items)
+        added |= AddIfMissing(*item);
     CleanWithValidator(*this);
     return added;
 }
@@ -94,7 +101,8 @@ int TPurposeList::IndexOfID(const QString& id) const {
 }
 
 void TPurposeList::GetDisplayNames(QStringList& strings) const {
-    for (const auto& item : FItems) strings << item->DisplayName;
+    for (const auto& item : FItems)
+        strings << item->DisplayName;
 }
 
 void TPurposeList::LoadFromStream(TStream& stream) {
@@ -114,9 +122,12 @@ void TPurposeList::SetDefault() {
     const TFaceShapes rects = FaceShapeBit(fsRect) | FaceShapeBit(fsRoundRect);
     FItems.push_back(std::make_unique<TPurposeInfo>(QStringLiteral("CD"), QStringLiteral("CD"),
                                                     FaceShapeBit(fsDoughnut) | FaceShapeBit(fsEllipse)));
-    FItems.push_back(std::make_unique<TPurposeInfo>(QStringLiteral("CDCover"), QStringLiteral("CDCover"), rects));
-    FItems.push_back(std::make_unique<TPurposeInfo>(QStringLiteral("CDCaseTray"), QStringLiteral("CDCaseTray"), rects));
-    FItems.push_back(std::make_unique<TPurposeInfo>(QStringLiteral("MOSquare"), QStringLiteral("MOSquare"), rects));
+    FItems.push_back(
+        std::make_unique<TPurposeInfo>(QStringLiteral("CDCover"), QStringLiteral("CDCover"), rects));
+    FItems.push_back(
+        std::make_unique<TPurposeInfo>(QStringLiteral("CDCaseTray"), QStringLiteral("CDCaseTray"), rects));
+    FItems.push_back(
+        std::make_unique<TPurposeInfo>(QStringLiteral("MOSquare"), QStringLiteral("MOSquare"), rects));
     FItems.push_back(std::make_unique<TPurposeInfo>(QString(), QString(), 0));
 }
 
@@ -152,6 +163,8 @@ std::unique_ptr<TPurposeValidator> InstallPurposeValidator(std::unique_ptr<TPurp
     return validator;
 }
 
-const TPurposeValidator* PurposeValidator() { return InstalledValidator().get(); }
+const TPurposeValidator* PurposeValidator() {
+    return InstalledValidator().get();
+}
 
 } // namespace vellum

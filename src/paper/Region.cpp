@@ -23,10 +23,14 @@ struct TRoundShape {
         if (X <= L2 || X >= R2 || Y <= T2 || Y >= B2) return false;
         if (W <= 0 || H <= 0) return true;
         int64_t dx = 0, dy = 0;
-        if (X < L2 + W) dx = X - (L2 + W);
-        else if (X > R2 - W) dx = X - (R2 - W);
-        if (Y < T2 + H) dy = Y - (T2 + H);
-        else if (Y > B2 - H) dy = Y - (B2 - H);
+        if (X < L2 + W)
+            dx = X - (L2 + W);
+        else if (X > R2 - W)
+            dx = X - (R2 - W);
+        if (Y < T2 + H)
+            dy = Y - (T2 + H);
+        else if (Y > B2 - H)
+            dy = Y - (B2 - H);
         return TWide(dx) * dx * H * H + TWide(dy) * dy * W * W < TWide(W) * W * H * H;
     }
 };
@@ -38,17 +42,22 @@ int64_t FloorDiv(TWide n, TWide d) {
     return int64_t(q);
 }
 
-int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int32_t Clamp32(int64_t v) {
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 // Merges two sorted span lists with a set operation.
-std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vector<int32_t>& b, bool (*keep)(bool, bool)) {
+std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vector<int32_t>& b,
+                                  bool (*keep)(bool, bool)) {
     std::vector<int32_t> out;
     size_t ia = 0, ib = 0;
     bool inA = false, inB = false, inOut = false;
     while (ia < a.size() || ib < b.size()) {
         int32_t x;
-        if (ib >= b.size() || (ia < a.size() && a[ia] <= b[ib])) x = a[ia];
-        else x = b[ib];
+        if (ib >= b.size() || (ia < a.size() && a[ia] <= b[ib]))
+            x = a[ia];
+        else
+            x = b[ib];
         while (ia < a.size() && a[ia] == x) {
             inA = !inA;
             ++ia;
@@ -59,8 +68,10 @@ std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vect
         }
         const bool now = keep(inA, inB);
         if (now != inOut) {
-            if (!out.empty() && out.back() == x) out.pop_back(); // zero-width gap: join
-            else out.push_back(x);
+            if (!out.empty() && out.back() == x)
+                out.pop_back(); // zero-width gap: join
+            else
+                out.push_back(x);
             inOut = now;
         }
     }
@@ -96,16 +107,20 @@ TRegion TRegion::RoundShape(int64_t l2, int64_t t2, int64_t r2, int64_t b2, int6
         int64_t lo = xMin, hi = mid; // first inside column
         while (lo < hi) {
             const int64_t m = lo + (hi - lo) / 2;
-            if (shape.Inside(m, y)) hi = m;
-            else lo = m + 1;
+            if (shape.Inside(m, y))
+                hi = m;
+            else
+                lo = m + 1;
         }
         const int64_t first = lo;
         lo = mid;
         hi = xMax; // last inside column
         while (lo < hi) {
             const int64_t m = lo + (hi - lo + 1) / 2;
-            if (shape.Inside(m, y)) lo = m;
-            else hi = m - 1;
+            if (shape.Inside(m, y))
+                lo = m;
+            else
+                hi = m - 1;
         }
         region.Append(Clamp32(y), Clamp32(y + 1), {Clamp32(first), Clamp32(lo + 1)});
     }
@@ -118,7 +133,8 @@ TRegion TRegion::RoundRect(const TRect& rect, int32_t cornerWidth, int32_t corne
     const int64_t w = std::clamp<int64_t>(cornerWidth, 0, int64_t(r.Right) - r.Left);
     const int64_t h = std::clamp<int64_t>(cornerHeight, 0, int64_t(r.Bottom) - r.Top);
     if (w == 0 || h == 0) return FromRect(r);
-    return RoundShape(2 * int64_t(r.Left), 2 * int64_t(r.Top), 2 * int64_t(r.Right), 2 * int64_t(r.Bottom), w, h);
+    return RoundShape(2 * int64_t(r.Left), 2 * int64_t(r.Top), 2 * int64_t(r.Right), 2 * int64_t(r.Bottom), w,
+                      h);
 }
 
 TRegion TRegion::EllipseAt(int64_t cx2, int64_t cy2, int64_t width, int64_t height) {
@@ -133,7 +149,9 @@ TRegion TRegion::Ellipse(const TRect& r) {
                       int64_t(n.Right) - n.Left, int64_t(n.Bottom) - n.Top);
 }
 
-TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegionFillMode mode) { return PolyPolygon({points}, mode); }
+TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegionFillMode mode) {
+    return PolyPolygon({points}, mode);
+}
 
 TRegion TRegion::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons, TRegionFillMode mode) {
     struct TEdge {
@@ -160,7 +178,8 @@ TRegion TRegion::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons, T
             if (y < e.P.Y || y >= e.Q.Y) continue;
             // First column whose centre is at or right of the crossing at y + 0.5.
             const TWide dy = TWide(e.Q.Y) - e.P.Y;
-            const TWide n = TWide(2) * e.P.X * dy + (TWide(2) * y + 1 - TWide(2) * e.P.Y) * (TWide(e.Q.X) - e.P.X) - dy;
+            const TWide n =
+                TWide(2) * e.P.X * dy + (TWide(2) * y + 1 - TWide(2) * e.P.Y) * (TWide(e.Q.X) - e.P.X) - dy;
             const int64_t x = -FloorDiv(-n, 2 * dy); // ceiling
             crossings.push_back({x, e.Dir});
         }
@@ -174,8 +193,10 @@ TRegion TRegion::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons, T
             if (now != inside) {
                 const int32_t cx = Clamp32(x);
                 // A span ending where the next starts joins it; one starting where it ends is empty.
-                if (!spans.empty() && spans.back() == cx) spans.pop_back();
-                else spans.push_back(cx);
+                if (!spans.empty() && spans.back() == cx)
+                    spans.pop_back();
+                else
+                    spans.push_back(cx);
                 inside = now;
             }
         }
@@ -184,7 +205,8 @@ TRegion TRegion::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons, T
     return region;
 }
 
-TRegion TRegion::Path(const std::vector<TPoint>& points, const std::vector<uint8_t>& kinds, TRegionFillMode mode) {
+TRegion TRegion::Path(const std::vector<TPoint>& points, const std::vector<uint8_t>& kinds,
+                      TRegionFillMode mode) {
     std::vector<std::vector<TPoint>> figures;
     const size_t n = std::min(points.size(), kinds.size());
     for (size_t i = 0; i < n; ++i) {
@@ -236,16 +258,23 @@ bool TRegion::Contains(const TPoint& unit) const {
 int64_t TRegion::Area() const {
     int64_t area = 0;
     for (const TBand& b : FBands)
-        for (size_t i = 0; i + 1 < b.X.size(); i += 2) area += (int64_t(b.X[i + 1]) - b.X[i]) * (int64_t(b.Bottom) - b.Top);
+        for (size_t i = 0; i + 1 < b.X.size(); i += 2)
+            area += (int64_t(b.X[i + 1]) - b.X[i]) * (int64_t(b.Bottom) - b.Top);
     return area;
 }
 
 TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     bool (*keep)(bool, bool) = nullptr;
     switch (op) {
-    case TOp::Union: keep = [](bool x, bool y) { return x || y; }; break;
-    case TOp::Subtract: keep = [](bool x, bool y) { return x && !y; }; break;
-    case TOp::Intersect: keep = [](bool x, bool y) { return x && y; }; break;
+    case TOp::Union:
+        keep = [](bool x, bool y) { return x || y; };
+        break;
+    case TOp::Subtract:
+        keep = [](bool x, bool y) { return x && !y; };
+        break;
+    case TOp::Intersect:
+        keep = [](bool x, bool y) { return x && y; };
+        break;
     }
     std::vector<int32_t> ys;
     for (const TRegion* r : {&a, &b})
@@ -260,8 +289,10 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     size_t ia = 0, ib = 0;
     for (size_t i = 0; i + 1 < ys.size(); ++i) {
         const int32_t y0 = ys[i], y1 = ys[i + 1];
-        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= y0) ++ia;
-        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= y0) ++ib;
+        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= y0)
+            ++ia;
+        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= y0)
+            ++ib;
         const auto& sa = ia < a.FBands.size() && a.FBands[ia].Top <= y0 ? a.FBands[ia].X : kNone;
         const auto& sb = ib < b.FBands.size() && b.FBands[ib].Top <= y0 ? b.FBands[ib].X : kNone;
         out.Append(y0, y1, CombineSpans(sa, sb, keep));
@@ -269,16 +300,23 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     return out;
 }
 
-TRegion TRegion::United(const TRegion& other) const { return Combine(*this, other, TOp::Union); }
-TRegion TRegion::Subtracted(const TRegion& other) const { return Combine(*this, other, TOp::Subtract); }
-TRegion TRegion::Intersected(const TRegion& other) const { return Combine(*this, other, TOp::Intersect); }
+TRegion TRegion::United(const TRegion& other) const {
+    return Combine(*this, other, TOp::Union);
+}
+TRegion TRegion::Subtracted(const TRegion& other) const {
+    return Combine(*this, other, TOp::Subtract);
+}
+TRegion TRegion::Intersected(const TRegion& other) const {
+    return Combine(*this, other, TOp::Intersect);
+}
 
 TRegion TRegion::Translated(int32_t dx, int32_t dy) const {
     TRegion out = *this;
     for (TBand& b : out.FBands) {
         b.Top += dy;
         b.Bottom += dy;
-        for (int32_t& x : b.X) x += dx;
+        for (int32_t& x : b.X)
+            x += dx;
     }
     return out;
 }
@@ -286,14 +324,16 @@ TRegion TRegion::Translated(int32_t dx, int32_t dy) const {
 std::vector<TRect> TRegion::Rects() const {
     std::vector<TRect> rects;
     for (const TBand& b : FBands)
-        for (size_t i = 0; i + 1 < b.X.size(); i += 2) rects.push_back({b.X[i], b.Top, b.X[i + 1], b.Bottom});
+        for (size_t i = 0; i + 1 < b.X.size(); i += 2)
+            rects.push_back({b.X[i], b.Top, b.X[i + 1], b.Bottom});
     return rects;
 }
 
 QRegion TRegion::ToQRegion() const {
     QRegion region;
     std::vector<QRect> rects;
-    for (const TRect& r : Rects()) rects.emplace_back(r.Left, r.Top, r.Width(), r.Height());
+    for (const TRect& r : Rects())
+        rects.emplace_back(r.Left, r.Top, r.Width(), r.Height());
     region.setRects(rects.data(), int(rects.size()));
     return region;
 }

@@ -10,8 +10,9 @@
 // centres lie inside the ellipse inscribed in its rectangle, and two shapes
 // that only touch share no unit. A unit whose centre lies exactly on a
 // polygon's edge belongs to the polygon that lies to the right of that edge,
-// so polygons sharing an edge share no unit either. Printing, clipping and the overlap checks of
-// papers all use this rule, so they agree on every pixel.
+// so polygons sharing an edge share no unit either. Printing, clipping and
+// the overlap checks of papers all use this rule, so they agree on every
+// pixel.
 
 #include "base/Numerics.h"
 
@@ -37,7 +38,8 @@ public:
     // for centres on half units.
     static TRegion EllipseAt(int64_t cx2, int64_t cy2, int64_t width, int64_t height);
     // Closed polygons (each closes back to its first point), filled together.
-    static TRegion Polygon(const std::vector<TPoint>& points, TRegionFillMode mode = TRegionFillMode::Alternate);
+    static TRegion Polygon(const std::vector<TPoint>& points,
+                           TRegionFillMode mode = TRegionFillMode::Alternate);
     static TRegion PolyPolygon(const std::vector<std::vector<TPoint>>& polygons,
                                TRegionFillMode mode = TRegionFillMode::Alternate);
     // A path with the canvas's point kinds (move, line, Bézier in groups of

@@ -51,9 +51,12 @@ TEST(FaceInfo, DerivedRectangles) {
     // A negative margin shrinks the outer rectangle.
     EXPECT_EQ(Face({0, 0, 100, 100}, TFaceShape::fsRect, -10).OuterRect(), (TRect{10, 10, 90, 90}));
 
-    for (auto [shape, hole] : {std::pair{TFaceShape::fsRect, false}, {TFaceShape::fsDoughnut, true},
-                               {TFaceShape::fsEllipse, false}, {TFaceShape::fsRoundRect, false},
-                               {TFaceShape::fsRectCD, true}, {TFaceShape::fsBarrelCD, true}})
+    for (auto [shape, hole] : {std::pair{TFaceShape::fsRect, false},
+                               {TFaceShape::fsDoughnut, true},
+                               {TFaceShape::fsEllipse, false},
+                               {TFaceShape::fsRoundRect, false},
+                               {TFaceShape::fsRectCD, true},
+                               {TFaceShape::fsBarrelCD, true}})
         EXPECT_EQ(Face({}, shape).HasCenterHole(), hole) << int(shape);
 
     TFaceInfo copy;
@@ -169,8 +172,10 @@ TEST(FaceInfo, DrawsTheBarrelAsArcsAndStraightEdges) {
     const TCanvasRecord& outline = canvas.Records()[0];
     EXPECT_EQ(outline.Figure, TFigureKind::fkStrokeAndFillPath);
     EXPECT_TRUE(outline.Fill && outline.Stroke);
-    for (TPoint p : {TPoint{93, 0}, TPoint{817, 0}, TPoint{817, 550}, TPoint{93, 550}, TPoint{0, 275}, TPoint{910, 275}})
-        EXPECT_TRUE(HasPoint(outline.Path, p)) << p.X << "," << p.Y << "\n" << outline.ToString().toStdString();
+    for (TPoint p :
+         {TPoint{93, 0}, TPoint{817, 0}, TPoint{817, 550}, TPoint{93, 550}, TPoint{0, 275}, TPoint{910, 275}})
+        EXPECT_TRUE(HasPoint(outline.Path, p)) << p.X << "," << p.Y << "\n"
+                                               << outline.ToString().toStdString();
     const TRect bounds = BoundsOf(outline.Path);
     EXPECT_EQ(bounds.Top, 0);
     EXPECT_EQ(bounds.Bottom, 551);
@@ -184,11 +189,11 @@ TEST(FaceInfo, LegacyTypesAndDisplayNames) {
         int code;
         TFaceShape shape;
         const char* purpose;
-    } const cases[] = {{0, TFaceShape::fsRect, ""},          {1, TFaceShape::fsDoughnut, "CD"},
-                       {2, TFaceShape::fsRect, "CDCover"},    {3, TFaceShape::fsRect, "CDCaseTray"},
-                       {4, TFaceShape::fsRect, "MOSquare"},   {5, TFaceShape::fsRect, "MOSquare"},
-                       {6, TFaceShape::fsEllipse, ""},        {7, TFaceShape::fsRoundRect, ""},
-                       {8, TFaceShape::fsBarrelCD, "keep"},   {-1, TFaceShape::fsBarrelCD, "keep"}};
+    } const cases[] = {{0, TFaceShape::fsRect, ""},         {1, TFaceShape::fsDoughnut, "CD"},
+                       {2, TFaceShape::fsRect, "CDCover"},  {3, TFaceShape::fsRect, "CDCaseTray"},
+                       {4, TFaceShape::fsRect, "MOSquare"}, {5, TFaceShape::fsRect, "MOSquare"},
+                       {6, TFaceShape::fsEllipse, ""},      {7, TFaceShape::fsRoundRect, ""},
+                       {8, TFaceShape::fsBarrelCD, "keep"}, {-1, TFaceShape::fsBarrelCD, "keep"}};
     for (const auto& c : cases) {
         TFaceInfo f = Face({}, TFaceShape::fsBarrelCD);
         f.Purpose = QStringLiteral("keep");

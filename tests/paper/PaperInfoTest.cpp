@@ -57,8 +57,12 @@ std::unique_ptr<TPaperInfo> Read(const QByteArray& bytes) {
     return std::unique_ptr<TPaperInfo>(paper);
 }
 
-QByteArray Prop(const char* name, const QByteArray& value) { return QByteArray(1, char(std::strlen(name))) + name + value; }
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray Prop(const char* name, const QByteArray& value) {
+    return QByteArray(1, char(std::strlen(name))) + name + value;
+}
+QByteArray Hex(const char* hex) {
+    return QByteArray::fromHex(hex);
+}
 
 // The stream with one more property before the end of the root's property list.
 QByteArray WithProperty(QByteArray stream, const QByteArray& prop) {
@@ -152,14 +156,15 @@ TEST_F(PaperTest, FaceInfoOfALandscapeFace) {
 TEST_F(PaperTest, StreamOrderAndDefaults) {
     auto p = TenUp();
     p->SetReadOnly(true);
-    const QByteArray expected = QByteArray("TPF0") + "\x10TMatrixPaperInfo" + Hex("00") + Prop("Landscape", Hex("08")) +
-                                Prop("Width", Hex("033408")) + Prop("Height", Hex("039A0B")) +
-                                Prop("PaperName", Hex("0605") + "A4 10") + Prop("ReadOnly", Hex("09")) +
-                                Prop("TopOffset", Hex("026E")) + Prop("LeftOffset", Hex("038C00")) +
-                                Prop("BottomMargin", Hex("0200")) + Prop("RightMargin", Hex("0200")) +
-                                Prop("FaceWidth", Hex("038E03")) + Prop("FaceHeight", Hex("032602")) +
-                                Prop("FaceCountX", Hex("0202")) + Prop("FaceCountY", Hex("0205")) +
-                                Prop("FaceShape", Hex("0706") + "fsRect") + Prop("FaceMargin", Hex("0200")) + Hex("0000");
+    const QByteArray expected = QByteArray("TPF0") + "\x10TMatrixPaperInfo" + Hex("00") +
+                                Prop("Landscape", Hex("08")) + Prop("Width", Hex("033408")) +
+                                Prop("Height", Hex("039A0B")) + Prop("PaperName", Hex("0605") + "A4 10") +
+                                Prop("ReadOnly", Hex("09")) + Prop("TopOffset", Hex("026E")) +
+                                Prop("LeftOffset", Hex("038C00")) + Prop("BottomMargin", Hex("0200")) +
+                                Prop("RightMargin", Hex("0200")) + Prop("FaceWidth", Hex("038E03")) +
+                                Prop("FaceHeight", Hex("032602")) + Prop("FaceCountX", Hex("0202")) +
+                                Prop("FaceCountY", Hex("0205")) + Prop("FaceShape", Hex("0706") + "fsRect") +
+                                Prop("FaceMargin", Hex("0200")) + Hex("0000");
     EXPECT_EQ(Write(*p).toHex(' '), expected.toHex(' '));
 
     // Purposes travel only while the flag is set.
@@ -173,9 +178,11 @@ TEST_F(PaperTest, StreamOrderAndDefaults) {
     EXPECT_EQ(back->FacePlacedRect(3), (TRect{1050, 660, 1960, 1210}));
     EXPECT_TRUE(back->ReadOnly());
 
-    for (const TClassInfo* info : {&TMatrixPaperInfo::StaticClass(), &TFreePaperInfo::StaticClass(),
-                                   &TFaceItem::StaticClass(), &TPurposeInfo::StaticClass(), &TPLStreamer::StaticClass()})
-        EXPECT_TRUE(CheckDeclaredDefaults(*info).isEmpty()) << CheckDeclaredDefaults(*info).join(u' ').toStdString();
+    for (const TClassInfo* info :
+         {&TMatrixPaperInfo::StaticClass(), &TFreePaperInfo::StaticClass(), &TFaceItem::StaticClass(),
+          &TPurposeInfo::StaticClass(), &TPLStreamer::StaticClass()})
+        EXPECT_TRUE(CheckDeclaredDefaults(*info).isEmpty())
+            << CheckDeclaredDefaults(*info).join(u' ').toStdString();
 }
 
 TEST_F(PaperTest, CutOutIsStoredCompactly) {
@@ -203,7 +210,8 @@ TEST_F(PaperTest, CutOutIsStoredCompactly) {
     p->Face.CutWidth = 300;
     p->Face.CutHeight = 200;
     bytes = Write(*p);
-    EXPECT_TRUE(bytes.contains(Prop("CutCenterWidth", Hex("032C01")) + Prop("CutCenterHeight", Hex("03C800"))));
+    EXPECT_TRUE(
+        bytes.contains(Prop("CutCenterWidth", Hex("032C01")) + Prop("CutCenterHeight", Hex("03C800"))));
     EXPECT_FALSE(bytes.contains(Hex("09") + "CutCenter"));
     Read(bytes)->CutCenter(0, w, h);
     EXPECT_EQ(w, 300);

@@ -51,7 +51,8 @@ std::unique_ptr<TMatrixPaperInfo> Paper(const QString& name, const QString& grou
 
 QStringList Names(const TPapers& papers) {
     QStringList names;
-    for (int i = 0; i < papers.Count(); ++i) names << papers.StreamName(i) + u'=' + papers.Papers(i)->PaperName();
+    for (int i = 0; i < papers.Count(); ++i)
+        names << papers.StreamName(i) + u'=' + papers.Papers(i)->PaperName();
     return names;
 }
 
@@ -64,7 +65,8 @@ QString OlefilePython() {
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import olefile")});
     if (!p.waitForStarted(10000) || !p.waitForFinished(60000)) return {};
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? QStringLiteral("/usr/bin/python3") : QString();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? QStringLiteral("/usr/bin/python3")
+                                                                       : QString();
 }
 
 } // namespace
@@ -76,10 +78,17 @@ TEST(PaperSerials, NamesAndParsing) {
     struct {
         const char* name;
         std::optional<uint32_t> serial;
-    } const cases[] = {{"$0000001A", 26}, {"$0000001a", 26}, {"$FFFFFFFF", 0xFFFFFFFFu}, {"$1A", std::nullopt},
-                       {"$000000001", std::nullopt}, {"x0000001A", std::nullopt}, {"$0000001G", std::nullopt},
-                       {"", std::nullopt}, {"$ 000001A", std::nullopt}};
-    for (const auto& c : cases) EXPECT_EQ(TPapers::ParseSerialName(QString::fromLatin1(c.name)), c.serial) << c.name;
+    } const cases[] = {{"$0000001A", 26},
+                       {"$0000001a", 26},
+                       {"$FFFFFFFF", 0xFFFFFFFFu},
+                       {"$1A", std::nullopt},
+                       {"$000000001", std::nullopt},
+                       {"x0000001A", std::nullopt},
+                       {"$0000001G", std::nullopt},
+                       {"", std::nullopt},
+                       {"$ 000001A", std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TPapers::ParseSerialName(QString::fromLatin1(c.name)), c.serial) << c.name;
 }
 
 TEST_F(PapersTest, StoreCreatesSerialStreamsAndReopens) {
@@ -197,8 +206,10 @@ TEST_F(PapersTest, ReplacingDeletingAndNamesThatDoNotParse) {
 TEST_F(PapersTest, ReorderValidatesEveryNameFirst) {
     TPapers papers;
     papers.Open(FFile, false);
-    for (const char* name : {"A", "B", "C"}) papers.Store(*Paper(QString::fromLatin1(name)));
-    for (const QStringList& bad : {QStringList{"C", "A", "x"}, QStringList{"C", "A", "C"}, QStringList{"c"}}) {
+    for (const char* name : {"A", "B", "C"})
+        papers.Store(*Paper(QString::fromLatin1(name)));
+    for (const QStringList& bad :
+         {QStringList{"C", "A", "x"}, QStringList{"C", "A", "C"}, QStringList{"c"}}) {
         try {
             papers.Reorder(bad);
             ADD_FAILURE() << "no error for " << bad.join(u',').toStdString();

@@ -17,7 +17,8 @@ protected:
 
 QStringList Ids(const TPurposeList& list) {
     QStringList ids;
-    for (int i = 0; i < list.Count(); ++i) ids << list.Item(i)->ID;
+    for (int i = 0; i < list.Count(); ++i)
+        ids << list.Item(i)->ID;
     return ids;
 }
 
@@ -34,8 +35,10 @@ TEST(PurposeList, DefaultListMergeAndLookup) {
     TPurposeList list;
     list.SetDefault();
     EXPECT_EQ(Ids(list), (QStringList{"CD", "CDCover", "CDCaseTray", "MOSquare", ""}));
-    EXPECT_EQ(list.Item(0)->ShapeMask, FaceShapeBit(TFaceShape::fsDoughnut) | FaceShapeBit(TFaceShape::fsEllipse));
-    EXPECT_EQ(list.Item(3)->ShapeMask, FaceShapeBit(TFaceShape::fsRect) | FaceShapeBit(TFaceShape::fsRoundRect));
+    EXPECT_EQ(list.Item(0)->ShapeMask,
+              FaceShapeBit(TFaceShape::fsDoughnut) | FaceShapeBit(TFaceShape::fsEllipse));
+    EXPECT_EQ(list.Item(3)->ShapeMask,
+              FaceShapeBit(TFaceShape::fsRect) | FaceShapeBit(TFaceShape::fsRoundRect));
     EXPECT_EQ(list.IndexOfID(QStringLiteral("cdcover")), 1);
     EXPECT_EQ(list.IndexOfID(QStringLiteral("nothing")), -1);
 
@@ -65,8 +68,12 @@ TEST(PurposeList, StreamsUnderAStreamerObject) {
     TMemoryStream stream;
     list.SaveToStream(stream);
     const QByteArray expected = QByteArray("TPF0") + "\x0BTPLStreamer" + QByteArray(1, 0) + "\x04List" +
-                                QByteArray::fromHex("0E01") + "\x02ID" + "\x06\x06Meishi" + "\x0B" "DisplayName" +
-                                "\x06\x04" + QByteArray::fromHex("96BC8E68") + "\x09ShapeMask" + "\x0B\x06" "fsRect" +
+                                QByteArray::fromHex("0E01") + "\x02ID" + "\x06\x06Meishi" +
+                                "\x0B"
+                                "DisplayName" +
+                                "\x06\x04" + QByteArray::fromHex("96BC8E68") + "\x09ShapeMask" +
+                                "\x0B\x06"
+                                "fsRect" +
                                 QByteArray::fromHex("0000000000");
     EXPECT_EQ(stream.Data().toHex(' '), expected.toHex(' '));
 
