@@ -155,6 +155,23 @@ void TLORect::Paint() {
     }
 }
 
+void TLORect::DrawMask(TCanvas& mask) {
+    if (FFrameWidth > 0) {
+        TPen pen = GeometricPen(FFrameWidth);
+        pen.Color = clWhite;
+        mask.SetPen(pen);
+        Outline().Draw(mask);
+    }
+    if (FFrameWidth < Width() && FFrameWidth < Height() && FFillInside) {
+        const int saved = mask.SaveDC();
+        Outline().SelectAsPath(mask);
+        mask.SelectClipPath(TClipCombine::ccAnd);
+        mask.SetBrush({TBrushStyle::bsSolid, clWhite});
+        mask.FillRect(GetBounds());
+        mask.RestoreDC(saved);
+    }
+}
+
 void TLORect::PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) {
     if (FRoundRect) {
         canvas.SetFillMode(TFillMode::fmAlternate);

@@ -31,6 +31,8 @@ public:
     const TStroke& Outline() const;
 
     // --- virtual operations in slot order
+    // The frame and the fill in white over the mask.
+    void DrawMask(TCanvas& mask) override;
     void Resize(int32_t width, int32_t height) override;
     void DrawOutline(TCanvas& canvas) override { Outline().Draw(canvas); }
     void SetRect(const TRect& r) override;

@@ -241,5 +241,24 @@ TEST(Shape, PaintDrawsTheBandAndTheFill) {
     EXPECT_EQ(image.pixel(50, 50), qRgb(255, 255, 255));
 }
 
+TEST(Shape, MaskCoversTheFrameAndTheFill) {
+    TLORect r;
+    r.SetRect(Bounds(20, 20, 60, 40));
+    r.SetFrameWidth(6);
+    QImage mask(100, 100, QImage::Format_RGB32);
+    auto drawn = [&] {
+        mask.fill(Qt::black);
+        TPainterCanvas canvas(mask);
+        r.DrawMask(canvas);
+    };
+    drawn();
+    EXPECT_EQ(mask.pixel(50, 20), qRgb(255, 255, 255));
+    EXPECT_EQ(mask.pixel(50, 40), qRgb(0, 0, 0));
+    EXPECT_EQ(mask.pixel(10, 40), qRgb(0, 0, 0));
+    r.SetFillInside(true);
+    drawn();
+    EXPECT_EQ(mask.pixel(50, 40), qRgb(255, 255, 255));
+}
+
 } // namespace
 } // namespace vellum
