@@ -5,6 +5,7 @@
 #include "core/LOCreator.h"
 #include "imaging/GraphicRegistry.h"
 #include "imaging/ObjectBlend.h"
+#include "objects/ObjectClasses.h"
 #include "paper/PaperClasses.h"
 
 #include <memory>
@@ -15,6 +16,7 @@ void RegisterStartupClasses() {
     RegisterPaperClasses();
     // Paper extra information, the card container and the object kinds join
     // here as they land, in that order; groups come last.
+    RegisterObjectClasses();
     RegisterCoreClasses();
 }
 
