@@ -6,6 +6,8 @@
 #include "base/Stream.h"
 #include "base/StringList.h"
 #include "core/CompressedStream.h"
+#include "core/Capabilities.h"
+#include "core/DOGroup.h"
 #include "core/DOList.h"
 #include "core/DocNameList.h"
 #include "core/DocStorage.h"
@@ -31,6 +33,8 @@ const QString kCardList = QStringLiteral("NameList");
 // The program is version 4.0.
 constexpr int32_t kProgramDataVersion = 400;
 constexpr int kMaxNameTries = 1000;
+// Older documents hold objects of retired kinds.
+constexpr int32_t kUpgradedVersion = 300;
 
 // Days since 1899-12-30, local time.
 double NowDateTime() {
@@ -47,6 +51,45 @@ bool ReadFlag(TDocStorage& storage, const QString& path) {
     TDocStream stream(storage, 0, path);
     return ReadU8(stream) != 0;
 }
+
+std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
+
+// Upgrades a group's members in place, keeping their order.
+void UpgradeMembers(TDOGroup& group) {
+    std::vector<TDrawObject*> members;
+    for (TDrawObject* member : group.Members()) {
+        if (std::unique_ptr<TDrawObject> next = Upgraded(*member)) {
+            delete member;
+            members.push_back(next.release());
+        } else {
+            members.push_back(member);
+        }
+    }
+    for (TDrawObject* member : members) {
+        if (member->Owner()) member->Owner()->RemoveComponent(member);
+        group.InsertComponent(member);
+    }
+}
+
+// The newest kind of an object offering the upgrade, assigned from it; none
+// when the object stays (groups are upgraded inside).
+std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object) {
+    if (auto* group = dynamic_cast<TDOGroup*>(&object)) {
+        UpgradeMembers(*group);
+        return nullptr;
+    }
+    const IDOUpgrade* upgrade = object.Capability<IDOUpgrade>();
+    if (!upgrade) return nullptr;
+    std::unique_ptr<TLabelObject> next = upgrade->Upgrade();
+    if (!next) return nullptr;
+    next->Assign(&object);
+    return next;
+}
+
+// Frees the objects it holds.
+struct TOwnedObjects : TDOList {
+    ~TOwnedObjects() { FreeAll(); }
+};
 
 } // namespace
 
@@ -400,6 +443,41 @@ void TLabelData::CompressCard(int i) {
     CompressTo(data, *packed);
 }
 
+void TLabelData::Upgrade() {
+    const int current = F->CurrentSheet;
+    const auto restore = [this, current] {
+        if (current >= 0 && current < SheetCount()) SwitchSheet(current);
+    };
+    try {
+        // A back without a paper of its own takes over the front's.
+        if (SheetCount() >= 2) {
+            SwitchSheet(1);
+            SwitchSheet(0);
+        }
+        for (int s = 0; s < SheetCount(); ++s) {
+            SwitchSheet(s);
+            const int cards = F->SeparatelyDesign ? CardList()->Count() : 1;
+            for (int i = 0; i < cards; ++i) {
+                if (!HasCard(i)) continue;
+                TOwnedObjects objects;
+                LoadCard(i, objects);
+                for (int k = 0; k < objects.Count(); ++k) {
+                    if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {
+                        delete objects.Items(k);
+                        objects.SetItems(k, next.release());
+                    }
+                }
+                ReverseList(objects);
+                SaveCard(i, objects);
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
 // --- document-wide values
 
 const QString& TLabelData::DataName() const { return F->DataName; }
@@ -431,6 +509,8 @@ void TLabelData::Save(const QString& fileName) {
         info.LastPrint = F->LastPrint;
         info.LastSave = F->LastSave;
         info.SheetMode = F->SheetMode;
+        // This program writes the document now.
+        F->DataVersion = kProgramDataVersion;
         info.DataVersion = F->DataVersion;
         TDocStream stream(*F->Storage, kModeCreate, kDataInfo);
         WriteComponentRes(stream, kDataInfo, info);
@@ -471,9 +551,24 @@ void TLabelData::Load(const QString& fileName) {
 
 void TLabelData::LoadFrom(const QString& fileName) {
     F->Storage = std::make_unique<TTemporaryStorage>();
-    F->Storage->LoadFromFile(fileName);
+    if (IsCompressedFile(fileName)) {
+        // Unpacked in memory; a packed document inside a packed one is refused.
+        TMemoryStream packed;
+        packed.LoadFromFile(fileName);
+        int32_t length = 0;
+        IsCompressed(packed, length);
+        TMemoryStream image;
+        DecompressTo(packed, image, length);
+        image.SetPosition(0);
+        if (IsCompressed(image, length))
+            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
+        F->Storage->LoadFromImage(image.Data());
+    } else {
+        F->Storage->LoadFromFile(fileName);
+    }
     OpenSheetList();
     F->OpenTime = NowDateTime();
+    bool current = false;
     if (F->Storage->StreamExists(kDataInfo)) {
         TDataInfo info;
         TDocStream stream(*F->Storage, 0, kDataInfo);
@@ -483,6 +578,7 @@ void TLabelData::LoadFrom(const QString& fileName) {
         F->LastSave = info.LastSave;
         F->SheetMode = info.SheetMode;
         F->DataVersion = info.DataVersion;
+        current = info.DataVersion >= kUpgradedVersion;
         // A current sheet the file does not have falls back to the first.
         F->CurrentSheet = info.CurrentSheetNo >= 0 && info.CurrentSheetNo < SheetCount() ? info.CurrentSheetNo : 0;
     } else {
@@ -494,6 +590,7 @@ void TLabelData::LoadFrom(const QString& fileName) {
         TDocStream stream(*F->Storage, 0, kProfileInfo2);
         F->Profile = stream.ReadAll();
     }
+    if (!current) Upgrade();
     // Every document has at least a front and a back.
     while (SheetCount() < 2) {
         AddNewSheet();

@@ -110,6 +110,8 @@ private:
     TLabelData(TComponent* owner, TBare);
     void AddSheetNamed(const std::function<QString(int)>& nameOf);
     QString ReadSheetName(int i) const;
+    // Replaces the objects of retired kinds on every card of every sheet.
+    void Upgrade();
     void InitNew();
     void LoadFrom(const QString& fileName);
     void OpenSheetList();

@@ -11,6 +11,11 @@
 
 namespace vellum::test {
 
+const TClassInfo& TOldShape::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TOldShape, TTestShape>("TOldShape", [](auto&) {});
+    return info;
+}
+
 void AddShapes(TDOList& list, std::initializer_list<int> lefts) {
     for (int left : lefts) {
         auto* shape = new TTestShape();

@@ -11,7 +11,19 @@
 
 #include <gtest/gtest.h>
 
+#include "../core/CoreTestKinds.h"
+#include "core/Capabilities.h"
+
 namespace vellum::test {
+
+// A retired kind: upgraded to a plain test shape.
+class TOldShape : public TTestShape, public IDOUpgrade {
+    VELLUM_CLASS(TOldShape)
+
+public:
+    using TTestShape::TTestShape;
+    std::unique_ptr<TLabelObject> Upgrade() const override { return std::make_unique<TTestShape>(); }
+};
 
 // Frees the objects it holds.
 struct TOwnedList : TDOList {

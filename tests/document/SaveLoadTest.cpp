@@ -1,8 +1,13 @@
 #include "DocumentFixture.h"
 
 #include "base/Exceptions.h"
+#include "base/Stream.h"
+#include "core/CompressedStream.h"
 #include "core/DocStorage.h"
+#include "core/DOGroup.h"
 #include "core/DocStream.h"
+#include "document/DataInfo.h"
+#include "base/Filer.h"
 #include "paper/PaperInfo.h"
 
 #include <QFile>
@@ -144,4 +149,93 @@ TEST_F(DocumentTest, AFileWithFewerThanTwoSheetsLoadsWithFrontAndBack) {
         EXPECT_EQ(doc.CurrentSheet(), 0);
         EXPECT_FALSE(doc.Modified());
     }
+}
+
+TEST_F(DocumentTest, ACompressedDocumentLoadsAsItsContentAndANestedOneIsRefused) {
+    const QString plain = PathOf(QStringLiteral("plain.vlm"));
+    {
+        TLabelData doc;
+        doc.AddSheet(QStringLiteral("三%d"));
+        TOwnedList cards;
+        AddShapes(cards, {100, 200});
+        doc.SaveCard(1, cards);
+        doc.Save(plain);
+    }
+    const auto pack = [](const QString& from, const QString& to) {
+        TMemoryStream source;
+        source.LoadFromFile(from);
+        TMemoryStream packed;
+        CompressTo(source, packed);
+        packed.SaveToFile(to);
+    };
+    const QString once = PathOf(QStringLiteral("once.vlm"));
+    const QString twice = PathOf(QStringLiteral("twice.vlm"));
+    pack(plain, once);
+    pack(once, twice);
+
+    TLabelData doc;
+    doc.Load(once);
+    EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
+    doc.SwitchSheet(2);
+    TOwnedList back;
+    doc.LoadCard(1, back);
+    EXPECT_EQ(Lefts(back), (std::vector<int>{200, 100}));
+
+    EXPECT_THROW(doc.Load(twice), EZDecompressionError);
+    EXPECT_EQ(doc.CurrentSheet(), 2);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
+    const QString file = PathOf(QStringLiteral("old.vlm"));
+    {
+        TLabelData doc;
+        SetMatrixPaper(doc, 2, 5);
+        TOwnedList cards;
+        auto* old = new TOldShape();
+        old->SetRect(TRect{100, 10, 200, 110});
+        cards.Add(old);
+        auto* group = new TDOGroup();
+        auto* inner = new TOldShape(group);
+        inner->SetRect(TRect{300, 10, 400, 110});
+        cards.Add(group);
+        AddShapes(cards, {500});
+        doc.SaveCard(3, cards);
+        doc.Save(file);
+    }
+    const auto stamp = [&file](int32_t version) {
+        TTemporaryStorage root;
+        root.LoadFromFile(file);
+        TDataInfo info;
+        info.DataVersion = version;
+        TDocStream stream(root, kModeCreate, QStringLiteral("DataInfo"));
+        WriteComponentRes(stream, QStringLiteral("DataInfo"), info);
+        root.SaveToFile(file);
+    };
+
+    // From version 300 on nothing is upgraded.
+    stamp(300);
+    {
+        TLabelData doc;
+        doc.Load(file);
+        TOwnedList back;
+        doc.LoadCard(3, back);
+        ASSERT_EQ(back.Count(), 3);
+        EXPECT_NE(dynamic_cast<TOldShape*>(back.Items(2)), nullptr);
+    }
+    stamp(250);
+    TLabelData doc;
+    doc.Load(file);
+    TOwnedList back;
+    doc.LoadCard(3, back);
+    ASSERT_EQ(back.Count(), 3);
+    EXPECT_EQ(Lefts(back), (std::vector<int>{500, 300, 100}));
+    EXPECT_EQ(back.Items(2)->ClassName(), QStringLiteral("TTestShape"));
+    auto* group = dynamic_cast<TDOGroup*>(back.Items(1));
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->Members().size(), 1u);
+    EXPECT_EQ(group->Members()[0]->ClassName(), QStringLiteral("TTestShape"));
+    // The back had no paper of its own: it takes over the front's.
+    doc.Save(PathOf(QStringLiteral("new.vlm")));
+    EXPECT_TRUE(StreamsOf(PathOf(QStringLiteral("new.vlm"))).contains(QStringLiteral("Sheets\\NameList1\\PaperInfo")));
 }

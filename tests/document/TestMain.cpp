@@ -1,8 +1,9 @@
 // The card objects and papers are read back through the class registry.
 #include "base/ClassRegistry.h"
+#include "core/DOGroup.h"
 #include "document/DocumentClasses.h"
 #include "paper/PaperClasses.h"
-#include "../core/CoreTestKinds.h"
+#include "DocumentFixture.h"
 
 #include <QGuiApplication>
 
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     vellum::RegisterPaperClasses();
     vellum::RegisterDocumentClasses();
     vellum::RegisterClass(vellum::test::TTestShape::StaticClass());
+    vellum::RegisterClass(vellum::test::TOldShape::StaticClass());
+    vellum::RegisterClass(vellum::TDOGroup::StaticClass());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
