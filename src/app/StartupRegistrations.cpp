@@ -3,6 +3,7 @@
 #include "core/CoreClasses.h"
 #include "core/DODesigner.h"
 #include "core/LOCreator.h"
+#include "document/DocumentClasses.h"
 #include "imaging/GraphicRegistry.h"
 #include "imaging/ObjectBlend.h"
 #include "objects/ObjectClasses.h"
@@ -14,8 +15,9 @@ namespace vellum {
 
 void RegisterStartupClasses() {
     RegisterPaperClasses();
-    // Paper extra information, the card container and the object kinds join
-    // here as they land, in that order; groups come last.
+    // Paper extra information joins here when it lands, before the card container.
+    RegisterDocumentClasses();
+    // Object kinds; groups come last.
     RegisterObjectClasses();
     RegisterCoreClasses();
 }

@@ -239,6 +239,11 @@ void TTemporaryStorage::LoadFromFile(const QString& fileName) {
     TakeStamp();
 }
 
+void TTemporaryStorage::LoadFromImage(QByteArrayView image) {
+    ReplaceTree(ReadCompoundFile(image));
+    TakeStamp();
+}
+
 void TTemporaryStorage::SaveToFile(const QString& fileName) {
     SaveCompoundFile(*Tree(), fileName);
     TakeStamp();

@@ -6,6 +6,7 @@
 #include "base/StringList.h"
 #include "platform/CompoundNode.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -141,6 +142,8 @@ class TTemporaryStorage : public TRootStorage {
 public:
     TTemporaryStorage();
     void LoadFromFile(const QString& fileName);
+    // The same from a file image in memory.
+    void LoadFromImage(QByteArrayView image);
     // Writes a temporary file beside the target and renames it over the target.
     void SaveToFile(const QString& fileName);
 };

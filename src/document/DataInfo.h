@@ -1,0 +1,26 @@
+#pragma once
+// The document-wide values kept in the "DataInfo" stream of a document.
+#include "base/Component.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace vellum {
+
+class TDataInfo : public TComponent {
+    VELLUM_CLASS(TDataInfo)
+
+public:
+    explicit TDataInfo(TComponent* owner = nullptr) : TComponent(owner) {}
+
+    // Published for the reader of the stream, never stored.
+    int32_t SheetCount = 0;
+    QString DataName;
+    int32_t CurrentSheetNo = 0;
+    double LastPrint = 0;
+    double LastSave = 0;
+    bool SheetMode = false;
+    int32_t DataVersion = 0;
+};
+
+} // namespace vellum

@@ -1,0 +1,32 @@
+#include "document/LDObjects.h"
+
+#include "core/DOList.h"
+#include "core/DrawObject.h"
+
+#include <memory>
+
+namespace vellum {
+
+const TClassInfo& TLDObjects::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TLDObjects, TComponent>("TLDObjects", [](auto&) {});
+    return info;
+}
+
+void TLDObjects::GetChildren(const std::function<void(TComponent*)>& proc) const {
+    if (!FList) return;
+    for (int i = FList->Count() - 1; i >= 0; --i) proc(FList->Items(i));
+}
+
+void TLDObjects::TakeObjects(TDOList& list) {
+    while (ComponentCount() > 0) {
+        std::unique_ptr<TComponent> child(Components(0));
+        RemoveComponent(child.get());
+        if (auto* object = dynamic_cast<TDrawObject*>(child.get())) {
+            object->SetName(QString());
+            list.Add(object);
+            child.release();
+        }
+    }
+}
+
+} // namespace vellum

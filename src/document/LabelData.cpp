@@ -1,0 +1,606 @@
+#include "document/LabelData.h"
+
+#include "base/Exceptions.h"
+#include "base/Filer.h"
+#include "base/Format.h"
+#include "base/Stream.h"
+#include "base/StringList.h"
+#include "core/CompressedStream.h"
+#include "core/Capabilities.h"
+#include "core/DOGroup.h"
+#include "core/DOList.h"
+#include "core/DocNameList.h"
+#include "core/DocStorage.h"
+#include "core/DocStream.h"
+#include "core/ObjectHelpers.h"
+#include "document/DataInfo.h"
+#include "document/LDObjects.h"
+#include "paper/PaperInfo.h"
+
+#include <QDateTime>
+#include <functional>
+
+namespace vellum {
+
+namespace {
+
+const QString kInfo = QStringLiteral("Info");
+const QString kSeparateInfo = QStringLiteral("SeparateInfo");
+const QString kPaperInfo = QStringLiteral("PaperInfo");
+const QString kDataInfo = QStringLiteral("DataInfo");
+const QString kProfileInfo2 = QStringLiteral("ProfileInfo2");
+const QString kCardList = QStringLiteral("NameList");
+// The program is version 4.0.
+constexpr int32_t kProgramDataVersion = 400;
+constexpr int kMaxNameTries = 1000;
+// Older documents hold objects of retired kinds.
+constexpr int32_t kUpgradedVersion = 300;
+
+// Days since 1899-12-30, local time.
+double NowDateTime() {
+    static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
+    return double(epoch.msecsTo(QDateTime::currentDateTime())) / 86400000.0;
+}
+
+void WriteFlag(TDocStorage& storage, const QString& path, bool value) {
+    TDocStream stream(storage, kModeCreate, path);
+    WriteU8(stream, value ? 1 : 0);
+}
+
+bool ReadFlag(TDocStorage& storage, const QString& path) {
+    TDocStream stream(storage, 0, path);
+    return ReadU8(stream) != 0;
+}
+
+std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
+
+// Upgrades a group's members in place, keeping their order.
+void UpgradeMembers(TDOGroup& group) {
+    std::vector<TDrawObject*> members;
+    for (TDrawObject* member : group.Members()) {
+        if (std::unique_ptr<TDrawObject> next = Upgraded(*member)) {
+            delete member;
+            members.push_back(next.release());
+        } else {
+            members.push_back(member);
+        }
+    }
+    for (TDrawObject* member : members) {
+        if (member->Owner()) member->Owner()->RemoveComponent(member);
+        group.InsertComponent(member);
+    }
+}
+
+// The newest kind of an object offering the upgrade, assigned from it; none
+// when the object stays (groups are upgraded inside).
+std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object) {
+    if (auto* group = dynamic_cast<TDOGroup*>(&object)) {
+        UpgradeMembers(*group);
+        return nullptr;
+    }
+    const IDOUpgrade* upgrade = object.Capability<IDOUpgrade>();
+    if (!upgrade) return nullptr;
+    std::unique_ptr<TLabelObject> next = upgrade->Upgrade();
+    if (!next) return nullptr;
+    next->Assign(&object);
+    return next;
+}
+
+// Frees the objects it holds.
+struct TOwnedObjects : TDOList {
+    ~TOwnedObjects() { FreeAll(); }
+};
+
+} // namespace
+
+struct TLabelData::TContent {
+    // Declared first so that the lists on it go first.
+    std::unique_ptr<TTemporaryStorage> Storage;
+    std::unique_ptr<TDocStorageList> Sheets;
+    int CurrentSheet = -1;
+    bool Modified = false;
+    int32_t CurrentLabelNo = 0;
+    bool SeparatelyDesign = true;
+    QString SheetName;
+    QString DataIDType;
+    int32_t DataIDVer = 0;
+    std::unique_ptr<TPaperInfo> Paper;
+    QString DataName;
+    bool SheetMode = false;
+    int32_t DataVersion = 0;
+    double LastPrint = 0;
+    double LastSave = 0;
+    double OpenTime = 0;
+    // The profile's stream, kept as read until the profile model lands.
+    QByteArray Profile;
+};
+
+const TClassInfo& TLabelData::StaticClass() {
+    static const TClassInfo info = TClassInfo::Make<TLabelData, TComponent>("TLabelData", [](auto& b) {
+        b.Integer("CurrentLabelNo", &TLabelData::CurrentLabelNo, &TLabelData::SetCurrentLabelNo);
+        b.Boolean("SeparatelyDesign", &TLabelData::SeparatelyDesign, &TLabelData::SetSeparatelyDesign);
+        b.String("SheetName", &TLabelData::SheetName, &TLabelData::SetSheetName);
+        b.String("DataIDType", &TLabelData::DataIDType, &TLabelData::SetDataIDType);
+        b.Integer("DataIDVer", &TLabelData::DataIDVer, &TLabelData::SetDataIDVer);
+    });
+    return info;
+}
+
+TLabelData::TLabelData(TComponent* owner) : TComponent(owner), F(std::make_unique<TContent>()) { InitNew(); }
+
+TLabelData::~TLabelData() = default;
+
+int32_t TLabelData::ProgramDataVersion() { return kProgramDataVersion; }
+
+void TLabelData::InitNew() {
+    F->Storage = std::make_unique<TTemporaryStorage>();
+    OpenSheetList();
+    F->DataVersion = kProgramDataVersion;
+    F->SeparatelyDesign = true;
+    F->LastPrint = F->LastSave = F->OpenTime = NowDateTime();
+    AddNewSheet();
+    SetSheetName(QStringLiteral("表面"));
+    SaveSheetState();
+    AddNewSheet();
+    SetSheetName(QStringLiteral("裏面"));
+    SaveSheetState();
+    SwitchSheet(0);
+    F->Modified = false;
+}
+
+void TLabelData::OpenSheetList() {
+    F->Sheets.reset();
+    F->Sheets = std::make_unique<TDocStorageList>(*F->Storage, QStringLiteral("Sheets\\NameList"));
+}
+
+// --- sheets
+
+int TLabelData::SheetCount() const { return F->Sheets->Count(); }
+
+int TLabelData::CurrentSheet() const { return F->CurrentSheet; }
+
+QString TLabelData::SheetPath() const {
+    if (F->CurrentSheet < 0) return QString();
+    return F->Sheets->ItemPath(F->CurrentSheet);
+}
+
+std::unique_ptr<TDocStorage> TLabelData::SheetStorage() const {
+    if (F->CurrentSheet < 0) throw EListError(QStringLiteral("No sheet is current"));
+    return F->Sheets->OpenItemStorage(F->CurrentSheet, true);
+}
+
+void TLabelData::MakeCurrent(int i) {
+    if (i < 0 || i >= SheetCount())
+        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    F->CurrentSheet = i;
+}
+
+void TLabelData::SwitchSheet(int i) {
+    if (i == F->CurrentSheet) return;
+    SaveSheetState();
+    MakeCurrent(i);
+    LoadSheetState();
+}
+
+void TLabelData::AddSheet(const QString& nameFormat) {
+    AddSheetNamed([&nameFormat](int j) { return Format(nameFormat, j); });
+}
+
+void TLabelData::AddNewSheet() { AddSheet(QStringLiteral("新規シート%d")); }
+
+void TLabelData::AddSheetNamed(const std::function<QString(int)>& nameOf) {
+    // The current sheet's unsaved settings would be lost otherwise.
+    SaveSheetState();
+    TStringList names;
+    GetSheetNames(names);
+    const int index = F->Sheets->AddNew();
+    F->CurrentSheet = -1;
+    SwitchSheet(index);
+    QString name;
+    for (int j = 1; j <= kMaxNameTries + 1; ++j) {
+        name = nameOf(j);
+        bool taken = false;
+        for (const QString& other : names.Items())
+            if (other.compare(name, Qt::CaseInsensitive) == 0) taken = true;
+        if (!taken) break;
+    }
+    SetSheetName(name);
+    F->Modified = true;
+}
+
+void TLabelData::CopySheet() {
+    if (F->CurrentSheet < 0) return;
+    SaveSheetState();
+    const QString sourcePath = SheetPath();
+    const QString sourceName = F->SheetName;
+    // Built by concatenation: the name may hold a "%".
+    AddSheetNamed([&sourceName](int j) { return sourceName + QStringLiteral("のコピー") + QString::number(j); });
+    TDocStorage source(*F->Storage, false, sourcePath);
+    source.CopyTo(*SheetStorage());
+    // The copied Info carries the source's name: store the new one.
+    SaveSheetState();
+}
+
+void TLabelData::DeleteSheet(int i) {
+    const int previous = F->CurrentSheet;
+    F->Sheets->DeleteItem(i);
+    F->CurrentSheet = -1;
+    F->Modified = true;
+    if (SheetCount() == 0) return;
+    MakeCurrent(std::min(previous, SheetCount() - 1));
+    LoadSheetState();
+}
+
+void TLabelData::MoveSheet(int to) {
+    if (to == F->CurrentSheet) return;
+    if (to < 0 || to >= SheetCount())
+        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), to));
+    SaveSheetState();
+    QStringList items = F->Sheets->Items();
+    items.move(F->CurrentSheet, to);
+    F->Sheets->SetItems(items);
+    F->CurrentSheet = to;
+    LoadSheetState();
+    F->Modified = true;
+}
+
+void TLabelData::GetSheetNames(TStringList& names) {
+    // Read from the stored states, the current sheet's from memory.
+    for (int i = 0; i < SheetCount(); ++i) {
+        if (i == F->CurrentSheet) {
+            names.Add(F->SheetName);
+            continue;
+        }
+        names.Add(ReadSheetName(i));
+    }
+}
+
+QString TLabelData::ReadSheetName(int i) const {
+    std::unique_ptr<TDocStorage> sheet = F->Sheets->OpenItemStorage(i, true);
+    if (!sheet->StreamExists(kInfo)) return QString();
+    // A bare holder of the sheet values: no working copy of its own.
+    TLabelData holder(nullptr, TBare{});
+    TDocStream stream(*sheet, 0, kInfo);
+    ReadComponentRes(stream, &holder);
+    return holder.F->SheetName;
+}
+
+TLabelData::TLabelData(TComponent* owner, TBare) : TComponent(owner), F(std::make_unique<TContent>()) {}
+
+void TLabelData::SaveSheetState() {
+    if (F->CurrentSheet < 0) return;
+    std::unique_ptr<TDocStorage> sheet = SheetStorage();
+    {
+        TDocStream stream(*sheet, kModeCreate, kInfo);
+        WriteComponentRes(stream, kInfo, *this);
+    }
+    WriteFlag(*F->Storage, kSeparateInfo, F->SeparatelyDesign);
+    WriteFlag(*sheet, kSeparateInfo, F->SeparatelyDesign);
+    if (F->Paper) {
+        TDocStream stream(*sheet, kModeCreate, kPaperInfo);
+        WriteComponentRes(stream, kPaperInfo, *F->Paper);
+    }
+}
+
+void TLabelData::LoadSheetState() {
+    if (F->CurrentSheet < 0) return;
+    const bool modified = F->Modified;
+    try {
+        std::unique_ptr<TDocStorage> sheet = SheetStorage();
+        // A sheet without a stored state takes over the settings in memory.
+        if (sheet->StreamExists(kInfo)) {
+            {
+                TDocStream stream(*sheet, 0, kInfo);
+                ReadComponentRes(stream, this);
+            }
+            F->SeparatelyDesign = F->Storage->StreamExists(kSeparateInfo) ? ReadFlag(*F->Storage, kSeparateInfo) : true;
+            if (sheet->StreamExists(kSeparateInfo)) F->SeparatelyDesign = ReadFlag(*sheet, kSeparateInfo);
+        }
+        if (sheet->StreamExists(kPaperInfo)) {
+            TDocStream stream(*sheet, 0, kPaperInfo);
+            std::unique_ptr<TComponent> read(ReadComponentRes(stream));
+            auto* paper = dynamic_cast<TPaperInfo*>(read.get());
+            if (!paper) throw EFilerError(InvalidStreamMessage());
+            SetPaper(paper);
+        }
+    } catch (...) {
+        F->Modified = modified;
+        throw;
+    }
+    F->Modified = modified;
+}
+
+// --- values of the current sheet
+
+const QString& TLabelData::SheetName() const { return F->SheetName; }
+
+void TLabelData::SetSheetName(const QString& name) {
+    if (name == F->SheetName) return;
+    F->SheetName = name;
+    F->Modified = true;
+}
+
+bool TLabelData::SeparatelyDesign() const { return F->SeparatelyDesign; }
+
+void TLabelData::SetSeparatelyDesign(bool value) {
+    if (value == F->SeparatelyDesign) return;
+    F->SeparatelyDesign = value;
+    F->Modified = true;
+}
+
+int32_t TLabelData::CurrentLabelNo() const { return F->CurrentLabelNo; }
+void TLabelData::SetCurrentLabelNo(int32_t value) { F->CurrentLabelNo = value; }
+const QString& TLabelData::DataIDType() const { return F->DataIDType; }
+void TLabelData::SetDataIDType(const QString& value) { F->DataIDType = value; }
+int32_t TLabelData::DataIDVer() const { return F->DataIDVer; }
+void TLabelData::SetDataIDVer(int32_t value) { F->DataIDVer = value; }
+
+// --- paper
+
+TPaperInfo* TLabelData::Paper() const { return F->Paper.get(); }
+
+void TLabelData::SetPaper(const TPaperInfo* paper) {
+    F->Paper = paper ? paper->Clone() : nullptr;
+    DropSurplusCards();
+    F->Modified = true;
+}
+
+bool TLabelData::IsSheetLandscape(int i) {
+    std::unique_ptr<TDocStorage> sheet = F->Sheets->OpenItemStorage(i, true);
+    if (!sheet->StreamExists(kPaperInfo)) return false;
+    TDocStream stream(*sheet, 0, kPaperInfo);
+    std::unique_ptr<TComponent> read(ReadComponentRes(stream));
+    auto* paper = dynamic_cast<TPaperInfo*>(read.get());
+    return paper && paper->Landscape();
+}
+
+// --- cards
+
+int TLabelData::CardIndex(int i) const { return F->SeparatelyDesign ? i : 0; }
+
+std::unique_ptr<TDocStreamList> TLabelData::CardList() const {
+    return std::make_unique<TDocStreamList>(*F->Storage, SheetPath() + u'\\' + kCardList);
+}
+
+std::unique_ptr<TStream> TLabelData::CardStream(int i, bool create, bool decompress) {
+    if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    const int k = CardIndex(i);
+    std::unique_ptr<TDocStreamList> list = CardList();
+    if (create) {
+        while (list->Count() <= k) list->AddNew();
+        return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
+    }
+    if (k >= list->Count() || !list->ItemStreamExists(k)) return nullptr;
+    auto stream = std::make_unique<TDocStream>(*F->Storage, 0, list->ItemPath(k));
+    int32_t length = 0;
+    if (!decompress || !IsCompressed(*stream, length)) {
+        stream->SetPosition(0);
+        return stream;
+    }
+    auto data = std::make_unique<TMemoryStream>();
+    DecompressTo(*stream, *data, length);
+    data->SetPosition(0);
+    return data;
+}
+
+bool TLabelData::HasCard(int i) {
+    std::unique_ptr<TStream> stream = CardStream(i, false, false);
+    return stream && stream->Size() > 0;
+}
+
+void TLabelData::LoadCard(int i, TDOList& list) {
+    std::unique_ptr<TStream> stream = CardStream(i, false, true);
+    if (!stream || stream->Size() == 0) return;
+    std::unique_ptr<TComponent> read(ReadComponentRes(*stream));
+    auto* objects = dynamic_cast<TLDObjects*>(read.get());
+    if (!objects) throw EFilerError(InvalidStreamMessage());
+    TDOList loaded;
+    objects->TakeObjects(loaded);
+    // Coordinates inside a card are relative to its placed rectangle.
+    if (F->Paper) {
+        const TRect face = F->Paper->FacePlacedRect(i);
+        if (!face.IsEmpty()) KeepObjectsInside(loaded, TRect{0, 0, face.Width(), face.Height()});
+    }
+    for (TDrawObject* object : loaded) list.Add(object);
+}
+
+void TLabelData::SaveCard(int i, const TDOList& list) {
+    std::unique_ptr<TStream> stream = CardStream(i, true, false);
+    if (!list.Empty()) {
+        const TLDObjects holder(list);
+        WriteComponentRes(*stream, QStringLiteral("LabelData"), holder);
+    }
+    F->Modified = true;
+}
+
+void TLabelData::ClearCard(int i) {
+    std::unique_ptr<TDocStreamList> list = CardList();
+    const int k = CardIndex(i);
+    if (k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
+    F->Modified = true;
+}
+
+void TLabelData::DropSurplusCards() {
+    if (!F->Paper || F->CurrentSheet < 0) return;
+    std::unique_ptr<TDocStreamList> list = CardList();
+    while (list->Count() > F->Paper->FaceCount()) list->DeleteItem(list->Count() - 1);
+}
+
+bool TLabelData::IsCardCompressed(int i) {
+    std::unique_ptr<TStream> stream = CardStream(i, false, false);
+    int32_t length = 0;
+    return stream && IsCompressed(*stream, length);
+}
+
+void TLabelData::CompressCard(int i) {
+    if (IsCardCompressed(i)) return;
+    std::unique_ptr<TStream> stream = CardStream(i, false, false);
+    if (!stream) return;
+    TMemoryStream data(stream->ReadAll());
+    stream.reset();
+    if (data.Size() == 0) return;
+    std::unique_ptr<TStream> packed = CardStream(i, true, false);
+    CompressTo(data, *packed);
+}
+
+void TLabelData::Upgrade() {
+    const int current = F->CurrentSheet;
+    const auto restore = [this, current] {
+        if (current >= 0 && current < SheetCount()) SwitchSheet(current);
+    };
+    try {
+        // A back without a paper of its own takes over the front's.
+        if (SheetCount() >= 2) {
+            SwitchSheet(1);
+            SwitchSheet(0);
+        }
+        for (int s = 0; s < SheetCount(); ++s) {
+            SwitchSheet(s);
+            const int cards = F->SeparatelyDesign ? CardList()->Count() : 1;
+            for (int i = 0; i < cards; ++i) {
+                if (!HasCard(i)) continue;
+                TOwnedObjects objects;
+                LoadCard(i, objects);
+                for (int k = 0; k < objects.Count(); ++k) {
+                    if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {
+                        delete objects.Items(k);
+                        objects.SetItems(k, next.release());
+                    }
+                }
+                ReverseList(objects);
+                SaveCard(i, objects);
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+// --- document-wide values
+
+const QString& TLabelData::DataName() const { return F->DataName; }
+void TLabelData::SetDataName(const QString& name) {
+    if (name == F->DataName) return;
+    F->DataName = name;
+    F->Modified = true;
+}
+bool TLabelData::SheetMode() const { return F->SheetMode; }
+void TLabelData::SetSheetMode(bool value) { F->SheetMode = value; }
+int32_t TLabelData::DataVersion() const { return F->DataVersion; }
+double TLabelData::LastPrint() const { return F->LastPrint; }
+void TLabelData::SetLastPrint(double value) { F->LastPrint = value; }
+double TLabelData::LastSave() const { return F->LastSave; }
+void TLabelData::SetLastSave(double value) { F->LastSave = value; }
+double TLabelData::OpenTime() const { return F->OpenTime; }
+bool TLabelData::Modified() const { return F->Modified; }
+void TLabelData::SetModified(bool value) { F->Modified = value; }
+
+// --- whole document
+
+void TLabelData::Save(const QString& fileName) {
+    SaveSheetState();
+    {
+        TDataInfo info;
+        info.SheetCount = SheetCount();
+        info.DataName = F->DataName;
+        info.CurrentSheetNo = F->CurrentSheet;
+        info.LastPrint = F->LastPrint;
+        info.LastSave = F->LastSave;
+        info.SheetMode = F->SheetMode;
+        // This program writes the document now.
+        F->DataVersion = kProgramDataVersion;
+        info.DataVersion = F->DataVersion;
+        TDocStream stream(*F->Storage, kModeCreate, kDataInfo);
+        WriteComponentRes(stream, kDataInfo, info);
+    }
+    {
+        TDocStream stream(*F->Storage, kModeCreate, kProfileInfo2);
+        stream.WriteBytes(F->Profile);
+    }
+    // Cards are stored compressed; the sheet current before is current again.
+    const int current = F->CurrentSheet;
+    try {
+        for (int s = 0; s < SheetCount(); ++s) {
+            SwitchSheet(s);
+            const int cards = CardList()->Count();
+            for (int i = 0; i < cards; ++i)
+                if (HasCard(i)) CompressCard(i);
+        }
+    } catch (...) {
+        if (current >= 0) SwitchSheet(current);
+        throw;
+    }
+    if (current >= 0) SwitchSheet(current);
+    F->Storage->SaveToFile(fileName);
+    F->Modified = false;
+}
+
+void TLabelData::Load(const QString& fileName) {
+    // Loaded into a fresh state, swapped in only on success.
+    std::unique_ptr<TContent> previous = std::move(F);
+    F = std::make_unique<TContent>();
+    try {
+        LoadFrom(fileName);
+    } catch (...) {
+        F = std::move(previous);
+        throw;
+    }
+}
+
+void TLabelData::LoadFrom(const QString& fileName) {
+    F->Storage = std::make_unique<TTemporaryStorage>();
+    if (IsCompressedFile(fileName)) {
+        // Unpacked in memory; a packed document inside a packed one is refused.
+        TMemoryStream packed;
+        packed.LoadFromFile(fileName);
+        int32_t length = 0;
+        IsCompressed(packed, length);
+        TMemoryStream image;
+        DecompressTo(packed, image, length);
+        image.SetPosition(0);
+        if (IsCompressed(image, length))
+            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
+        F->Storage->LoadFromImage(image.Data());
+    } else {
+        F->Storage->LoadFromFile(fileName);
+    }
+    OpenSheetList();
+    F->OpenTime = NowDateTime();
+    bool current = false;
+    if (F->Storage->StreamExists(kDataInfo)) {
+        TDataInfo info;
+        TDocStream stream(*F->Storage, 0, kDataInfo);
+        ReadComponentRes(stream, &info);
+        F->DataName = info.DataName;
+        F->LastPrint = info.LastPrint;
+        F->LastSave = info.LastSave;
+        F->SheetMode = info.SheetMode;
+        F->DataVersion = info.DataVersion;
+        current = info.DataVersion >= kUpgradedVersion;
+        // A current sheet the file does not have falls back to the first.
+        F->CurrentSheet = info.CurrentSheetNo >= 0 && info.CurrentSheetNo < SheetCount() ? info.CurrentSheetNo : 0;
+    } else {
+        F->CurrentSheet = 0;
+    }
+    if (SheetCount() == 0) F->CurrentSheet = -1;
+    LoadSheetState();
+    if (F->Storage->StreamExists(kProfileInfo2)) {
+        TDocStream stream(*F->Storage, 0, kProfileInfo2);
+        F->Profile = stream.ReadAll();
+    }
+    if (!current) Upgrade();
+    // Every document has at least a front and a back.
+    while (SheetCount() < 2) {
+        AddNewSheet();
+        SetSheetName(QStringLiteral("裏面"));
+        SaveSheetState();
+    }
+    SwitchSheet(0);
+    SetSheetName(QStringLiteral("表面"));
+    SaveSheetState();
+    F->Modified = false;
+}
+
+} // namespace vellum

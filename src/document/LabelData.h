@@ -1,0 +1,125 @@
+#pragma once
+// The label document: sheets, each with its own paper and cards, and the
+// document-wide values, kept in a working copy (a compound file in memory).
+// Only the current sheet's settings are held in memory; cards never are:
+// callers load a card into an object list and save it back.
+#include "base/Component.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace vellum {
+
+class TDOList;
+class TDocStorage;
+class TDocStorageList;
+class TDocStreamList;
+class TPaperInfo;
+class TStream;
+class TStringList;
+class TTemporaryStorage;
+
+class TLabelData : public TComponent {
+    VELLUM_CLASS(TLabelData)
+
+public:
+    // A new document: sheets 表面 and 裏面, sheet 0 current, not modified.
+    explicit TLabelData(TComponent* owner = nullptr);
+    ~TLabelData() override;
+
+    // --- sheets
+    int SheetCount() const;
+    int CurrentSheet() const;
+    // The current sheet's storage path relative to the root.
+    QString SheetPath() const;
+    void SwitchSheet(int i);
+    // nameFormat holds one %d.
+    void AddSheet(const QString& nameFormat);
+    void AddNewSheet();
+    void CopySheet();
+    void DeleteSheet(int i);
+    void MoveSheet(int to);
+    void GetSheetNames(TStringList& names);
+    void SaveSheetState();
+    void LoadSheetState();
+
+    // --- values of the current sheet ("Info")
+    const QString& SheetName() const;
+    void SetSheetName(const QString& name);
+    bool SeparatelyDesign() const;
+    void SetSeparatelyDesign(bool value);
+    int32_t CurrentLabelNo() const;
+    void SetCurrentLabelNo(int32_t value);
+    const QString& DataIDType() const;
+    void SetDataIDType(const QString& value);
+    int32_t DataIDVer() const;
+    void SetDataIDVer(int32_t value);
+
+    // --- paper
+    TPaperInfo* Paper() const;
+    // Keeps a clone; surplus cards are dropped.
+    void SetPaper(const TPaperInfo* paper);
+    bool IsSheetLandscape(int i);
+
+    // --- cards
+    // Index 0 while the sheet is not designed separately. With create set,
+    // the card list grows up to i and the stream is created empty; else the
+    // stream is opened for reading when it exists (decompressed into memory
+    // with decompress set).
+    std::unique_ptr<TStream> CardStream(int i, bool create, bool decompress);
+    bool HasCard(int i);
+    // Appends the card's objects, without owner, in stream order.
+    void LoadCard(int i, TDOList& list);
+    // Writes the list last to first.
+    void SaveCard(int i, const TDOList& list);
+    void ClearCard(int i);
+    void DropSurplusCards();
+    bool IsCardCompressed(int i);
+    void CompressCard(int i);
+
+    // --- document-wide values
+    const QString& DataName() const;
+    void SetDataName(const QString& name);
+    bool SheetMode() const;
+    void SetSheetMode(bool value);
+    int32_t DataVersion() const;
+    double LastPrint() const;
+    void SetLastPrint(double value);
+    double LastSave() const;
+    void SetLastSave(double value);
+    double OpenTime() const;
+    bool Modified() const;
+    void SetModified(bool value);
+
+    // --- whole document
+    // The file on disk is replaced only once everything was written.
+    void Save(const QString& fileName);
+    // A failed load leaves the document as it was.
+    void Load(const QString& fileName);
+
+    // The program's data version (major × 100 + minor).
+    static int32_t ProgramDataVersion();
+
+private:
+    struct TContent;
+    struct TBare {};
+    // A holder of sheet values without a working copy.
+    TLabelData(TComponent* owner, TBare);
+    void AddSheetNamed(const std::function<QString(int)>& nameOf);
+    QString ReadSheetName(int i) const;
+    // Replaces the objects of retired kinds on every card of every sheet.
+    void Upgrade();
+    void InitNew();
+    void LoadFrom(const QString& fileName);
+    void OpenSheetList();
+    std::unique_ptr<TDocStorage> SheetStorage() const;
+    std::unique_ptr<TDocStreamList> CardList() const;
+    int CardIndex(int i) const;
+    void MakeCurrent(int i);
+    std::unique_ptr<TContent> F;
+};
+
+} // namespace vellum

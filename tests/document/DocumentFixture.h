@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the document tests.
+#include "core/DOList.h"
+#include "document/LabelData.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "../core/CoreTestKinds.h"
+#include "core/Capabilities.h"
+
+namespace vellum::test {
+
+// A retired kind: upgraded to a plain test shape.
+class TOldShape : public TTestShape, public IDOUpgrade {
+    VELLUM_CLASS(TOldShape)
+
+public:
+    using TTestShape::TTestShape;
+    std::unique_ptr<TLabelObject> Upgrade() const override { return std::make_unique<TTestShape>(); }
+};
+
+// Frees the objects it holds.
+struct TOwnedList : TDOList {
+    ~TOwnedList() { FreeAll(); }
+};
+
+// Shapes whose left edges tell them apart.
+void AddShapes(TDOList& list, std::initializer_list<int> lefts);
+std::vector<int> Lefts(const TDOList& list);
+QStringList SheetNames(TLabelData& doc);
+// A paper of faces 910 x 550 in columns x rows.
+void SetMatrixPaper(TLabelData& doc, int columns, int rows);
+// Every stream of a compound file by path.
+QMap<QString, QByteArray> StreamsOf(const QString& fileName);
+QByteArray FileBytes(const QString& fileName);
+
+class DocumentTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    QString PathOf(const QString& name) const { return Dir.filePath(name); }
+};
+
+} // namespace vellum::test
