@@ -337,6 +337,21 @@ TDIB TDIB::FromImage(const QImage& image) {
     return dib;
 }
 
+TDIB TDIB::To24Bit() const {
+    if (BitCount() == 24 || Empty()) return *this;
+    TDIB out(Width(), Height(), 24);
+    for (int y = 0; y < Height(); ++y) {
+        uint8_t* row = out.ScanLine(y);
+        for (int x = 0; x < Width(); ++x) {
+            const TColor c = Pixel(x, y);
+            row[3 * x] = uint8_t(c >> 16);
+            row[3 * x + 1] = uint8_t(c >> 8);
+            row[3 * x + 2] = uint8_t(c);
+        }
+    }
+    return out;
+}
+
 TDIB TDIB::FromBMP(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
     const int64_t size = bytes.size();

@@ -73,6 +73,8 @@ public:
     QImage ToImage() const;
     // 24 bits, or 32 with alpha when the image has an alpha channel.
     static TDIB FromImage(const QImage& image);
+    // The bitmap itself when it has 24 bits, else a 24-bit copy of its colours.
+    TDIB To24Bit() const;
 
     // A BMP file in memory, every field checked; raises EInvalidGraphic
     // ("ビットマップイメージが不正です").

@@ -185,19 +185,7 @@ TDIB DecodeJPEG(QByteArrayView data, int denominator) {
 
 QByteArray EncodeJPEG(const TDIB& bitmap, int quality) {
     if (bitmap.Empty()) return {};
-    TDIB bgr = bitmap;
-    if (bitmap.BitCount() != 24) {
-        bgr = TDIB(bitmap.Width(), bitmap.Height(), 24);
-        for (int y = 0; y < bitmap.Height(); ++y) {
-            uint8_t* row = bgr.ScanLine(y);
-            for (int x = 0; x < bitmap.Width(); ++x) {
-                const TColor c = bitmap.Pixel(x, y);
-                row[3 * x] = uint8_t(c >> 16);
-                row[3 * x + 1] = uint8_t(c >> 8);
-                row[3 * x + 2] = uint8_t(c);
-            }
-        }
-    }
+    TDIB bgr = bitmap.To24Bit();
     TEncodeJob job{};
     job.Rows = bgr.ScanLine(0);
     job.Stride = long(bgr.Stride());

@@ -159,18 +159,7 @@ QByteArray EncodePNG(const TDIB& bitmap) {
     if (bitmap.Empty()) return {};
     const bool alpha = bitmap.HasAlpha();
     TDIB rows = bitmap;
-    if (bitmap.BitCount() != (alpha ? 32 : 24)) {
-        rows = TDIB(bitmap.Width(), bitmap.Height(), 24);
-        for (int y = 0; y < bitmap.Height(); ++y) {
-            uint8_t* row = rows.ScanLine(y);
-            for (int x = 0; x < bitmap.Width(); ++x) {
-                const TColor c = bitmap.Pixel(x, y);
-                row[3 * x] = uint8_t(c >> 16);
-                row[3 * x + 1] = uint8_t(c >> 8);
-                row[3 * x + 2] = uint8_t(c);
-            }
-        }
-    }
+    if (bitmap.BitCount() != (alpha ? 32 : 24)) rows = bitmap.To24Bit();
     TPngEncodeJob job{};
     job.Rows = rows.ScanLine(0);
     job.Stride = long(rows.Stride());
