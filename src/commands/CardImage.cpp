@@ -1,0 +1,1 @@
+#include "commands/CardImage.h"
