@@ -1,0 +1,1 @@
+#include "editing/RenderObjects.h"

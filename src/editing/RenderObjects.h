@@ -1,0 +1,28 @@
+#pragma once
+// Drawing objects rendered off screen through a hidden draw site: for card
+// images, document previews and thumbnails.
+
+#include "base/IdentTables.h"
+
+#include <QImage>
+
+namespace vellum {
+
+class TDOList;
+class TFaceInfo;
+
+// A site without border at 254 units per inch and the given zoom, sized to
+// the face rectangle, takes every object of list (the site owns them then
+// and frees them with itself; list is emptied) and draws into bitmap, which
+// becomes 24-bit of the site's pixel size. Outside the face's shape the
+// bitmap is filled with brush.
+void RenderObjectsToBitmap(const TFaceInfo& face, TDOList& list, QImage& bitmap, int scale,
+                           TColor brush = 0xFFFFFF);
+
+// The same at the zoom MulDiv(targetWidth, 100 * 254, face width * screen
+// DPI) capped at 100 (100 for a target width of -1), the result fitted into
+// targetWidth x targetHeight keeping its aspect.
+QImage RenderObjectsToImage(const TFaceInfo& face, TDOList& list, int targetWidth, int targetHeight,
+                            TColor brush = 0xFFFFFF);
+
+} // namespace vellum
