@@ -2,7 +2,7 @@
 // Drawing objects rendered off screen through a hidden draw site: for card
 // images, document previews and thumbnails.
 
-#include "base/IdentTables.h"
+#include "platform/Canvas.h"
 
 #include <QImage>
 
