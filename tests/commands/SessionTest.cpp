@@ -1,14 +1,12 @@
 #include "commands/DocumentSession.h"
 
 #include "../appframe/FrameFixture.h"
+#include "../support/TestCatalogue.h"
 #include "appframe/HistoryManager.h"
 #include "commands/FileDialogs.h"
 #include "core/DOList.h"
 #include "document/LabelData.h"
 #include "objects/LORect.h"
-#include "paper/FreePaperInfo.h"
-#include "paper/MatrixPaperInfo.h"
-#include "paper/Papers.h"
 
 #include <QFile>
 
@@ -35,32 +33,11 @@ private:
     }
 };
 
-std::unique_ptr<TMatrixPaperInfo> Matrix(const QString& name, int columns, int rows) {
-    auto paper = std::make_unique<TMatrixPaperInfo>();
-    paper->SetPaperName(name);
-    paper->SetPortraitSize(2100, 2970);
-    paper->FaceWidth = 910;
-    paper->FaceHeight = 550;
-    paper->FaceCountX = columns;
-    paper->FaceCountY = rows;
-    paper->LeftOffset = 100;
-    paper->TopOffset = 100;
-    return paper;
-}
-
 class SessionTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        Catalogue.Open(Path(QStringLiteral("papers.ppr")), false);
-        Catalogue.Store(*Matrix(QStringLiteral("名刺10面"), 2, 5));
-        Catalogue.Store(*Matrix(QStringLiteral("名刺1面"), 1, 1));
-        TFreePaperInfo free;
-        free.SetPaperName(QStringLiteral("自由配置"));
-        free.SetPortraitSize(2100, 2970);
-        free.Faces().Add()->Rect = {100, 100, 1010, 650};
-        free.Faces().Add()->Rect = {1100, 100, 2010, 650};
-        Catalogue.Store(free);
+        OpenTestCatalogue(Catalogue, Path(QStringLiteral("papers.ppr")));
         Session = std::make_unique<TDocumentSession>(&Catalogue, &Dialogs);
     }
     void TearDown() override {
