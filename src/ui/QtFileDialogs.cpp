@@ -14,7 +14,7 @@ void PrepareDialog(QFileDialog& dialog, bool save) {
     // filter and the labels must be Japanese, which native dialogs do not promise.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setLabelText(QFileDialog::LookIn,
-                        save ? QStringLiteral("保存する場所(&I):") : QStringLiteral("ファイルの場所(&I):"));
+                        save ? QStringLiteral("保存する場所:") : QStringLiteral("ファイルの場所:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名(&N):"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類(&T):"));
     dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存(&S)") : QStringLiteral("開く(&O)"));
@@ -33,9 +33,10 @@ TFileDialogAnswer TQtFileDialogs::SaveFile(const TFileDialogRequest& request) {
 
 TFileDialogAnswer TQtFileDialogs::Run(const TFileDialogRequest& request, bool save) {
     QFileDialog dialog(FParent, request.Title);
-    PrepareDialog(dialog, save);
+    // The modes rebuild the buttons, so they come before the labels.
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    PrepareDialog(dialog, save);
 
     const QStringList filters = QtNameFilters(request.Filter);
     int index = request.FilterIndex >= 1 && request.FilterIndex <= filters.size() ? request.FilterIndex : 1;
@@ -69,10 +70,10 @@ TFileDialogAnswer TQtFileDialogs::Run(const TFileDialogRequest& request, bool sa
 
 QString TQtFileDialogs::ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) {
     QFileDialog dialog(parent, title, startFolder);
-    PrepareDialog(dialog, false);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択(&S)"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
+    PrepareDialog(dialog, false);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択(&S)"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return QDir::cleanPath(dialog.selectedFiles().first());
 }

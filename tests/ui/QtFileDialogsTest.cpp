@@ -65,6 +65,8 @@ TEST(QtFileDialogsTest, SaveTakesTheExtensionOfTheChosenFilter) {
         ASSERT_NE(types, nullptr);
         QTest::keyClick(types, Qt::Key_Down); // the user picks JPEG
         TypeName(dialog, QStringLiteral("card"));
+        if (const QString shots = qEnvironmentVariable("VELLUM_UI_SHOTS"); !shots.isEmpty())
+            dialog.grab().save(shots + QStringLiteral("/save-dialog.png"));
         static_cast<QDialog&>(dialog).accept();
     });
     const TFileDialogAnswer answer = TQtFileDialogs().SaveFile(request);
