@@ -8,7 +8,11 @@
 #include "document/LabelData.h"
 #include "editing/GhostList.h"
 #include "paper/PaperInfo.h"
+#include "ui/AboutForm.h"
 #include "ui/CardView.h"
+#include "ui/EnvironmentForm.h"
+#include "ui/HintSwitch.h"
+#include "ui/QtFileDialogs.h"
 #include "ui/SheetView.h"
 
 #include <QAction>
@@ -48,7 +52,7 @@ TfrmMain::TfrmMain(TPapers* catalogue, IFileDialogs* dialogs, QWidget* parent)
     : QMainWindow(parent), FDialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     if (!FDialogs) {
-        FOwnDialogs = MakeQtFileDialogs(this);
+        FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
         FDialogs = FOwnDialogs.get();
     }
     FSession = std::make_unique<TDocumentSession>(catalogue, FDialogs);
@@ -76,7 +80,7 @@ TfrmMain::TfrmMain(TPapers* catalogue, IFileDialogs* dialogs, QWidget* parent)
     setAcceptDrops(true);
     statusBar();
     if (TAppFrame* frame = AppFrame())
-        ApplyToolTipSetting(frame->ReadBool(QStringLiteral("DefaultShowHint"), true));
+        THintSwitch::Apply(frame->ReadBool(QStringLiteral("DefaultShowHint"), true));
     DocumentReplaced();
 }
 
@@ -391,6 +395,7 @@ void TfrmMain::ExportImage() {
     request.Title = QStringLiteral("名刺イメージの出力");
     request.Filter = kImageFilter;
     request.DefaultExt = QStringLiteral("bmp");
+    request.DefaultExtFromFilter = true;
     const TFileDialogAnswer answer = FDialogs->SaveFile(request);
     if (!answer.Accepted || answer.FileName.isEmpty()) return;
     const TCardImageFormat format = answer.FilterIndex == 2 ? TCardImageFormat::cfJpeg : TCardImageFormat::cfBitmap;
@@ -421,6 +426,19 @@ void TfrmMain::ChangeOrientation(bool landscape) {
 void TfrmMain::ChangeDesign(bool separately) {
     FSession->SetSeparatelyDesign(separately, SheetShown());
 }
+
+void TfrmMain::ShowSplash() { TfrmAbout::ShowSplash(this); }
+
+void TfrmMain::About() { TfrmAbout::Execute(this); }
+
+void TfrmMain::Environment() {
+    TAppFrame* frame = AppFrame();
+    if (!frame) return;
+    TfrmEnvironment form(*frame, this);
+    form.exec();
+}
+
+void TfrmMain::ComponentViewer() {}
 
 void TfrmMain::EditUpdateUrl() {
     TAppFrame* frame = AppFrame();
