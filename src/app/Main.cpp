@@ -1,18 +1,27 @@
 // vellum4: the card designer.
-#include "app/PlaceholderWindow.h"
 #include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
 #include "appframe/Application.h"
 #include "appframe/DataMain.h"
 #include "paper/Papers.h"
 #include "paper/PurposeList.h"
+#include "ui/MainWindow.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <memory>
 
 int main(int argc, char** argv) {
     vellum::TApplication app(argc, argv);
+    // Qt's own dialogs in Japanese.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
     vellum::RegisterStartupClasses();
     vellum::RegisterStartupDesigners();
     // Program-wide data the start-up steps open; freed by the shut-down step.
@@ -27,7 +36,19 @@ int main(int argc, char** argv) {
         papers->Open(fileName, false);
         catalogue = std::move(papers);
     };
-    steps.CreateMainWindow = [] { return vellum::CreatePlaceholderWindow(); };
+    QPointer<vellum::TfrmMain> mainWindow;
+    steps.CreateMainWindow = [&catalogue, &mainWindow]() -> QWidget* {
+        auto* window = new vellum::TfrmMain(catalogue.get());
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        if (vellum::TAppFrame* frame = vellum::AppFrame()) frame->RestoreWindowPlacement(window, 1024, 768);
+        window->showMaximized();
+        window->ShowSplash();
+        mainWindow = window;
+        return window;
+    };
+    steps.FirstIdle = [&mainWindow](const QStringList& arguments) {
+        if (mainWindow) mainWindow->OpenOnStart(arguments);
+    };
     steps.Shutdown = [&catalogue] {
         if (catalogue) {
             try {

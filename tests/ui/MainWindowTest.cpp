@@ -17,6 +17,7 @@
 #include "ui/SheetView.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QImage>
 #include <QMenuBar>
