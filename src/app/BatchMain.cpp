@@ -1,16 +1,19 @@
 // vellum4-batch: the program's document work from the command line.
+#include "app/BatchDocumentCommands.h"
 #include "app/BatchTool.h"
 #include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
 #include "appframe/StartupMacros.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Text is drawn through the GUI module; no display is needed for it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     vellum::RegisterStartupClasses();
     vellum::RegisterStartupDesigners();
     vellum::InstallStartupServices();
@@ -27,5 +30,6 @@ int main(int argc, char** argv) {
     };
     vellum::TBatchTool tool;
     vellum::AddFrameCommands(tool);
+    vellum::AddDocumentCommands(tool);
     return tool.Run(app.arguments().mid(1), out, err);
 }

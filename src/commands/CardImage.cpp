@@ -1,1 +1,73 @@
 #include "commands/CardImage.h"
+
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "core/DOList.h"
+#include "document/LabelData.h"
+#include "editing/DrawSite.h"
+#include "editing/RenderObjects.h"
+#include "imaging/DIB.h"
+#include "imaging/JPEGCodec.h"
+#include "imaging/JPEGImage.h"
+#include "paper/FaceInfo.h"
+#include "paper/PaperInfo.h"
+
+#include <QSaveFile>
+
+namespace vellum {
+
+namespace {
+
+// The face of card i on the current sheet's paper.
+TFaceInfo FaceOf(const TLabelData& document, int card) {
+    const TPaperInfo* paper = document.Paper();
+    if (!paper) throw EPaperError(QStringLiteral("用紙が設定されていません"));
+    if (card < 0 || card >= paper->FaceCount())
+        throw EListError(Format(QStringLiteral("カード番号 %d は範囲外です (1〜%d)"), card + 1, paper->FaceCount()));
+    TFaceInfo face;
+    paper->GetFaceInfo(card, face);
+    return face;
+}
+
+// Frees what it still holds: objects read but not yet handed on.
+struct TLoadedObjects : TDOList {
+    ~TLoadedObjects() { FreeAll(); }
+};
+
+[[noreturn]] void RaiseCannotWrite(const QString& fileName, const QString& reason) {
+    throw EWriteError(Format(QStringLiteral("名刺イメージ %s を保存できません: %s"), fileName, reason));
+}
+
+} // namespace
+
+void LoadCardOnSite(TLabelData& document, int card, TDrawSite& site) {
+    const TPoint size = CardSizeOf(FaceOf(document, card));
+    TLoadedObjects objects;
+    document.LoadCard(card, objects);
+    site.SetLogWidth(size.X);
+    site.SetLogHeight(size.Y);
+    GiveObjectsToSite(site, objects);
+}
+
+QImage RenderCardImage(TLabelData& document, int card, int scale, int unitsPerInch) {
+    const TFaceInfo face = FaceOf(document, card);
+    TLoadedObjects objects;
+    document.LoadCard(card, objects);
+    QImage bitmap;
+    RenderObjectsToBitmap(face, objects, bitmap, scale, unitsPerInch, clWhite);
+    return bitmap;
+}
+
+void ExportCardImage(TLabelData& document, int card, const QString& fileName, TCardImageFormat format) {
+    const TDIB bitmap = TDIB::FromImage(RenderCardImage(document, card));
+    const QByteArray bytes = format == TCardImageFormat::cfJpeg
+                                 ? EncodeJPEG(bitmap, TJPEGImage().CompressionQuality())
+                                 : bitmap.ToBMP();
+    // Written beside the target and renamed over it once complete.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) RaiseCannotWrite(fileName, file.errorString());
+    if (file.write(bytes) != bytes.size()) RaiseCannotWrite(fileName, file.errorString());
+    if (!file.commit()) RaiseCannotWrite(fileName, file.errorString());
+}
+
+} // namespace vellum
