@@ -56,11 +56,6 @@ void LoadDocument(TLabelData& document, const QString& fileName) {
     Reading(fileName, [&] { document.Load(fileName); });
 }
 
-// Frees the card's objects.
-struct TCardObjects : TDOList {
-    ~TCardObjects() { FreeAll(); }
-};
-
 QString YesNo(bool value) { return value ? QStringLiteral("はい") : QStringLiteral("いいえ"); }
 
 // Control characters of element names (such as 0x05 of property sets) shown as \xNN.
@@ -100,7 +95,7 @@ int Info(const QStringList& args, QTextStream& out) {
         out << Format(QStringLiteral("  個別デザイン: %s"), YesNo(document.SeparatelyDesign())) << '\n';
         const int cards = document.SeparatelyDesign() ? std::max(0, paper->FaceCount()) : 1;
         for (int i = 0; i < std::min(cards, kListedCards); ++i) {
-            TCardObjects objects;
+            TOwnedDOList objects;
             Reading(args[0], [&] { document.LoadCard(i, objects); });
             QStringList kinds;
             for (const TDrawObject* object : objects) kinds << object->ClassName();

@@ -29,11 +29,6 @@ TFaceInfo FaceOf(const TLabelData& document, int card) {
     return face;
 }
 
-// Frees what it still holds: objects read but not yet handed on.
-struct TLoadedObjects : TDOList {
-    ~TLoadedObjects() { FreeAll(); }
-};
-
 [[noreturn]] void RaiseCannotWrite(const QString& fileName, const QString& reason) {
     throw EWriteError(Format(QStringLiteral("名刺イメージ %s を保存できません: %s"), fileName, reason));
 }
@@ -42,7 +37,7 @@ struct TLoadedObjects : TDOList {
 
 void LoadCardOnSite(TLabelData& document, int card, TDrawSite& site) {
     const TPoint size = CardSizeOf(FaceOf(document, card));
-    TLoadedObjects objects;
+    TOwnedDOList objects;
     document.LoadCard(card, objects);
     site.SetLogWidth(size.X);
     site.SetLogHeight(size.Y);
@@ -51,7 +46,7 @@ void LoadCardOnSite(TLabelData& document, int card, TDrawSite& site) {
 
 QImage RenderCardImage(TLabelData& document, int card, int scale, int unitsPerInch) {
     const TFaceInfo face = FaceOf(document, card);
-    TLoadedObjects objects;
+    TOwnedDOList objects;
     document.LoadCard(card, objects);
     QImage bitmap;
     RenderObjectsToBitmap(face, objects, bitmap, scale, unitsPerInch, clWhite);

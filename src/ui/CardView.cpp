@@ -4,6 +4,7 @@
 #include "core/DOList.h"
 #include "document/LabelData.h"
 #include "editing/DrawSiteView.h"
+#include "paper/PaperInfo.h"
 
 #include <QPalette>
 
@@ -19,6 +20,13 @@ TCardView::TCardView(QWidget* parent) : QScrollArea(parent) {
 TDrawSite* TCardView::Site() const { return FView ? &FView->Site() : nullptr; }
 
 void TCardView::ShowCard(TLabelData& document, int card) {
+    if (!document.Paper()) {
+        // Before the first document has its paper there is nothing to show.
+        delete takeWidget();
+        FView = nullptr;
+        FCard = -1;
+        return;
+    }
     auto* view = new TDrawSiteView;
     TDrawSite& site = view->Site();
     site.SetDeviceDPI(logicalDpiY());

@@ -22,7 +22,7 @@ QByteArray CardBytes(TLabelData& doc, int i) {
 TEST_F(DocumentTest, CardsAreWrittenLastToFirstAndAReversedReloadKeepsTheOrder) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100, 200, 300});
     doc.SetModified(false);
     doc.SaveCard(1, cards);
@@ -31,7 +31,7 @@ TEST_F(DocumentTest, CardsAreWrittenLastToFirstAndAReversedReloadKeepsTheOrder) 
     EXPECT_FALSE(doc.HasCard(0));
     const QByteArray stored = CardBytes(doc, 1);
 
-    TOwnedList back;
+    TOwnedDOList back;
     doc.LoadCard(1, back);
     EXPECT_EQ(Lefts(back), (std::vector<int>{300, 200, 100}));
     for (TDrawObject* object : back) EXPECT_TRUE(object->Name().isEmpty());
@@ -44,7 +44,7 @@ TEST_F(DocumentTest, CardsAreWrittenLastToFirstAndAReversedReloadKeepsTheOrder) 
     EXPECT_TRUE(doc.IsCardCompressed(1));
     TLabelData reopened;
     reopened.Load(PathOf(QStringLiteral("cards.vlm")));
-    TOwnedList again;
+    TOwnedDOList again;
     reopened.LoadCard(1, again);
     EXPECT_EQ(Lefts(again), (std::vector<int>{300, 200, 100}));
 }
@@ -53,7 +53,7 @@ TEST_F(DocumentTest, WithoutSeparateDesignEveryCardIsItemZero) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
     doc.SetSeparatelyDesign(false);
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100});
     doc.SaveCard(3, cards);
     EXPECT_TRUE(doc.HasCard(5));
@@ -62,7 +62,7 @@ TEST_F(DocumentTest, WithoutSeparateDesignEveryCardIsItemZero) {
     EXPECT_FALSE(doc.HasCard(3));
 
     // An empty list leaves an empty stream, which is no card.
-    TOwnedList none;
+    TOwnedDOList none;
     doc.SaveCard(0, none);
     EXPECT_FALSE(doc.HasCard(0));
     ASSERT_NE(doc.CardStream(0, false, false), nullptr);
@@ -73,7 +73,7 @@ TEST_F(DocumentTest, WithoutSeparateDesignEveryCardIsItemZero) {
 TEST_F(DocumentTest, ASmallerPaperDropsTheSurplusCards) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100});
     doc.SaveCard(9, cards);
     doc.SaveCard(1, cards);
@@ -112,7 +112,7 @@ TEST_F(DocumentTest, ChildrenOfACardThatAreNotDrawingObjectsAreFreed) {
         WriteU32(*card, uint32_t(record.Size()));
         card->WriteBytes(record.Data());
     }
-    TOwnedList back;
+    TOwnedDOList back;
     doc.LoadCard(0, back);
     EXPECT_EQ(Lefts(back), (std::vector<int>{10, 30}));
 }
@@ -124,7 +124,7 @@ TEST_F(DocumentTest, ACardOfAnotherClassIsRefused) {
         TMatrixPaperInfo paper;
         WriteComponentRes(*card, QStringLiteral("LabelData"), paper);
     }
-    TOwnedList back;
+    TOwnedDOList back;
     EXPECT_THROW(doc.LoadCard(0, back), EFilerError);
     EXPECT_TRUE(back.Empty());
 }

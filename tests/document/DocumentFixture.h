@@ -25,11 +25,6 @@ public:
     std::unique_ptr<TLabelObject> Upgrade() const override { return std::make_unique<TTestShape>(); }
 };
 
-// Frees the objects it holds.
-struct TOwnedList : TDOList {
-    ~TOwnedList() { FreeAll(); }
-};
-
 // Shapes whose left edges tell them apart.
 void AddShapes(TDOList& list, std::initializer_list<int> lefts);
 std::vector<int> Lefts(const TDOList& list);

@@ -44,7 +44,7 @@ TEST_F(DocumentTest, SaveReopenSaveGivesTheSameStreams) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
     doc.SetDataName(QStringLiteral("名刺"));
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100, 200, 300});
     doc.SaveCard(2, cards);
     doc.SwitchSheet(1);
@@ -109,7 +109,7 @@ TEST_F(DocumentTest, AWriterFailingMidwayLeavesThePreviousFileIntact) {
 TEST_F(DocumentTest, AFailedLoadLeavesTheOpenDocumentAsItWas) {
     TLabelData doc;
     doc.AddSheet(QStringLiteral("三%d"));
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100});
     doc.SaveCard(0, cards);
     const QString bad = PathOf(QStringLiteral("bad.vlm"));
@@ -156,7 +156,7 @@ TEST_F(DocumentTest, ACompressedDocumentLoadsAsItsContentAndANestedOneIsRefused)
     {
         TLabelData doc;
         doc.AddSheet(QStringLiteral("三%d"));
-        TOwnedList cards;
+        TOwnedDOList cards;
         AddShapes(cards, {100, 200});
         doc.SaveCard(1, cards);
         doc.Save(plain);
@@ -177,7 +177,7 @@ TEST_F(DocumentTest, ACompressedDocumentLoadsAsItsContentAndANestedOneIsRefused)
     doc.Load(once);
     EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
     doc.SwitchSheet(2);
-    TOwnedList back;
+    TOwnedDOList back;
     doc.LoadCard(1, back);
     EXPECT_EQ(Lefts(back), (std::vector<int>{200, 100}));
 
@@ -191,7 +191,7 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
     {
         TLabelData doc;
         SetMatrixPaper(doc, 2, 5);
-        TOwnedList cards;
+        TOwnedDOList cards;
         auto* old = new TOldShape();
         old->SetRect(TRect{100, 10, 200, 110});
         cards.Add(old);
@@ -218,7 +218,7 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
     {
         TLabelData doc;
         doc.Load(file);
-        TOwnedList back;
+        TOwnedDOList back;
         doc.LoadCard(3, back);
         ASSERT_EQ(back.Count(), 3);
         EXPECT_NE(dynamic_cast<TOldShape*>(back.Items(2)), nullptr);
@@ -226,7 +226,7 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
     stamp(250);
     TLabelData doc;
     doc.Load(file);
-    TOwnedList back;
+    TOwnedDOList back;
     doc.LoadCard(3, back);
     ASSERT_EQ(back.Count(), 3);
     EXPECT_EQ(Lefts(back), (std::vector<int>{500, 300, 100}));

@@ -48,14 +48,14 @@ TEST_F(DocumentTest, NewSheetNamesSkipTakenOnesAndCopiesAreNamedByConcatenation)
 TEST_F(DocumentTest, CopiedSheetHoldsTheSameCardsAndPaper) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList cards;
+    TOwnedDOList cards;
     AddShapes(cards, {100, 200});
     doc.SaveCard(4, cards);
     doc.CopySheet();
     EXPECT_EQ(doc.CurrentSheet(), 2);
     ASSERT_NE(doc.Paper(), nullptr);
     EXPECT_EQ(doc.Paper()->FaceCount(), 10);
-    TOwnedList back;
+    TOwnedDOList back;
     doc.LoadCard(4, back);
     EXPECT_EQ(Lefts(back), (std::vector<int>{200, 100}));
     doc.SwitchSheet(0);

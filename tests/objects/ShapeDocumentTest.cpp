@@ -33,10 +33,6 @@ namespace {
 
 constexpr TColor Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, Yellow = 0x00FFFF;
 
-struct TOwnedList : TDOList {
-    ~TOwnedList() { FreeAll(); }
-};
-
 // Every stream of a compound file by path.
 QMap<QString, QByteArray> StreamsOf(const QString& fileName) {
     TTemporaryStorage root;
@@ -170,7 +166,7 @@ protected:
 };
 
 TEST_F(ShapeDocumentTest, ShapesSurviveSaveLoadSaveAndDrawTheSame) {
-    TOwnedList original;
+    TOwnedDOList original;
     AddShapes(original);
     TLabelData doc;
     SetPaper(doc);
@@ -179,7 +175,7 @@ TEST_F(ShapeDocumentTest, ShapesSurviveSaveLoadSaveAndDrawTheSame) {
 
     TLabelData reopened;
     reopened.Load(PathOf("first.vlm"));
-    TOwnedList loaded;
+    TOwnedDOList loaded;
     reopened.LoadCard(0, loaded);
     ASSERT_EQ(loaded.Count(), 2);
     auto* rect = FindShape<TLORect>(loaded);
@@ -226,7 +222,7 @@ TEST_F(ShapeDocumentTest, ShapesSurviveSaveLoadSaveAndDrawTheSame) {
 TEST_F(ShapeDocumentTest, APdfPageShowsWhatTheBitmapShows) {
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm is missing";
-    TOwnedList shapes;
+    TOwnedDOList shapes;
     AddShapes(shapes);
     const QString file = PathOf("card.pdf");
     {

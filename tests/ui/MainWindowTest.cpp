@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, EditsOnTheCardViewAreSavedAndAskedFor) {
 
 TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
     Window->OpenOnStart({});
-    DrawRect({0, 0, 455, 275});
+    DrawRect({20, 20, 455, 275});
     Window->Action(QStringLiteral("actSheet"))->trigger();
     EXPECT_TRUE(Window->SheetShown());
     EXPECT_TRUE(Document().SheetMode());
@@ -213,8 +213,13 @@ TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
         ASSERT_FALSE(image.isNull()) << name;
         // 910 x 550 units of 0.1 mm at 100 % on the screen's resolution.
         EXPECT_GT(image.width(), image.height()) << name;
-        // The rectangle's black frame is in the top-left quarter.
-        EXPECT_LT(qGray(image.pixel(2, 2)), 80) << name;
+        // The rectangle's 1 mm black frame crosses the row 10 mm down near
+        // its left edge, 2 mm in; the card is white beyond it.
+        const int row = image.height() * 100 / 550;
+        int darkest = 255;
+        for (int x = 0; x < image.width() * 40 / 910; ++x) darkest = std::min(darkest, qGray(image.pixel(x, row)));
+        EXPECT_LT(darkest, 80) << name;
+        EXPECT_GT(qGray(image.pixel(image.width() * 100 / 910, row)), 200) << name;
         EXPECT_GT(qGray(image.pixel(image.width() - 3, image.height() - 3)), 200) << name;
     }
 }
