@@ -2,19 +2,17 @@
 
 #include "app/BatchTool.h"
 #include "appframe/AppFrame.h"
-#include "base/ComponentDump.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
-#include "base/Stream.h"
 #include "base/StringList.h"
 #include "commands/CardImage.h"
-#include "core/CompressedStream.h"
+#include "commands/DocumentDump.h"
+#include "commands/DocumentSession.h"
 #include "core/DOList.h"
 #include "core/DrawObject.h"
 #include "document/LabelData.h"
 #include "paper/PaperInfo.h"
 #include "paper/Papers.h"
-#include "platform/CompoundFile.h"
 
 #include <QFileInfo>
 
@@ -28,8 +26,6 @@ namespace {
 
 // Cards listed one by one; a paper claiming more is summarised.
 constexpr int kListedCards = 1000;
-// Deeper storages are shown at this indentation with their depth.
-constexpr int kMaxIndent = 32;
 
 [[noreturn]] void Usage(const QString& synopsis) {
     throw Exception(QStringLiteral("使い方: vellum4-batch ") + synopsis);
@@ -57,18 +53,6 @@ void LoadDocument(TLabelData& document, const QString& fileName) {
 }
 
 QString YesNo(bool value) { return value ? QStringLiteral("はい") : QStringLiteral("いいえ"); }
-
-// Control characters of element names (such as 0x05 of property sets) shown as \xNN.
-QString Printable(const QString& name) {
-    QString out;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
-        else
-            out += c;
-    }
-    return out;
-}
 
 int Info(const QStringList& args, QTextStream& out) {
     if (args.size() != 1) Usage(QStringLiteral("info FILE"));
@@ -109,98 +93,27 @@ int Info(const QStringList& args, QTextStream& out) {
     return 0;
 }
 
-bool IsComponentStream(const QByteArray& bytes) {
-    return bytes.startsWith("TPF0") || bytes.startsWith(QByteArray("\xFF\x0A\x00", 3));
-}
-
-// The stream's bytes, unpacked when they are in the compressed container.
-QByteArray Unpacked(const QByteArray& bytes, bool& compressed) {
-    TMemoryStream source(bytes);
-    int32_t length = 0;
-    compressed = IsCompressed(source, length);
-    if (!compressed) return bytes;
-    TMemoryStream data;
-    DecompressTo(source, data, length);
-    return data.Data();
-}
-
 int Dump(const QStringList& args, QTextStream& out) {
     if (args.size() != 1) Usage(QStringLiteral("dump FILE"));
-    std::shared_ptr<TCompoundNode> root;
-    Reading(args[0], [&] {
-        if (IsCompressedFile(args[0])) {
-            bool compressed = false;
-            TMemoryStream file;
-            file.LoadFromFile(args[0]);
-            root = ReadCompoundFile(Unpacked(file.Data(), compressed));
-        } else {
-            root = LoadCompoundFile(args[0]);
-        }
-    });
-
-    // The tree first, then the component streams it holds. Walked with a
-    // stack: trees read from files may be deep.
-    struct TEntry {
-        const TCompoundNode* Node;
-        QString Path;
-        int Depth;
-    };
-    std::vector<std::pair<QString, const TCompoundNode*>> streams;
-    std::vector<TEntry> stack{{root.get(), QString(), 0}};
-    out << QStringLiteral("ストレージ構成:") << '\n';
-    while (!stack.empty()) {
-        const TEntry e = stack.back();
-        stack.pop_back();
-        const int indent = std::min(e.Depth, kMaxIndent);
-        QString line(indent * 2, u' ');
-        if (e.Depth > kMaxIndent) line += Format(QStringLiteral("[深さ %d] "), e.Depth);
-        if (e.Node == root.get()) {
-            line += Format(QStringLiteral("\\ (ルート, %d 要素)"), e.Node->ChildCount());
-        } else if (e.Node->IsStorage()) {
-            line += Format(QStringLiteral("%s\\ (ストレージ, %d 要素)"), Printable(e.Node->Name()), e.Node->ChildCount());
-        } else {
-            line += Format(QStringLiteral("%s (ストリーム, %d バイト)"), Printable(e.Node->Name()),
-                           int64_t(e.Node->Data().size()));
-            streams.emplace_back(e.Path, e.Node);
-        }
-        out << line << '\n';
-        const auto& children = e.Node->Children();
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            const QString name = Printable(it->second->Name());
-            stack.push_back({it->second.get(), e.Path.isEmpty() ? name : e.Path + u'\\' + name, e.Depth + 1});
-        }
-    }
-
-    for (const auto& [path, node] : streams) {
-        bool compressed = false;
-        QByteArray bytes;
-        try {
-            bytes = Unpacked(node->Data(), compressed);
-        } catch (const Exception& e) {
-            out << '\n' << Format(QStringLiteral("== %s (圧縮) =="), path) << '\n';
-            out << Format(QStringLiteral("!! %s"), e.Message()) << '\n';
-            continue;
-        }
-        if (!IsComponentStream(bytes)) continue;
-        out << '\n'
-            << (compressed ? Format(QStringLiteral("== %s (圧縮, 展開後 %d バイト) =="), path, int64_t(bytes.size()))
-                           : Format(QStringLiteral("== %s =="), path))
-            << '\n';
-        out << DumpComponentBytes(bytes);
-    }
+    Reading(args[0], [&] { DumpDocumentFile(args[0], out); });
     return 0;
 }
 
-int Papers(const QStringList& args, QTextStream& out) {
-    if (!args.isEmpty()) Usage(QStringLiteral("papers"));
+// The program's catalogue, seeded into the program home as the program does.
+void OpenCatalogue(TPapers& papers) {
     TAppFrame* frame = AppFrame();
     frame->SeedProgramHome();
     const QString fileName = frame->Expand(QStringLiteral("$(PaperInfo)"));
     if (!QFileInfo(fileName).isFile())
         throw Exception(Format(QStringLiteral("アプリケーションに必要なファイル「%s」が開けませんでした"), fileName));
-    TPapers papers;
     Reading(fileName, [&] { papers.Open(fileName, true); });
-    out << Format(QStringLiteral("用紙カタログ: %s (%d 件)"), fileName, papers.Count()) << '\n';
+}
+
+int Papers(const QStringList& args, QTextStream& out) {
+    if (!args.isEmpty()) Usage(QStringLiteral("papers"));
+    TPapers papers;
+    OpenCatalogue(papers);
+    out << Format(QStringLiteral("用紙カタログ: %s (%d 件)"), papers.FileName(), papers.Count()) << '\n';
     for (int i = 0; i < papers.Count(); ++i) {
         const TPaperInfo* paper = papers.Papers(i);
         out << Format(QStringLiteral("%d\t%s\t%s\t%d面\t%d x %d"), i, paper->PaperName(), paper->GroupName(),
@@ -208,6 +121,49 @@ int Papers(const QStringList& args, QTextStream& out) {
             << '\n';
     }
     papers.Close();
+    return 0;
+}
+
+// A new document as the program's New makes it.
+int New(const QStringList& args, QTextStream& out) {
+    const QString synopsis = QStringLiteral("new [--paper NAME] [--landscape] OUT");
+    TNewDocumentOptions options;
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QStringLiteral("--paper")) {
+            if (i + 1 >= args.size()) throw Exception(Format(QStringLiteral("--paper に用紙名がありません (%s)"), synopsis));
+            options.PaperName = args[++i];
+        } else if (a == QStringLiteral("--landscape")) {
+            options.Landscape = true;
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            throw Exception(Format(QStringLiteral("不明なオプションです: %s (%s)"), a, synopsis));
+        } else {
+            files << a;
+        }
+    }
+    if (files.size() != 1) Usage(synopsis);
+    TPapers papers;
+    OpenCatalogue(papers);
+    if (papers.Count() == 0) throw Exception(Format(QStringLiteral("用紙カタログ %s に用紙がありません"), papers.FileName()));
+    if (options.PaperName && papers.IndexOfName(*options.PaperName) < 0)
+        throw Exception(Format(QStringLiteral("用紙 \"%s\" は用紙カタログにありません"), *options.PaperName));
+    TDocumentSession session(&papers, nullptr);
+    session.NewDocument(options);
+    // A failed save has told why on standard error.
+    if (!session.SaveTo(files[0])) return 1;
+    out << Format(QStringLiteral("%s を作成しました (用紙 %s)"), files[0], session.Document().Paper()->PaperName())
+        << '\n';
+    return 0;
+}
+
+// Loads (upgrading older documents) and saves under the new name.
+int Convert(const QStringList& args, QTextStream& out) {
+    if (args.size() != 2) Usage(QStringLiteral("convert IN OUT"));
+    CheckFileExists(args[0]);
+    TDocumentSession session(nullptr, nullptr);
+    if (!session.Open(args[0]) || !session.SaveTo(args[1])) return 1;
+    out << Format(QStringLiteral("%s を %s に変換しました"), args[0], args[1]) << '\n';
     return 0;
 }
 
@@ -267,6 +223,10 @@ void AddDocumentCommands(TBatchTool& tool) {
                     QStringLiteral("文書のシート、用紙、カードごとのオブジェクトを表示します"), Info);
     tool.AddCommand(QStringLiteral("dump"), QStringLiteral("dump FILE"),
                     QStringLiteral("文書のストレージ構成とコンポーネントストリームの内容を表示します"), Dump);
+    tool.AddCommand(QStringLiteral("new"), QStringLiteral("new [--paper NAME] [--landscape] OUT"),
+                    QStringLiteral("既定の用紙 (または NAME) で新規文書を作成します"), New);
+    tool.AddCommand(QStringLiteral("convert"), QStringLiteral("convert IN OUT"),
+                    QStringLiteral("文書を読み込み (旧版は変換し) OUT に保存します"), Convert);
     tool.AddCommand(QStringLiteral("papers"), QStringLiteral("papers"),
                     QStringLiteral("用紙カタログの用紙を一覧表示します"), Papers);
     tool.AddCommand(QStringLiteral("export"), QStringLiteral("export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg"),

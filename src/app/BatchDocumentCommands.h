@@ -1,6 +1,6 @@
 #pragma once
-// The tool's commands on documents and the paper catalogue: info, dump
-// (the component viewer), papers and export.
+// The tool's commands on documents and the paper catalogue: new, convert,
+// info, dump (the component viewer), papers and export.
 
 namespace vellum {
 

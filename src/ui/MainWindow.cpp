@@ -3,6 +3,7 @@
 #include "appframe/AppFrame.h"
 #include "appframe/HistoryManager.h"
 #include "commands/CardImage.h"
+#include "commands/DocumentDump.h"
 #include "commands/DocumentSession.h"
 #include "commands/FileDialogs.h"
 #include "document/LabelData.h"
@@ -19,17 +20,25 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -94,6 +103,10 @@ QAction* TfrmMain::AddAction(const char* name, const QString& caption, const QKe
     auto* action = new QAction(Expand(caption), this);
     action->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    // Toolbar buttons without the menu's accelerator and ellipsis.
+    QString icon = action->text();
+    icon.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$")));
+    action->setIconText(icon.remove(u'&'));
     return action;
 }
 
@@ -438,7 +451,37 @@ void TfrmMain::Environment() {
     form.exec();
 }
 
-void TfrmMain::ComponentViewer() {}
+void TfrmMain::ComponentViewer() {
+    CommitEdits();
+    TLabelData& d = FSession->Document();
+    // The working copy as it would be saved, without touching the user's file.
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("view.xv4"));
+    const bool modified = d.Modified();
+    QString text;
+    try {
+        d.Save(fileName);
+        d.SetModified(modified);
+        QTextStream out(&text);
+        DumpDocumentFile(fileName, out);
+    } catch (...) {
+        d.SetModified(modified);
+        throw;
+    }
+    QDialog viewer(this);
+    viewer.setWindowTitle(QStringLiteral("Component Viewer"));
+    auto* layout = new QVBoxLayout(&viewer);
+    auto* edit = new QPlainTextEdit(text, &viewer);
+    edit->setReadOnly(true);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &viewer);
+    connect(buttons, &QDialogButtonBox::rejected, &viewer, &QDialog::reject);
+    layout->addWidget(buttons);
+    viewer.resize(800, 600);
+    viewer.exec();
+}
 
 void TfrmMain::EditUpdateUrl() {
     TAppFrame* frame = AppFrame();

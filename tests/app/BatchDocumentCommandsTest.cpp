@@ -52,6 +52,10 @@ protected:
         qputenv("XDG_DATA_HOME", Path(QStringLiteral("data")).toUtf8());
         Frame = std::make_unique<TAppFrame>(nullptr, Path(QStringLiteral("install/bin/vellum4")));
         LoadStartupMacros(*Frame);
+        Frame->OnMessageBox = [this](const QString& text, TMsgDlgButtons, TMsgDlgBtn def, TMsgDlgBtn) {
+            Boxes << text;
+            return ModalResultOf(def);
+        };
 
         TLabelData document;
         document.SetPaper(TestPaper(QStringLiteral("テスト用紙"), 2, 5).get());
@@ -86,9 +90,22 @@ protected:
         return {code, out, err};
     }
 
+    // The shipped catalogue the program home is seeded from.
+    QString InstallShippedCatalogue() {
+        const QString shipped = Path(QStringLiteral("install/share/vellum4/vellum4.ppr"));
+        QDir().mkpath(QFileInfo(shipped).absolutePath());
+        TPapers papers;
+        papers.Open(shipped, false);
+        papers.Store(*TestPaper(QStringLiteral("A4 10面"), 2, 5));
+        papers.Store(*TestPaper(QStringLiteral("A4 1面"), 1, 1));
+        papers.Close();
+        return shipped;
+    }
+
     QTemporaryDir Home;
     std::unique_ptr<TAppFrame> Frame;
     QString Document;
+    QStringList Boxes;
 };
 
 TEST_F(BatchDocumentTest, InfoListsSheetsPapersAndCards) {
@@ -206,15 +223,7 @@ TEST_F(BatchDocumentTest, PapersListsTheCatalogueSeededFromTheShippedData) {
     EXPECT_EQ(r.Code, 1);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("アプリケーションに必要なファイル"))) << r.Err.toStdString();
 
-    const QString shipped = Path(QStringLiteral("install/share/vellum4/vellum4.ppr"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(shipped).absolutePath()));
-    {
-        TPapers papers;
-        papers.Open(shipped, false);
-        papers.Store(*TestPaper(QStringLiteral("A4 10面"), 2, 5));
-        papers.Store(*TestPaper(QStringLiteral("A4 1面"), 1, 1));
-        papers.Close();
-    }
+    const QString shipped = InstallShippedCatalogue();
     const QByteArray before = [&] {
         QFile f(shipped);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -231,10 +240,58 @@ TEST_F(BatchDocumentTest, PapersListsTheCatalogueSeededFromTheShippedData) {
     EXPECT_EQ(f.readAll(), before);
 }
 
+TEST_F(BatchDocumentTest, NewAndConvertMakeDocumentsAsTheProgramDoes) {
+    InstallShippedCatalogue();
+    const QString made = Path(QStringLiteral("new.xv4"));
+    TRun r = Run({QStringLiteral("new"), made});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    {
+        TLabelData d;
+        d.Load(made);
+        EXPECT_EQ(d.Paper()->PaperName(), QStringLiteral("A4 10面"));
+        EXPECT_FALSE(d.Paper()->Landscape());
+        d.SwitchSheet(1);
+        // The back is the front seen from behind: 2100 - 2 x 910.
+        EXPECT_EQ(dynamic_cast<const TMatrixPaperInfo&>(*d.Paper()).LeftOffset, 280);
+    }
+    r = Run({QStringLiteral("new"), QStringLiteral("--paper"), QStringLiteral("A4 1面"), QStringLiteral("--landscape"), made});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    {
+        TLabelData d;
+        d.Load(made);
+        EXPECT_EQ(d.Paper()->PaperName(), QStringLiteral("A4 1面"));
+        EXPECT_TRUE(d.Paper()->Landscape());
+    }
+    r = Run({QStringLiteral("new"), QStringLiteral("--paper"), QStringLiteral("ない"), made});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Err.count(u'\n'), 1);
+
+    // Any document converts, here one under another extension.
+    const QString converted = Path(QStringLiteral("converted.xv4"));
+    r = Run({QStringLiteral("convert"), Document, converted});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    {
+        TLabelData d;
+        d.Load(converted);
+        TOwnedDOList objects;
+        d.LoadCard(1, objects);
+        EXPECT_EQ(objects.Count(), 2);
+    }
+    const QString corrupt = Path(QStringLiteral("corrupt.xv4"));
+    QFile f(corrupt);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a document");
+    f.close();
+    r = Run({QStringLiteral("convert"), corrupt, Path(QStringLiteral("x.xv4"))});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(Boxes.value(0), QStringLiteral("指定されたファイルは「Vellum4」のデータではありません"));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("x.xv4"))));
+}
+
 TEST_F(BatchDocumentTest, HelpListsEveryCommand) {
     const TRun r = Run({QStringLiteral("--help")});
     EXPECT_EQ(r.Code, 0);
-    for (const char* synopsis : {"info FILE", "dump FILE", "papers", "export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg",
+    for (const char* synopsis : {"new [--paper NAME] [--landscape] OUT", "convert IN OUT", "info FILE", "dump FILE", "papers", "export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg",
                                  "expand TEXT"})
         EXPECT_TRUE(r.Out.contains(QString::fromUtf8(synopsis))) << synopsis;
 }
