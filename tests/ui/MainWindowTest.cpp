@@ -10,6 +10,7 @@
 #include "document/DocumentClasses.h"
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
+#include "core/DrawObject.h"
 #include "objects/LORect.h"
 #include "objects/ObjectClasses.h"
 #include "paper/PaperClasses.h"
@@ -186,6 +187,33 @@ TEST_F(MainWindowTest, EditsOnTheCardViewAreSavedAndAskedFor) {
     QCloseEvent close;
     QCoreApplication::sendEvent(Window.get(), &close);
     EXPECT_FALSE(close.isAccepted());
+}
+
+TEST_F(MainWindowTest, TheCardViewKeepsTheStackingOrder) {
+    Window->OpenOnStart({});
+    TOwnedDOList card;
+    for (int left : {10, 20, 30}) {
+        auto* rect = new TLORect;
+        rect->SetRect({left, 10, left + 100, 100});
+        rect->SetFillInside(true);
+        card.Add(rect);
+    }
+    Document().SaveCard(0, card);
+    Window->ShowLayout();
+    TDrawSite* site = Window->CardView().Site();
+    ASSERT_EQ(site->ObjectCount(), 3);
+    // A card is saved topmost first.
+    EXPECT_EQ(dynamic_cast<TLORect&>(*site->ObjectAt({95, 50})).FrameRect().Left, 10);
+    site->SetModified(true);
+    const QString a = Path(QStringLiteral("a.xv4"));
+    ASSERT_TRUE(Window->Session().SaveTo(a));
+    TLabelData saved;
+    saved.Load(a);
+    TOwnedDOList objects;
+    saved.LoadCard(0, objects);
+    ASSERT_EQ(objects.Count(), 3);
+    // Read back in the stream's order, bottom first, as before the view.
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(dynamic_cast<TLORect&>(*objects.Items(i)).FrameRect().Left, 30 - 10 * i);
 }
 
 TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
