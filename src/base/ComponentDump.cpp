@@ -47,12 +47,13 @@ private:
         const QString className = FReader.ReadStr();
         const QString name = FReader.ReadStr();
         Line(depth, QStringLiteral("object %1: %2").arg(name.isEmpty() ? QStringLiteral("<>") : name, className));
-        while (FReader.NextValue() != TValueType::vaNull) {
+        // A name's length byte is not a value type: only its zero ends the list.
+        while (!FReader.EndOfList()) {
             const QString prop = FReader.ReadStr();
             Value(depth + 1, prop + QStringLiteral(" = "));
         }
         FReader.ReadValueType();
-        while (FReader.NextValue() != TValueType::vaNull) Object(depth + 1);
+        while (!FReader.EndOfList()) Object(depth + 1);
         FReader.ReadValueType();
         Line(depth, QStringLiteral("end"));
     }

@@ -4,6 +4,9 @@
 #include "objects/ObjectClasses.h"
 
 #include "base/ClassRegistry.h"
+#include "base/ComponentDump.h"
+#include "base/Filer.h"
+#include "base/Stream.h"
 #include "base/StringList.h"
 #include "core/DOList.h"
 #include "core/DocStorage.h"
@@ -21,6 +24,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -172,6 +176,11 @@ TEST_F(ShapeDocumentTest, ShapesSurviveSaveLoadSaveAndDrawTheSame) {
     SetPaper(doc);
     doc.SaveCard(0, original);
     doc.Save(PathOf("first.vlm"));
+    // VELLUM_KEEP_DOCUMENT=file keeps the document for a look in the program.
+    if (const QString keep = qEnvironmentVariable("VELLUM_KEEP_DOCUMENT"); !keep.isEmpty()) {
+        QFile::remove(keep);
+        QFile::copy(PathOf("first.vlm"), keep);
+    }
 
     TLabelData reopened;
     reopened.Load(PathOf("first.vlm"));
@@ -255,6 +264,19 @@ TEST_F(ShapeDocumentTest, APdfPageShowsWhatTheBitmapShows) {
                 ++differing;
         }
     EXPECT_LT(differing, 910 * 550 / 100);
+}
+
+// The component viewer reads every value the shapes write.
+TEST(ShapeDump, EveryValueOfTheShapesIsReadable) {
+    TOwnedDOList shapes;
+    AddShapes(shapes);
+    for (TDrawObject* shape : shapes) {
+        TMemoryStream stream;
+        WriteComponentRes(stream, QStringLiteral("LabelData"), *shape);
+        QString text;
+        ASSERT_NO_THROW(text = DumpComponentBytes(stream.Data())) << shape->ClassName().toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("end\n"))) << text.toStdString();
+    }
 }
 
 } // namespace
