@@ -225,6 +225,11 @@ TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
     // Every card of an all-alike sheet shows the design: the view picks cards.
     Window->SheetView().OnCardSelected(3);
     EXPECT_EQ(Document().CurrentLabelNo(), 3);
+    // VELLUM_UI_SHOTS=folder keeps a picture of the sheet view.
+    if (const QString folder = qEnvironmentVariable("VELLUM_UI_SHOTS"); !folder.isEmpty()) {
+        Window->resize(900, 700);
+        Window->grab().save(folder + QStringLiteral("/sheetview.png"));
+    }
     const QString a = Path(QStringLiteral("a.xv4"));
     ASSERT_TRUE(Window->Session().SaveTo(a));
     TfrmMain again(&Catalogue, &Dialogs);
