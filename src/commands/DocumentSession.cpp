@@ -290,43 +290,32 @@ bool TDocumentSession::SaveAs() {
     return SaveTo(name);
 }
 
-bool TDocumentSession::SaveTo(const QString& fileName) {
-    try {
-        TWaitCursor wait;
-        CommitEdits();
-        FDocument->SetLastSave(NowDateTime());
-        FDocument->Save(fileName);
-    } catch (const std::exception&) {
-        FDocument->SetModified(true);
-        Tell(kSaveFailed);
-        return false;
-    }
-    FFileName = fileName;
-    Changed();
-    Remember(fileName);
-    return true;
-}
+bool TDocumentSession::SaveTo(const QString& fileName) { return Store(fileName, false); }
 
 bool TDocumentSession::SaveCompressed() {
     QString name;
     if (!AskSaveName(name)) return false;
     if (name.isEmpty()) return SaveAs();
+    return Store(name, true);
+}
+
+bool TDocumentSession::Store(const QString& fileName, bool compressed) {
     try {
         TWaitCursor wait;
         CommitEdits();
         FDocument->SetLastSave(NowDateTime());
-        if (const TPaperInfo* paper = FDocument->Paper())
+        if (const TPaperInfo* paper = compressed ? FDocument->Paper() : nullptr)
             for (int i = 0; i < paper->FaceCount(); ++i)
                 if (FDocument->HasCard(i)) FDocument->CompressCard(i);
-        FDocument->Save(name);
+        FDocument->Save(fileName);
     } catch (const std::exception&) {
         FDocument->SetModified(true);
-        Tell(kCompressFailed);
+        Tell(compressed ? kCompressFailed : kSaveFailed);
         return false;
     }
-    FFileName = name;
+    FFileName = fileName;
     Changed();
-    Remember(name);
+    Remember(fileName);
     return true;
 }
 

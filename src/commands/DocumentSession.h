@@ -94,6 +94,8 @@ private:
     void Changed();
     void Remember(const QString& fileName);
     bool AskSaveName(QString& fileName);
+    // Saves (compressing the current sheet's cards first) and takes the name.
+    bool Store(const QString& fileName, bool compressed);
 
     TPapers* FCatalogue;
     IFileDialogs* FDialogs;

@@ -1,6 +1,8 @@
 #include "commands/DocumentSession.h"
 
 #include "../appframe/FrameFixture.h"
+#include "../support/CardClasses.h"
+#include "../support/ScriptedDialogs.h"
 #include "../support/TestCatalogue.h"
 #include "appframe/HistoryManager.h"
 #include "commands/FileDialogs.h"
@@ -10,32 +12,13 @@
 
 #include <QFile>
 
-#include <deque>
-
 namespace vellum::test {
 namespace {
-
-// Answers file dialogs from a queue; an empty queue cancels.
-class TScriptedDialogs : public IFileDialogs {
-public:
-    std::deque<QString> Names;
-    std::vector<TFileDialogRequest> Asked;
-    TFileDialogAnswer OpenFile(const TFileDialogRequest& r) override { return Answer(r); }
-    TFileDialogAnswer SaveFile(const TFileDialogRequest& r) override { return Answer(r); }
-
-private:
-    TFileDialogAnswer Answer(const TFileDialogRequest& r) {
-        Asked.push_back(r);
-        if (Names.empty()) return {};
-        TFileDialogAnswer a{true, Names.front(), r.FilterIndex};
-        Names.pop_front();
-        return a;
-    }
-};
 
 class SessionTest : public FrameTest {
 protected:
     void SetUp() override {
+        RegisterCardClassesOnce();
         FrameTest::SetUp();
         OpenTestCatalogue(Catalogue, Path(QStringLiteral("papers.ppr")));
         Session = std::make_unique<TDocumentSession>(&Catalogue, &Dialogs);
@@ -79,7 +62,7 @@ TEST_F(SessionTest, CancelKeepsTheModifiedDocumentAndYesSavesIt) {
     }
     Session->NewDocument();
     EXPECT_EQ(Session->Title(), QStringLiteral("Vellum4 - 新規作成"));
-    Dialogs.Names = {a};
+    Dialogs.Answers = {{true, a, 1}};
     ASSERT_TRUE(Session->SaveAs());
     EXPECT_EQ(Session->Title(), QStringLiteral("Vellum4 - a.xv4"));
     EXPECT_EQ(Dialogs.Asked.back().DefaultExt, QStringLiteral("xv4"));
@@ -207,7 +190,7 @@ TEST_F(SessionTest, CompressedSaveLoadsBack) {
     Session->NewDocument();
     AddRect(0);
     const QString c = Path(QStringLiteral("c.xv4"));
-    Dialogs.Names = {c};
+    Dialogs.Answers = {{true, c, 1}};
     ASSERT_TRUE(Session->SaveCompressed());
     EXPECT_TRUE(Session->Document().IsCardCompressed(0));
     EXPECT_EQ(Session->FileName(), c);

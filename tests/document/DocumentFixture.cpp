@@ -47,28 +47,6 @@ void SetMatrixPaper(TLabelData& doc, int columns, int rows) {
     doc.SetPaper(&paper);
 }
 
-QMap<QString, QByteArray> StreamsOf(const QString& fileName) {
-    TTemporaryStorage root;
-    root.LoadFromFile(fileName);
-    QMap<QString, QByteArray> out;
-    std::function<void(TDocStorage&)> walk = [&](TDocStorage& storage) {
-        TStringList streams;
-        storage.GetStreamNames(streams);
-        for (const QString& name : streams.Items()) {
-            TDocStream stream(storage, 0, name);
-            out.insert(storage.Path().isEmpty() ? name : storage.Path() + u'\\' + name, stream.ReadAll());
-        }
-        TStringList storages;
-        storage.GetStorageNames(storages);
-        for (const QString& name : storages.Items()) {
-            TDocStorage child(storage, false, name);
-            walk(child);
-        }
-    };
-    walk(root);
-    return out;
-}
-
 QByteArray FileBytes(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return QByteArray();

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "../core/CoreTestKinds.h"
+#include "../support/StoredStreams.h"
 #include "core/Capabilities.h"
 
 namespace vellum::test {
@@ -31,8 +32,6 @@ std::vector<int> Lefts(const TDOList& list);
 QStringList SheetNames(TLabelData& doc);
 // A paper of faces 910 x 550 in columns x rows.
 void SetMatrixPaper(TLabelData& doc, int columns, int rows);
-// Every stream of a compound file by path.
-QMap<QString, QByteArray> StreamsOf(const QString& fileName);
 QByteArray FileBytes(const QString& fileName);
 
 class DocumentTest : public ::testing::Test {

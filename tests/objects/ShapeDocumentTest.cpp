@@ -3,6 +3,8 @@
 #include "objects/LORect.h"
 #include "objects/ObjectClasses.h"
 
+#include "../support/StoredStreams.h"
+
 #include "base/ClassRegistry.h"
 #include "base/ComponentDump.h"
 #include "base/Filer.h"
@@ -36,29 +38,6 @@ namespace vellum {
 namespace {
 
 constexpr TColor Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, Yellow = 0x00FFFF;
-
-// Every stream of a compound file by path.
-QMap<QString, QByteArray> StreamsOf(const QString& fileName) {
-    TTemporaryStorage root;
-    root.LoadFromFile(fileName);
-    QMap<QString, QByteArray> out;
-    std::function<void(TDocStorage&)> walk = [&](TDocStorage& storage) {
-        TStringList streams;
-        storage.GetStreamNames(streams);
-        for (const QString& name : streams.Items()) {
-            TDocStream stream(storage, 0, name);
-            out.insert(storage.Path().isEmpty() ? name : storage.Path() + u'\\' + name, stream.ReadAll());
-        }
-        TStringList storages;
-        storage.GetStorageNames(storages);
-        for (const QString& name : storages.Items()) {
-            TDocStorage child(storage, false, name);
-            walk(child);
-        }
-    };
-    walk(root);
-    return out;
-}
 
 // A turned rounded rectangle with a 3 mm frame over a gradation, and a circle.
 void AddShapes(TDOList& card) {
@@ -214,8 +193,8 @@ TEST_F(ShapeDocumentTest, ShapesSurviveSaveLoadSaveAndDrawTheSame) {
     reopened.SaveCard(0, loaded);
     ReverseList(loaded);
     reopened.Save(PathOf("second.vlm"));
-    const QMap<QString, QByteArray> first = StreamsOf(PathOf("first.vlm"));
-    const QMap<QString, QByteArray> second = StreamsOf(PathOf("second.vlm"));
+    const QMap<QString, QByteArray> first = test::StreamsOf(PathOf("first.vlm"));
+    const QMap<QString, QByteArray> second = test::StreamsOf(PathOf("second.vlm"));
     EXPECT_FALSE(first.value(QStringLiteral("Sheets\\NameList0\\NameList0")).isEmpty()); // the card
     EXPECT_EQ(first.keys(), second.keys());
     for (auto it = first.begin(); it != first.end(); ++it)

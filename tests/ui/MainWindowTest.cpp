@@ -1,19 +1,16 @@
 #include "ui/MainWindow.h"
 
 #include "../appframe/FrameFixture.h"
+#include "../support/CardClasses.h"
+#include "../support/ScriptedDialogs.h"
 #include "../support/TestCatalogue.h"
-#include "base/ClassRegistry.h"
 #include "commands/DocumentSession.h"
 #include "commands/FileDialogs.h"
-#include "core/CoreClasses.h"
 #include "core/DOList.h"
-#include "document/DocumentClasses.h"
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
 #include "core/DrawObject.h"
 #include "objects/LORect.h"
-#include "objects/ObjectClasses.h"
-#include "paper/PaperClasses.h"
 #include "ui/CardView.h"
 #include "ui/SheetView.h"
 
@@ -23,39 +20,13 @@
 #include <QImage>
 #include <QMenuBar>
 
-#include <deque>
-
 namespace vellum::test {
 namespace {
-
-class TScriptedDialogs : public IFileDialogs {
-public:
-    std::deque<TFileDialogAnswer> Answers;
-    std::vector<TFileDialogRequest> Asked;
-    TFileDialogAnswer OpenFile(const TFileDialogRequest& r) override { return Answer(r); }
-    TFileDialogAnswer SaveFile(const TFileDialogRequest& r) override { return Answer(r); }
-
-private:
-    TFileDialogAnswer Answer(const TFileDialogRequest& r) {
-        Asked.push_back(r);
-        if (Answers.empty()) return {};
-        TFileDialogAnswer a = Answers.front();
-        Answers.pop_front();
-        return a;
-    }
-};
 
 class MainWindowTest : public FrameTest {
 protected:
     void SetUp() override {
-        static const bool registered = [] {
-            RegisterPaperClasses();
-            RegisterDocumentClasses();
-            RegisterObjectClasses();
-            RegisterCoreClasses();
-            return true;
-        }();
-        (void)registered;
+        RegisterCardClassesOnce();
         FrameTest::SetUp();
         OpenTestCatalogue(Catalogue, Path(QStringLiteral("papers.ppr")));
         Window = std::make_unique<TfrmMain>(&Catalogue, &Dialogs);
