@@ -17,8 +17,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 
 namespace vellum::test {
 namespace {
@@ -226,6 +230,24 @@ TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
         EXPECT_GT(qGray(image.pixel(image.width() * 100 / 910, row)), 200) << name;
         EXPECT_GT(qGray(image.pixel(image.width() - 3, image.height() - 3)), 200) << name;
     }
+}
+
+TEST_F(MainWindowTest, ADroppedFileOpens) {
+    Window->OpenOnStart({});
+    const QString a = Path(QStringLiteral("dropped.xv4"));
+    {
+        TDocumentSession other(&Catalogue, nullptr);
+        other.NewDocument();
+        ASSERT_TRUE(other.SaveTo(a));
+    }
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(a)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.get(), &drop);
+    EXPECT_EQ(Window->windowTitle(), QStringLiteral("Vellum4 - dropped.xv4"));
 }
 
 TEST_F(MainWindowTest, OrientationAndDesignCommandsFollowTheDocument) {
