@@ -15,6 +15,8 @@
 #include "core/ObjectHelpers.h"
 #include "document/DataInfo.h"
 #include "document/LDObjects.h"
+#include "imaging/PictureEx.h"
+#include "imaging/SafetyBitmap.h"
 #include "paper/PaperInfo.h"
 
 #include <QDateTime>
@@ -30,6 +32,8 @@ const QString kPaperInfo = QStringLiteral("PaperInfo");
 const QString kDataInfo = QStringLiteral("DataInfo");
 const QString kProfileInfo2 = QStringLiteral("ProfileInfo2");
 const QString kCardList = QStringLiteral("NameList");
+const QString kPreviewList = QStringLiteral("Preview");
+const QString kSheetList = QStringLiteral("Sheets\\NameList");
 // The program is version 4.0.
 constexpr int32_t kProgramDataVersion = 400;
 constexpr int kMaxNameTries = 1000;
@@ -50,6 +54,39 @@ void WriteFlag(TDocStorage& storage, const QString& path, bool value) {
 bool ReadFlag(TDocStorage& storage, const QString& path) {
     TDocStream stream(storage, 0, path);
     return ReadU8(stream) != 0;
+}
+
+// A sheet's design mode as stored: the sheet's own flag, else the one of
+// the sheet saved last, else separate.
+bool StoredSeparatelyDesign(TDocStorage& root, TDocStorage& sheet) {
+    if (sheet.StreamExists(kSeparateInfo)) return ReadFlag(sheet, kSeparateInfo);
+    return root.StreamExists(kSeparateInfo) ? ReadFlag(root, kSeparateInfo) : true;
+}
+
+// Deletes items (and their elements) from the end down to count.
+void DropItemsFrom(TDocNameList& list, int count) {
+    while (list.Count() > std::max(count, 0)) list.DeleteItem(list.Count() - 1);
+}
+
+// A preview stream: a plain bitmap file when it begins with "BM", else the
+// stored form of a picture. False for an empty picture.
+bool ReadPreview(TStream& stream, TPictureEx& picture) {
+    const QByteArray head = stream.ReadBytes(std::min<int64_t>(2, stream.Remaining()));
+    stream.SetPosition(0);
+    std::unique_ptr<TGraphic> graphic;
+    if (head == "BM") {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->LoadFromStream(stream);
+        graphic = std::move(bitmap);
+    } else {
+        TPictureEx read;
+        ReadPictureFromStream(read, stream);
+        if (read.Empty()) return false;
+        graphic = read.Graphic()->Clone();
+    }
+    if (graphic->Empty()) return false;
+    picture.SetGraphic(std::move(graphic));
+    return true;
 }
 
 std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
@@ -150,7 +187,7 @@ void TLabelData::InitNew() {
 
 void TLabelData::OpenSheetList() {
     F->Sheets.reset();
-    F->Sheets = std::make_unique<TDocStorageList>(*F->Storage, QStringLiteral("Sheets\\NameList"));
+    F->Sheets = std::make_unique<TDocStorageList>(*F->Storage, kSheetList);
 }
 
 // --- sheets
@@ -293,8 +330,7 @@ void TLabelData::LoadSheetState() {
                 TDocStream stream(*sheet, 0, kInfo);
                 ReadComponentRes(stream, this);
             }
-            F->SeparatelyDesign = F->Storage->StreamExists(kSeparateInfo) ? ReadFlag(*F->Storage, kSeparateInfo) : true;
-            if (sheet->StreamExists(kSeparateInfo)) F->SeparatelyDesign = ReadFlag(*sheet, kSeparateInfo);
+            F->SeparatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
         }
         if (sheet->StreamExists(kPaperInfo)) {
             TDocStream stream(*sheet, 0, kPaperInfo);
@@ -345,6 +381,12 @@ void TLabelData::SetPaper(const TPaperInfo* paper) {
     F->Modified = true;
 }
 
+void TLabelData::SetPaperAndClearPreviews(const TPaperInfo* paper) {
+    SetPaper(paper);
+    const int faces = F->Paper ? F->Paper->FaceCount() : 0;
+    for (int i = 0; i < faces; ++i) DeletePreview(i);
+}
+
 bool TLabelData::IsSheetLandscape(int i) {
     std::unique_ptr<TDocStorage> sheet = F->Sheets->OpenItemStorage(i, true);
     if (!sheet->StreamExists(kPaperInfo)) return false;
@@ -367,8 +409,9 @@ std::unique_ptr<TStream> TLabelData::CardStream(int i, bool create, bool decompr
     const int k = CardIndex(i);
     std::unique_ptr<TDocStreamList> list = CardList();
     if (create) {
-        while (list->Count() <= k) list->AddNew();
-        return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
+        // Whatever is written next makes the preview stale.
+        DeletePreview(i);
+        return NewCardStream(k);
     }
     if (k >= list->Count() || !list->ItemStreamExists(k)) return nullptr;
     auto stream = std::make_unique<TDocStream>(*F->Storage, 0, list->ItemPath(k));
@@ -381,6 +424,12 @@ std::unique_ptr<TStream> TLabelData::CardStream(int i, bool create, bool decompr
     DecompressTo(*stream, *data, length);
     data->SetPosition(0);
     return data;
+}
+
+std::unique_ptr<TStream> TLabelData::NewCardStream(int k) {
+    std::unique_ptr<TDocStreamList> list = CardList();
+    while (list->Count() <= k) list->AddNew();
+    return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
 }
 
 bool TLabelData::HasCard(int i) {
@@ -405,6 +454,7 @@ void TLabelData::LoadCard(int i, TDOList& list) {
 }
 
 void TLabelData::SaveCard(int i, const TDOList& list) {
+    // Creating the stream also deletes the card's preview.
     std::unique_ptr<TStream> stream = CardStream(i, true, false);
     if (!list.Empty()) {
         const TLDObjects holder(list);
@@ -417,13 +467,16 @@ void TLabelData::ClearCard(int i) {
     std::unique_ptr<TDocStreamList> list = CardList();
     const int k = CardIndex(i);
     if (k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
+    DeletePreview(i);
     F->Modified = true;
 }
 
 void TLabelData::DropSurplusCards() {
     if (!F->Paper || F->CurrentSheet < 0) return;
-    std::unique_ptr<TDocStreamList> list = CardList();
-    while (list->Count() > F->Paper->FaceCount()) list->DeleteItem(list->Count() - 1);
+    DropItemsFrom(*CardList(), F->Paper->FaceCount());
+    // A preview left beyond the faces would show on a card made there later.
+    if (std::unique_ptr<TDocStreamList> previews = PreviewList(false))
+        DropItemsFrom(*previews, F->Paper->FaceCount());
 }
 
 bool TLabelData::IsCardCompressed(int i) {
@@ -439,8 +492,60 @@ void TLabelData::CompressCard(int i) {
     TMemoryStream data(stream->ReadAll());
     stream.reset();
     if (data.Size() == 0) return;
-    std::unique_ptr<TStream> packed = CardStream(i, true, false);
+    // The same card: its preview stays.
+    std::unique_ptr<TStream> packed = NewCardStream(CardIndex(i));
     CompressTo(data, *packed);
+}
+
+// --- previews
+
+std::unique_ptr<TDocStreamList> TLabelData::PreviewList(bool create) const {
+    const QString path = SheetPath() + u'\\' + kPreviewList;
+    if (!create && !F->Storage->StreamExists(path)) return nullptr;
+    return std::make_unique<TDocStreamList>(*F->Storage, path);
+}
+
+std::unique_ptr<TStream> TLabelData::PreviewStream(int i, bool forReading) {
+    if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    const int k = CardIndex(i);
+    std::unique_ptr<TDocStreamList> list = PreviewList(!forReading);
+    if (!forReading) {
+        while (list->Count() <= k) list->AddNew();
+        return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
+    }
+    if (!list || !list->ItemStreamExists(k)) return nullptr;
+    return std::make_unique<TDocStream>(*F->Storage, 0, list->ItemPath(k));
+}
+
+bool TLabelData::HasPreview(int i) {
+    std::unique_ptr<TStream> stream = PreviewStream(i, true);
+    return stream && stream->Size() > 0;
+}
+
+void TLabelData::DeletePreview(int i) {
+    std::unique_ptr<TDocStreamList> list = PreviewList(false);
+    const int k = CardIndex(i);
+    if (list && k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
+}
+
+bool TLabelData::ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture) {
+    if (sheet < 0 || card < 0) return false;
+    try {
+        std::unique_ptr<TFileStorage> root = TFileStorage::OpenFile(fileName, 0);
+        const TDocStorageList sheets(*root, kSheetList);
+        if (sheet >= sheets.Count()) return false;
+        const QString sheetPath = sheets.ItemPath(sheet);
+        if (!root->StorageExists(sheetPath)) return false;
+        TDocStorage storage(*root, false, sheetPath);
+        const int k = StoredSeparatelyDesign(*root, storage) ? card : 0;
+        TDocStreamList previews(*root, sheetPath + u'\\' + kPreviewList);
+        if (!previews.ItemStreamExists(k)) return false;
+        std::unique_ptr<TDocStream> stream = previews.OpenItemStream(k, 0);
+        return ReadPreview(*stream, picture);
+    } catch (const std::exception&) {
+        // A damaged file or picture shows no preview.
+        return false;
+    }
 }
 
 void TLabelData::Upgrade() {

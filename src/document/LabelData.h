@@ -18,6 +18,7 @@ class TDocStorage;
 class TDocStorageList;
 class TDocStreamList;
 class TPaperInfo;
+class TPictureEx;
 class TStream;
 class TStringList;
 class TTemporaryStorage;
@@ -62,13 +63,15 @@ public:
     TPaperInfo* Paper() const;
     // Keeps a clone; surplus cards are dropped.
     void SetPaper(const TPaperInfo* paper);
+    // The same, and every face's preview is deleted.
+    void SetPaperAndClearPreviews(const TPaperInfo* paper);
     bool IsSheetLandscape(int i);
 
     // --- cards
     // Index 0 while the sheet is not designed separately. With create set,
-    // the card list grows up to i and the stream is created empty; else the
-    // stream is opened for reading when it exists (decompressed into memory
-    // with decompress set).
+    // the card list grows up to i, the stream is created empty and the
+    // card's preview is deleted; else the stream is opened for reading when
+    // it exists (decompressed into memory with decompress set).
     std::unique_ptr<TStream> CardStream(int i, bool create, bool decompress);
     bool HasCard(int i);
     // Appends the card's objects, without owner, in stream order.
@@ -79,6 +82,16 @@ public:
     void DropSurplusCards();
     bool IsCardCompressed(int i);
     void CompressCard(int i);
+
+    // --- previews (one picture per card, index 0 while not designed separately)
+    // For writing, the preview list grows up to i and the stream is created;
+    // for reading, none when the stream does not exist.
+    std::unique_ptr<TStream> PreviewStream(int i, bool forReading);
+    bool HasPreview(int i);
+    void DeletePreview(int i);
+    // Reads the preview of a card of a document file, without a working
+    // copy; false (picture unchanged) when there is none or it is unreadable.
+    static bool ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture);
 
     // --- document-wide values
     const QString& DataName() const;
@@ -117,6 +130,10 @@ private:
     void OpenSheetList();
     std::unique_ptr<TDocStorage> SheetStorage() const;
     std::unique_ptr<TDocStreamList> CardList() const;
+    // None when the sheet has no preview list and create is not set.
+    std::unique_ptr<TDocStreamList> PreviewList(bool create) const;
+    // A new empty stream for card item k, its preview untouched.
+    std::unique_ptr<TStream> NewCardStream(int k);
     int CardIndex(int i) const;
     void MakeCurrent(int i);
     std::unique_ptr<TContent> F;
