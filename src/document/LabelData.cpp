@@ -20,7 +20,9 @@
 #include "paper/PaperInfo.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <functional>
+#include <optional>
 
 namespace vellum {
 
@@ -121,6 +123,18 @@ std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object) {
     if (!next) return nullptr;
     next->Assign(&object);
     return next;
+}
+
+TLabelData::TVersion1Converter& Version1Converter() {
+    static TLabelData::TVersion1Converter converter;
+    return converter;
+}
+
+// "xva" and "xvb", the first version's extensions.
+bool IsVersion1FileName(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.compare(QStringLiteral("xva"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QStringLiteral("xvb"), Qt::CaseInsensitive) == 0;
 }
 
 // Frees the objects it holds.
@@ -654,23 +668,12 @@ void TLabelData::Load(const QString& fileName) {
     }
 }
 
-void TLabelData::LoadFrom(const QString& fileName) {
+bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray* image) {
     F->Storage = std::make_unique<TTemporaryStorage>();
-    if (IsCompressedFile(fileName)) {
-        // Unpacked in memory; a packed document inside a packed one is refused.
-        TMemoryStream packed;
-        packed.LoadFromFile(fileName);
-        int32_t length = 0;
-        IsCompressed(packed, length);
-        TMemoryStream image;
-        DecompressTo(packed, image, length);
-        image.SetPosition(0);
-        if (IsCompressed(image, length))
-            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
-        F->Storage->LoadFromImage(image.Data());
-    } else {
+    if (image)
+        F->Storage->LoadFromImage(*image);
+    else
         F->Storage->LoadFromFile(fileName);
-    }
     OpenSheetList();
     F->OpenTime = NowDateTime();
     bool current = false;
@@ -694,6 +697,50 @@ void TLabelData::LoadFrom(const QString& fileName) {
     if (F->Storage->StreamExists(kProfileInfo2)) {
         TDocStream stream(*F->Storage, 0, kProfileInfo2);
         F->Profile = stream.ReadAll();
+    }
+    return current;
+}
+
+void TLabelData::SetVersion1Converter(TVersion1Converter converter) { Version1Converter() = std::move(converter); }
+
+void TLabelData::LoadFrom(const QString& fileName) {
+    std::optional<QByteArray> image;
+    if (IsCompressedFile(fileName)) {
+        // Unpacked in memory; a packed document inside a packed one is refused.
+        TMemoryStream packed;
+        packed.LoadFromFile(fileName);
+        int32_t length = 0;
+        IsCompressed(packed, length);
+        TMemoryStream unpacked;
+        DecompressTo(packed, unpacked, length);
+        unpacked.SetPosition(0);
+        if (IsCompressed(unpacked, length))
+            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
+        image = std::move(unpacked.Data());
+    }
+    const TVersion1Converter convert = Version1Converter();
+    // What a packed file holds is known by its content only.
+    bool version1 = convert && !image && IsVersion1FileName(fileName);
+    bool current = false;
+    if (!version1) {
+        try {
+            current = ReadCompoundDocument(fileName, image ? &*image : nullptr);
+        } catch (...) {
+            if (!convert) throw;
+            // Not a current document: maybe one of the first version, whose
+            // converter reports its own errors.
+            version1 = true;
+        }
+    }
+    if (version1) {
+        F = std::make_unique<TContent>();
+        InitNew();
+        TMemoryStream source;
+        if (image)
+            source.Data() = *image;
+        else
+            source.LoadFromFile(fileName);
+        convert(*this, source);
     }
     if (!current) Upgrade();
     // Every document has at least a front and a back.

@@ -113,6 +113,14 @@ public:
     // A failed load leaves the document as it was.
     void Load(const QString& fileName);
 
+    // Reads a first-version document from the file's bytes (unpacked when
+    // the file was compressed) into doc, which then is a new document with
+    // a front and a back; raises when it cannot. Load hands it the files
+    // named "*.xva" or "*.xvb" and the files it cannot read itself.
+    using TVersion1Converter = std::function<void(TLabelData& doc, TStream& file)>;
+    // Installed by the converter; an empty one leaves such files unreadable.
+    static void SetVersion1Converter(TVersion1Converter converter);
+
     // The program's data version (major × 100 + minor).
     static int32_t ProgramDataVersion();
 
@@ -127,6 +135,9 @@ private:
     void Upgrade();
     void InitNew();
     void LoadFrom(const QString& fileName);
+    // Reads a compound document, from image when given; true when its data
+    // version needs no upgrade.
+    bool ReadCompoundDocument(const QString& fileName, const QByteArray* image);
     void OpenSheetList();
     std::unique_ptr<TDocStorage> SheetStorage() const;
     std::unique_ptr<TDocStreamList> CardList() const;
