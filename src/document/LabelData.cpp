@@ -15,6 +15,8 @@
 #include "core/ObjectHelpers.h"
 #include "document/DataInfo.h"
 #include "document/LDObjects.h"
+#include "editing/Grid.h"
+#include "editing/Guide.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
 #include "paper/PaperInfo.h"
@@ -150,6 +152,8 @@ struct TLabelData::TContent {
     std::unique_ptr<TDocStorageList> Sheets;
     int CurrentSheet = -1;
     bool Modified = false;
+    std::unique_ptr<TGuide> Guide = std::make_unique<TGuide>();
+    std::unique_ptr<TGrid> Grid = MakeGrid();
     int32_t CurrentLabelNo = 0;
     bool SeparatelyDesign = true;
     QString SheetName;
@@ -164,10 +168,19 @@ struct TLabelData::TContent {
     double OpenTime = 0;
     // The profile's stream, kept as read until the profile model lands.
     QByteArray Profile;
+
+    // A new document's grid: 5 mm.
+    static std::unique_ptr<TGrid> MakeGrid() {
+        auto grid = std::make_unique<TGrid>();
+        grid->SetSize(50);
+        return grid;
+    }
 };
 
 const TClassInfo& TLabelData::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TLabelData, TComponent>("TLabelData", [](auto& b) {
+        b.Owned("Guide", TPropKind::Object, [](const TLabelData& o) { return &o.Guide(); });
+        b.Owned("Grid", TPropKind::Object, [](const TLabelData& o) { return &o.Grid(); });
         b.Integer("CurrentLabelNo", &TLabelData::CurrentLabelNo, &TLabelData::SetCurrentLabelNo);
         b.Boolean("SeparatelyDesign", &TLabelData::SeparatelyDesign, &TLabelData::SetSeparatelyDesign);
         b.String("SheetName", &TLabelData::SheetName, &TLabelData::SetSheetName);
@@ -378,6 +391,8 @@ void TLabelData::SetSeparatelyDesign(bool value) {
     F->Modified = true;
 }
 
+TGuide& TLabelData::Guide() const { return *F->Guide; }
+TGrid& TLabelData::Grid() const { return *F->Grid; }
 int32_t TLabelData::CurrentLabelNo() const { return F->CurrentLabelNo; }
 void TLabelData::SetCurrentLabelNo(int32_t value) { F->CurrentLabelNo = value; }
 const QString& TLabelData::DataIDType() const { return F->DataIDType; }

@@ -17,6 +17,8 @@ class TDOList;
 class TDocStorage;
 class TDocStorageList;
 class TDocStreamList;
+class TGrid;
+class TGuide;
 class TPaperInfo;
 class TPictureEx;
 class TStream;
@@ -48,6 +50,8 @@ public:
     void LoadSheetState();
 
     // --- values of the current sheet ("Info")
+    TGuide& Guide() const;
+    TGrid& Grid() const;
     const QString& SheetName() const;
     void SetSheetName(const QString& name);
     bool SeparatelyDesign() const;
