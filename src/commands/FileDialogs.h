@@ -12,6 +12,9 @@ struct TFileDialogRequest {
     QString Filter;
     int FilterIndex = 1; // 1-based, as the filter lists them
     QString DefaultExt;  // without the dot
+    // The default extension follows the chosen filter when the filter's
+    // pattern is a single "*.ext" (image export: bmp or jpg).
+    bool DefaultExtFromFilter = false;
     QString InitialDir;
     QString FileName;
 };

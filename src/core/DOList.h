@@ -52,4 +52,13 @@ private:
     std::vector<TDrawObject*> FItems;
 };
 
+// A list that frees the objects it still holds when it goes.
+class TOwnedDOList : public TDOList {
+public:
+    TOwnedDOList() = default;
+    TOwnedDOList(const TOwnedDOList&) = delete;
+    TOwnedDOList& operator=(const TOwnedDOList&) = delete;
+    ~TOwnedDOList() { FreeAll(); }
+};
+
 } // namespace vellum

@@ -1,5 +1,6 @@
 #include "document/LabelData.h"
 
+#include "base/DateTime.h"
 #include "base/Exceptions.h"
 #include "base/Filer.h"
 #include "base/Format.h"
@@ -43,12 +44,6 @@ constexpr int32_t kProgramDataVersion = 400;
 constexpr int kMaxNameTries = 1000;
 // Older documents hold objects of retired kinds.
 constexpr int32_t kUpgradedVersion = 300;
-
-// Days since 1899-12-30, local time.
-double NowDateTime() {
-    static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-    return double(epoch.msecsTo(QDateTime::currentDateTime())) / 86400000.0;
-}
 
 void WriteFlag(TDocStorage& storage, const QString& path, bool value) {
     TDocStream stream(storage, kModeCreate, path);
@@ -138,11 +133,6 @@ bool IsVersion1FileName(const QString& fileName) {
     return suffix.compare(QStringLiteral("xva"), Qt::CaseInsensitive) == 0 ||
            suffix.compare(QStringLiteral("xvb"), Qt::CaseInsensitive) == 0;
 }
-
-// Frees the objects it holds.
-struct TOwnedObjects : TDOList {
-    ~TOwnedObjects() { FreeAll(); }
-};
 
 } // namespace
 
@@ -593,7 +583,7 @@ void TLabelData::Upgrade() {
             const int cards = F->SeparatelyDesign ? CardList()->Count() : 1;
             for (int i = 0; i < cards; ++i) {
                 if (!HasCard(i)) continue;
-                TOwnedObjects objects;
+                TOwnedDOList objects;
                 LoadCard(i, objects);
                 for (int k = 0; k < objects.Count(); ++k) {
                     if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {

@@ -105,12 +105,19 @@ void TAALineRec::LineTo(int x, int y) {
         std::swap(x0, x1);
         std::swap(y0, y1);
     }
-    const int64_t da = x1 - x0, db = y1 - y0;
+    const int64_t da = int64_t(x1) - x0, db = int64_t(y1) - y0;
     const int64_t slope = db * kOne / da;
     // A step across the major axis is this far from the line, perpendicularly.
     const int64_t perpStep = int64_t(double(kOne) * double(da) / std::hypot(double(da), double(db)));
-    int64_t b = int64_t(y0) * kOne;
-    for (int a = x0; a <= x1; ++a, b += slope) {
+    // Every pixel of step a lies at a along the major axis: skip the steps
+    // that cannot reach the plot area.
+    int64_t first = x0, last = x1;
+    if (const std::optional<TRect> area = PlotArea()) {
+        first = std::max<int64_t>(first, steep ? area->Top : area->Left);
+        last = std::min<int64_t>(last, int64_t(steep ? area->Bottom : area->Right) - 1);
+    }
+    int64_t b = int64_t(y0) * kOne + (first - x0) * slope;
+    for (int64_t a = first; a <= last; ++a, b += slope) {
         const int centre = int((b + kOne / 2) >> 16);
         // False once the pixel lies beyond the reach of the line and filter.
         auto plot = [&](int across) {
@@ -118,9 +125,9 @@ void TAALineRec::LineTo(int x, int y) {
             if (perp >= reach) return false;
             if (const uint8_t c = ProfileAt(perp)) {
                 if (steep)
-                    Plot(across, a, c);
+                    Plot(across, int(a), c);
                 else
-                    Plot(a, across, c);
+                    Plot(int(a), across, c);
             }
             return true;
         };

@@ -5,6 +5,7 @@
 #include "imaging/DIB.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vellum {
@@ -34,6 +35,9 @@ public:
 
 protected:
     virtual void Plot(int x, int y, uint8_t coverage) = 0;
+    // Where plots can land, when that is limited: a line is walked only
+    // over this part of its major axis, however far its ends lie outside.
+    virtual std::optional<TRect> PlotArea() const { return std::nullopt; }
 
 private:
     void Build();
@@ -56,6 +60,7 @@ public:
 
 protected:
     void Plot(int x, int y, uint8_t coverage) override;
+    std::optional<TRect> PlotArea() const override { return TRect{0, 0, FMap.Width(), FMap.Height()}; }
 
 private:
     TDIB& FMap;

@@ -1,6 +1,7 @@
 #include "objects/Stroke.h"
 
 #include "core/Transformer.h"
+#include "imaging/AALine.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
@@ -18,14 +19,58 @@ constexpr uint8_t PT_BEZIERCLOSE = PT_BEZIERTO | PT_CLOSEFIGURE;
 
 int32_t Mid(int32_t a, int32_t b) { return int32_t((int64_t(a) + b) / 2); }
 
+// Where a replay goes; mapping tells which points share a device pixel.
+class TReplayTarget {
+public:
+    explicit TReplayTarget(const TCanvas& mapping) : Mapping(mapping) {}
+    virtual ~TReplayTarget() = default;
+    virtual void MoveTo(TPoint p) = 0;
+    virtual void LineTo(TPoint p) = 0;
+    virtual void PolyLineTo(const std::vector<TPoint>& run) {
+        for (const TPoint& p : run) LineTo(p);
+    }
+    virtual void CloseFigure() {}
+    const TCanvas& Mapping;
+};
+
+class TCanvasReplay : public TReplayTarget {
+public:
+    explicit TCanvasReplay(TCanvas& canvas) : TReplayTarget(canvas), FCanvas(canvas) {}
+    void MoveTo(TPoint p) override { FCanvas.MoveTo(p.X, p.Y); }
+    void LineTo(TPoint p) override { FCanvas.LineTo(p.X, p.Y); }
+    void PolyLineTo(const std::vector<TPoint>& run) override { FCanvas.PolyLineTo(run); }
+    void CloseFigure() override { FCanvas.CloseFigure(); }
+
+private:
+    TCanvas& FCanvas;
+};
+
+// Each vertex gets a dot after its line, so joins are round.
+class TAntialiasedReplay : public TReplayTarget {
+public:
+    TAntialiasedReplay(TAALineRec& line, const TCanvas& mapping) : TReplayTarget(mapping), FLine(line) {}
+    void MoveTo(TPoint p) override {
+        const TPoint d = Mapping.LPtoDP(p);
+        FLine.MoveTo(d.X, d.Y);
+    }
+    void LineTo(TPoint p) override {
+        const TPoint d = Mapping.LPtoDP(p);
+        FLine.LineTo(d.X, d.Y);
+        FLine.Dot(d.X, d.Y);
+    }
+
+private:
+    TAALineRec& FLine;
+};
+
 // Lines from p0 along the cubic to p3, skipping points on the device pixel already reached.
-void FlattenBezier(TCanvas& canvas, TPoint p0, TPoint p1, TPoint p2, TPoint p3) {
-    TPoint last = canvas.LPtoDP(p0);
+void FlattenBezier(TReplayTarget& target, TPoint p0, TPoint p1, TPoint p2, TPoint p3) {
+    TPoint last = target.Mapping.LPtoDP(p0);
     auto lineTo = [&](TPoint p) {
-        const TPoint d = canvas.LPtoDP(p);
+        const TPoint d = target.Mapping.LPtoDP(p);
         if (d == last) return;
         last = d;
-        canvas.LineTo(p.X, p.Y);
+        target.LineTo(p);
     };
     for (int j = 1; j < FlattenSteps; ++j) {
         const double t = double(j) / FlattenSteps;
@@ -35,6 +80,40 @@ void FlattenBezier(TCanvas& canvas, TPoint p0, TPoint p1, TPoint p2, TPoint p3) 
                 int32_t(RoundHalfEven(a * p0.Y + b * p1.Y + c * p2.Y + e * p3.Y))});
     }
     lineTo(p3);
+}
+
+// Walks the figures; a point of unknown kind ends the walk and closes the figure.
+void Replay(const std::vector<TPoint>& points, const std::vector<uint8_t>& kinds, TReplayTarget& target) {
+    const size_t n = points.size();
+    TPoint start;
+    size_t i = 0;
+    while (i < n) {
+        const uint8_t kind = kinds[i];
+        if (kind == PT_MOVETO) {
+            start = points[i];
+            target.MoveTo(start);
+            ++i;
+        } else if (kind == PT_LINETO) {
+            std::vector<TPoint> run;
+            while (i < n && kinds[i] == PT_LINETO) run.push_back(points[i++]);
+            target.PolyLineTo(run);
+        } else if (kind == PT_LINECLOSE) {
+            target.LineTo(points[i]);
+            target.LineTo(start);
+            target.CloseFigure();
+            ++i;
+        } else if (kind == PT_BEZIERTO && i + 2 < n && i > 0) {
+            FlattenBezier(target, points[i - 1], points[i], points[i + 1], points[i + 2]);
+            if (kinds[i + 2] == PT_BEZIERCLOSE) {
+                target.LineTo(start);
+                target.CloseFigure();
+            }
+            i += 3;
+        } else {
+            target.CloseFigure();
+            return;
+        }
+    }
 }
 
 // The points strictly between from and to, at most 8 units apart.
@@ -140,36 +219,19 @@ void TStroke::Draw(TCanvas& canvas) const {
         canvas.CloseFigure();
         return;
     }
-    const size_t n = FPoints.size();
-    TPoint start;
-    size_t i = 0;
-    while (i < n) {
-        const uint8_t kind = FKinds[i];
-        if (kind == PT_MOVETO) {
-            start = FPoints[i];
-            canvas.MoveTo(start.X, start.Y);
-            ++i;
-        } else if (kind == PT_LINETO) {
-            std::vector<TPoint> run;
-            while (i < n && FKinds[i] == PT_LINETO) run.push_back(FPoints[i++]);
-            canvas.PolyLineTo(run);
-        } else if (kind == PT_LINECLOSE) {
-            canvas.LineTo(FPoints[i].X, FPoints[i].Y);
-            canvas.LineTo(start.X, start.Y);
-            canvas.CloseFigure();
-            ++i;
-        } else if (kind == PT_BEZIERTO && i + 2 < n && i > 0) {
-            FlattenBezier(canvas, FPoints[i - 1], FPoints[i], FPoints[i + 1], FPoints[i + 2]);
-            if (FKinds[i + 2] == PT_BEZIERCLOSE) {
-                canvas.LineTo(start.X, start.Y);
-                canvas.CloseFigure();
-            }
-            i += 3;
-        } else {
-            canvas.CloseFigure();
-            return;
-        }
-    }
+    TCanvasReplay target(canvas);
+    Replay(FPoints, FKinds, target);
+}
+
+void TStroke::DrawAntialiased(TDIB& map, const TCanvas& mapping) const {
+    TAALineAlphaMap line(map);
+    DrawAntialiased(line, mapping);
+}
+
+// The empty stroke's stand-in figure of Draw would leave a dot at the origin.
+void TStroke::DrawAntialiased(TAALineRec& line, const TCanvas& mapping) const {
+    TAntialiasedReplay target(line, mapping);
+    Replay(FPoints, FKinds, target);
 }
 
 void TStroke::SelectAsPath(TCanvas& canvas) const {

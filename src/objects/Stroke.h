@@ -9,7 +9,9 @@
 
 namespace vellum {
 
+class TAALineRec;
 class TCanvas;
+class TDIB;
 class TTransformer;
 
 class TStroke : public TPersistent {
@@ -37,6 +39,12 @@ public:
     // Replays the path with move-to and line-to calls; curves are flattened
     // here so that points on the same device pixel are skipped.
     virtual void Draw(TCanvas& canvas) const;
+    // The same figures as Draw as anti-aliased lines with round joins into
+    // an 8-bit coverage map; mapping takes logical units to the map's pixels.
+    // An empty stroke draws nothing.
+    void DrawAntialiased(TDIB& map, const TCanvas& mapping) const;
+    // The same through a rasteriser of the caller's widths and target.
+    void DrawAntialiased(TAALineRec& line, const TCanvas& mapping) const;
     // Leaves the stroke as the canvas's current path.
     void SelectAsPath(TCanvas& canvas) const;
     // Splits straight segments into runs of points at most 8 units apart.

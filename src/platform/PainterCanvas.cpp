@@ -103,6 +103,7 @@ TPainterCanvas::~TPainterCanvas() {
     if (!FOwnPainter) {
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (FOuterClip) {
+            FPainter->setClipping(true);
             FPainter->setClipRegion(*FOuterClip);
         } else {
             FPainter->setClipping(false);
@@ -182,8 +183,12 @@ bool TPainterCanvas::DoImage(const QImage& image, const TDeviceImage& where) {
 
 void TPainterCanvas::DoClipChanged() {
     if (ClipRegion()) {
+        // Qt 6.4 ignores a clip region set while clipping is switched off
+        // after an earlier clip; switching it on first makes it count.
+        FPainter->setClipping(true);
         FPainter->setClipRegion(FOuterClip ? ClipRegion()->intersected(*FOuterClip) : *ClipRegion());
     } else if (FOuterClip) {
+        FPainter->setClipping(true);
         FPainter->setClipRegion(*FOuterClip);
     } else {
         FPainter->setClipping(false);

@@ -1,10 +1,14 @@
 #include "objects/Stroke.h"
 
 #include "core/Transformer.h"
+#include "imaging/AALine.h"
+#include "imaging/DIB.h"
 #include "platform/Canvas.h"
 #include "platform/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace vellum {
 namespace {
@@ -150,6 +154,110 @@ TEST(Stroke, RotatorTurnsEveryPointAndAssignCopies) {
     copy.Assign(&notAStroke);
     EXPECT_EQ(copy.Count(), 4);
     EXPECT_EQ(TStroke().GetBounds(), TRect{});
+}
+
+int At(const TDIB& map, int x, int y) { return int(map.RawPixel(x, y)); }
+
+void SetOpenSquare(TStroke& s) {
+    s.Clear();
+    s.AddPoint(10, 10, PT_MOVETO);
+    s.AddPoint(30, 10, PT_LINETO);
+    s.AddPoint(30, 30, PT_LINETO);
+    s.AddPoint(10, 30, PT_LINETO);
+}
+
+TEST(StrokeAntialiased, ClosedAndOpenFiguresDrawTheirEdgesOnly) {
+    TStroke closed;
+    closed.SetRect({10, 10, 30, 30});
+    TStroke open;
+    SetOpenSquare(open);
+    struct TCase {
+        TPoint P;
+        int Closed, Open;
+    };
+    const TRecordingCanvas pixels; // one logical unit per pixel
+    TDIB closedMap(40, 40, 8), openMap(40, 40, 8);
+    closed.DrawAntialiased(closedMap, pixels);
+    open.DrawAntialiased(openMap, pixels);
+    for (const TCase& k : {TCase{{20, 10}, 255, 255}, TCase{{30, 20}, 255, 255}, TCase{{20, 30}, 255, 255},
+                           TCase{{10, 20}, 255, 0}, // only the closed figure goes back to its start
+                           TCase{{10, 10}, 255, 255}, TCase{{20, 20}, 0, 0}, TCase{{20, 9}, 0, 0},
+                           TCase{{5, 20}, 0, 0}}) {
+        EXPECT_EQ(At(closedMap, k.P.X, k.P.Y), k.Closed) << "closed " << k.P.X << "," << k.P.Y;
+        EXPECT_EQ(At(openMap, k.P.X, k.P.Y), k.Open) << "open " << k.P.X << "," << k.P.Y;
+    }
+
+    // A wide line: the corners get the round dot, which a bare line would not reach.
+    TDIB wide(40, 40, 8);
+    TAALineAlphaMap line(wide);
+    line.SetHalfWidth(2);
+    closed.DrawAntialiased(line, pixels);
+    EXPECT_EQ(At(wide, 20, 9), 255);
+    EXPECT_EQ(At(wide, 20, 8), 128); // the filter disc half over the line's edge
+    EXPECT_EQ(At(wide, 9, 9), 255);   // 1.4 from the corner: inside the dot
+    EXPECT_EQ(At(wide, 7, 7), 0);     // 4.2 away: beyond W + R
+    EXPECT_EQ(At(wide, 20, 20), 0);
+}
+
+TEST(StrokeAntialiased, CurvesThroughTheMappingHaveSoftEdges) {
+    TStroke s;
+    s.SetEllipse({100, 100, 300, 300}); // a circle of radius 10 pixels at (20, 20)
+    TRecordingCanvas tenth;
+    tenth.SetMapMode(TMapMode::mmAnisotropic);
+    tenth.SetWindowExt({10, 10});
+    tenth.SetViewportExt({1, 1});
+    TDIB map(41, 41, 8);
+    s.DrawAntialiased(map, tenth);
+    for (const TPoint p : {TPoint{30, 20}, TPoint{20, 10}, TPoint{10, 20}, TPoint{20, 30}})
+        EXPECT_EQ(At(map, p.X, p.Y), 255) << p.X << "," << p.Y;
+    EXPECT_EQ(At(map, 20, 20), 0);
+    int partial = 0, covered = 0;
+    for (int y = 0; y < map.Height(); ++y)
+        for (int x = 0; x < map.Width(); ++x) {
+            const int v = At(map, x, y);
+            if (v == 0) continue;
+            ++covered;
+            if (v < 255) ++partial;
+            // Nothing beyond the line's reach, give or take the vertices' rounding to pixels.
+            const double r = std::hypot(x - 20.0, y - 20.0);
+            EXPECT_NEAR(r, 10.0, 1.8) << x << "," << y;
+        }
+    // Between the axes the curve passes between pixel centres.
+    EXPECT_GT(partial, 16);
+    EXPECT_GT(covered, 56); // about the circumference of 63 pixels
+}
+
+TEST(StrokeAntialiased, EmptyUnknownAndFarOutsideStrokes) {
+    const TRecordingCanvas pixels;
+    TDIB map(20, 20, 8);
+    const std::vector<uint32_t> blank = [&] {
+        std::vector<uint32_t> v;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) v.push_back(map.RawPixel(x, y));
+        return v;
+    }();
+    TStroke().DrawAntialiased(map, pixels);
+    EXPECT_EQ(At(map, 0, 0), 0); // no stand-in dot at the origin
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(map.RawPixel(x, y), blank[size_t(y * 20 + x)]);
+
+    // A point of unknown kind ends the outline there.
+    TStroke s;
+    s.AddPoint(2, 5, PT_MOVETO);
+    s.AddPoint(17, 5, PT_LINETO);
+    s.AddPoint(17, 15, 0x20);
+    s.AddPoint(2, 15, PT_LINETO);
+    s.DrawAntialiased(map, pixels);
+    EXPECT_EQ(At(map, 10, 5), 255);
+    EXPECT_EQ(At(map, 10, 15), 0);
+
+    // Ends billions of pixels away: only the part over the map is walked.
+    TStroke far;
+    far.AddPoint(-2000000000, 12, PT_MOVETO);
+    far.AddPoint(2000000000, 12, PT_LINETO);
+    far.AddPoint(2000000000, -2000000000, PT_LINETO);
+    far.DrawAntialiased(map, pixels);
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(At(map, x, 12), 255) << x;
 }
 
 } // namespace

@@ -324,3 +324,27 @@ TEST(PainterCanvas, ScreenSurfacesTakeXorButOfferNoBits) {
     EXPECT_EQ(image.pixel(4, 5), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(4, 4), qRgb(0, 0, 0));
 }
+
+TEST(PainterCanvas, AClipAfterAnUnclippedStretchHolds) {
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TPainterCanvas c(image);
+    c.SetBrush({.Color = clBlack});
+    // Clipped, then back to no clip, then a clip made of several rectangles.
+    for (int round = 0; round < 2; ++round) {
+        c.SaveDC();
+        c.IntersectClipRect({0, 0, 5, 5});
+        c.RestoreDC(-1);
+        c.SaveDC();
+        c.SetClipRegion(QRegion(0, 0, 20, 20).subtracted(QRegion(5, 5, 10, 10)));
+        c.FillRect({0, 0, 20, 20});
+        c.RestoreDC(-1);
+        EXPECT_EQ(qGray(image.pixel(2, 2)), 0) << round;
+        EXPECT_EQ(qGray(image.pixel(10, 10)), 255) << round; // the hole of the clip
+        // An empty clip at that point draws nothing either.
+        c.SetClipRegion(QRegion());
+        c.FillRect({0, 0, 20, 20});
+        c.SetClipRegion(std::nullopt);
+        EXPECT_EQ(qGray(image.pixel(10, 10)), 255) << round;
+    }
+}

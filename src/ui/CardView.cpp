@@ -1,0 +1,54 @@
+#include "ui/CardView.h"
+
+#include "commands/CardImage.h"
+#include "core/DOList.h"
+#include "document/LabelData.h"
+#include "editing/DrawSiteView.h"
+
+#include <QPalette>
+
+namespace vellum {
+
+TCardView::TCardView(QWidget* parent) : QScrollArea(parent) {
+    setObjectName(QStringLiteral("frmLayout"));
+    setAlignment(Qt::AlignCenter);
+    setBackgroundRole(QPalette::Dark);
+    setWidgetResizable(false);
+}
+
+TDrawSite* TCardView::Site() const { return FView ? &FView->Site() : nullptr; }
+
+void TCardView::ShowCard(TLabelData& document, int card) {
+    auto* view = new TDrawSiteView;
+    TDrawSite& site = view->Site();
+    site.SetDeviceDPI(logicalDpiY());
+    site.Scaler().SetScale(FZoom);
+    LoadCardOnSite(document, card, site);
+    site.SetModified(false);
+    delete takeWidget();
+    FView = view;
+    FCard = card;
+    setWidget(view);
+    view->show();
+}
+
+void TCardView::Commit(TLabelData& document) {
+    TDrawSite* site = Site();
+    if (!site || !site->Modified() || FCard < 0) return;
+    TDOList objects;
+    site->AllObjects(objects);
+    document.SaveCard(FCard, objects);
+    site->SetModified(false);
+}
+
+bool TCardView::Modified() const {
+    const TDrawSite* site = Site();
+    return site && site->Modified();
+}
+
+void TCardView::SetZoom(int percent) {
+    FZoom = percent;
+    if (TDrawSite* site = Site()) site->Scaler().SetScale(percent);
+}
+
+} // namespace vellum

@@ -1,0 +1,94 @@
+#pragma once
+// The main window: owns the document session, carries the document commands
+// as named actions and hosts one view at a time, the card view or the sheet
+// view.
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QMenu;
+class QSpinBox;
+class QStackedWidget;
+
+namespace vellum {
+
+class IFileDialogs;
+class TCardView;
+class TDocumentSession;
+class TPapers;
+class TSheetView;
+
+class TfrmMain : public QMainWindow {
+public:
+    // catalogue: the program's paper catalogue (not owned); dialogs: the file
+    // dialogs to ask through (not owned), or null for the window's own.
+    explicit TfrmMain(TPapers* catalogue, IFileDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    TDocumentSession& Session() const { return *FSession; }
+    // The command of that name ("actNew", ...), or null.
+    QAction* Action(const QString& name) const;
+    TCardView& CardView() const { return *FCardView; }
+    TSheetView& SheetView() const { return *FSheetView; }
+    bool SheetShown() const;
+
+    // The first idle moment: the document named first on the command line, or a new one.
+    void OpenOnStart(const QStringList& arguments);
+    // Shows the about box as a splash while the program starts.
+    void ShowSplash();
+
+    // --- commands
+    void ShowLayout();
+    void ShowSheet();
+    void ExportImage();
+    void SwitchSheet(int sheet);
+    void SelectCard(int card);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* AddAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void ApplySpecialMenu();
+    // After every command: title, view, check marks and enabled states.
+    void DocumentReplaced();
+    void DocumentChanged();
+    void UpdateTitle();
+    void UpdateCommands();
+    void ReloadView();
+    void CommitEdits();
+    void About();
+    void Environment();
+    void ComponentViewer();
+    void EditUpdateUrl();
+    void ChangeOrientation(bool landscape);
+    void ChangeDesign(bool separately);
+
+    std::unique_ptr<IFileDialogs> FOwnDialogs;
+    IFileDialogs* FDialogs;
+    std::unique_ptr<TDocumentSession> FSession;
+    QStackedWidget* FStack;
+    TCardView* FCardView;
+    TSheetView* FSheetView;
+    QComboBox* FSheetBox = nullptr;
+    QSpinBox* FCardBox = nullptr;
+    QComboBox* FZoomBox = nullptr;
+    QMenu* FRecentMenu = nullptr;
+    QActionGroup* FOrientation = nullptr;
+    QActionGroup* FDesign = nullptr;
+    QAction* FSaveCompressItem = nullptr;
+    bool FAdvancedPaper = false;
+    bool FUpdating = false;
+};
+
+} // namespace vellum
