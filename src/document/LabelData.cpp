@@ -18,12 +18,15 @@
 #include "document/LDObjects.h"
 #include "editing/Grid.h"
 #include "editing/Guide.h"
+#include "editing/RenderObjects.h"
+#include "imaging/PNGImage.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
 #include "paper/PaperInfo.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -42,6 +45,8 @@ const QString kSheetList = QStringLiteral("Sheets\\NameList");
 // The program is version 4.0.
 constexpr int32_t kProgramDataVersion = 400;
 constexpr int kMaxNameTries = 1000;
+// Previews fit a square of this many pixels.
+constexpr int kPreviewSize = 200;
 // Older documents hold objects of retired kinds.
 constexpr int32_t kUpgradedVersion = 300;
 
@@ -402,7 +407,8 @@ void TLabelData::SetPaper(const TPaperInfo* paper) {
 
 void TLabelData::SetPaperAndClearPreviews(const TPaperInfo* paper) {
     SetPaper(paper);
-    const int faces = F->Paper ? F->Paper->FaceCount() : 0;
+    std::unique_ptr<TDocStreamList> previews = PreviewList(false);
+    const int faces = FacesWithItems(previews ? previews->Count() : 0);
     for (int i = 0; i < faces; ++i) DeletePreview(i);
 }
 
@@ -418,6 +424,12 @@ bool TLabelData::IsSheetLandscape(int i) {
 // --- cards
 
 int TLabelData::CardIndex(int i) const { return F->SeparatelyDesign ? i : 0; }
+
+int TLabelData::FacesWithItems(int items) const {
+    // A damaged paper may claim millions of faces; only those with an item count.
+    const int faces = F->Paper ? F->Paper->FaceCount() : 0;
+    return std::min({faces, items, F->SeparatelyDesign ? faces : 1});
+}
 
 std::unique_ptr<TDocStreamList> TLabelData::CardList() const {
     return std::make_unique<TDocStreamList>(*F->Storage, SheetPath() + u'\\' + kCardList);
@@ -547,6 +559,25 @@ void TLabelData::DeletePreview(int i) {
     if (list && k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
 }
 
+void TLabelData::MakePreview(int i) {
+    if (!F->Paper || !HasCard(i) || HasPreview(i)) return;
+    TOwnedDOList objects;
+    LoadCard(i, objects);
+    if (objects.Empty()) return;
+    TFaceInfo face;
+    F->Paper->GetFaceInfo(i, face);
+    // The zoom that makes the card as wide as the preview, the result fitted.
+    const QImage image = RenderObjectsToImage(face, objects, kPreviewSize, kPreviewSize);
+    auto png = std::make_unique<TPNGImage>();
+    png->SetBitmap(TDIB::FromImage(image).To24Bit());
+    TPictureEx picture;
+    picture.SetGraphic(std::move(png));
+    TMemoryStream data;
+    WritePictureToStream(picture, data);
+    // Written only once complete.
+    PreviewStream(i, false)->WriteBytes(data.Data());
+}
+
 bool TLabelData::ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture) {
     if (sheet < 0 || card < 0) return false;
     try {
@@ -643,11 +674,22 @@ void TLabelData::Save(const QString& fileName) {
         TDocStream stream(*F->Storage, kModeCreate, kProfileInfo2);
         stream.WriteBytes(F->Profile);
     }
-    // Cards are stored compressed; the sheet current before is current again.
+    // Every card gets its preview and is stored compressed; the sheet
+    // current before is current again.
     const int current = F->CurrentSheet;
     try {
         for (int s = 0; s < SheetCount(); ++s) {
             SwitchSheet(s);
+            const int faces = FacesWithItems(CardList()->Count());
+            for (int i = 0; i < faces; ++i) {
+                try {
+                    MakePreview(i);
+                } catch (const Exception&) {
+                    // A card that cannot be drawn goes without a preview
+                    // rather than keep the document from being saved.
+                    DeletePreview(i);
+                }
+            }
             const int cards = CardList()->Count();
             for (int i = 0; i < cards; ++i)
                 if (HasCard(i)) CompressCard(i);

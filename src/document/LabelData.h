@@ -93,6 +93,9 @@ public:
     std::unique_ptr<TStream> PreviewStream(int i, bool forReading);
     bool HasPreview(int i);
     void DeletePreview(int i);
+    // Draws the card into a PNG picture that fits 200 x 200 pixels, when the
+    // card has objects and no preview yet.
+    void MakePreview(int i);
     // Reads the preview of a card of a document file, without a working
     // copy; false (picture unchanged) when there is none or it is unreadable.
     static bool ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture);
@@ -150,6 +153,8 @@ private:
     // A new empty stream for card item k, its preview untouched.
     std::unique_ptr<TStream> NewCardStream(int k);
     int CardIndex(int i) const;
+    // The faces from 0 whose card or preview items can exist, of a list of that many.
+    int FacesWithItems(int items) const;
     void MakeCurrent(int i);
     std::unique_ptr<TContent> F;
 };

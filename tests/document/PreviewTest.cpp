@@ -6,6 +6,7 @@
 #include "imaging/PNGImage.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
+#include "paper/MatrixPaperInfo.h"
 #include "paper/PaperInfo.h"
 
 #include <QFile>
@@ -222,4 +223,131 @@ TEST_F(DocumentTest, DamagedPreviewsReadAsNone) {
     PutSentinel(picture);
     EXPECT_FALSE(TLabelData::ReadPreviewFromFile(file, 0, 0, picture));
     ExpectSentinel(picture);
+}
+
+namespace {
+
+// The preview of card i as stored in the working copy.
+std::unique_ptr<TPictureEx> StoredPreview(TLabelData& doc, int i) {
+    std::unique_ptr<TStream> stream = doc.PreviewStream(i, true);
+    if (!stream) return nullptr;
+    auto picture = std::make_unique<TPictureEx>();
+    ReadPictureFromStream(*picture, *stream);
+    return picture;
+}
+
+void SetPaper(TLabelData& doc, int32_t faceWidth, int32_t faceHeight) {
+    TMatrixPaperInfo paper;
+    paper.SetPortraitSize(2100, 2970);
+    paper.FaceWidth = faceWidth;
+    paper.FaceHeight = faceHeight;
+    paper.FaceCountX = 2;
+    paper.FaceCountY = 2;
+    doc.SetPaper(&paper);
+}
+
+} // namespace
+
+TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
+    const struct {
+        int32_t Width, Height;
+    } faces[] = {{910, 550}, {300, 900}, {200, 200}};
+    for (const auto& face : faces) {
+        TLabelData doc;
+        SetPaper(doc, face.Width, face.Height);
+        TOwnedList shapes;
+        // A black square over the top-left fifth of the card.
+        auto* shape = new TTestShape();
+        shape->SetRect(TRect{0, 0, face.Width / 5, face.Height / 5});
+        shapes.Add(shape);
+        doc.SaveCard(1, shapes);
+        doc.MakePreview(1);
+        std::unique_ptr<TPictureEx> preview = StoredPreview(doc, 1);
+        ASSERT_NE(preview, nullptr) << face.Width;
+        EXPECT_EQ(preview->Graphic()->ClassName(), QStringLiteral("TPNGImage"));
+        const int w = preview->Width(), h = preview->Height();
+        EXPECT_EQ(std::max(w, h), 200) << face.Width;
+        // The card's aspect, to a pixel.
+        EXPECT_LE(std::abs(int64_t(w) * face.Height - int64_t(h) * face.Width), std::max(face.Width, face.Height))
+            << w << "x" << h;
+        const TDIB pixels = preview->Graphic()->Raster();
+        EXPECT_EQ(pixels.BitCount(), 24);
+        EXPECT_EQ(pixels.Pixel(w / 10, h / 10), clBlack) << face.Width;
+        EXPECT_EQ(pixels.Pixel(w / 2, h / 2), TColor(0xFFFFFF)) << face.Width;
+        EXPECT_EQ(pixels.Pixel(w - 1, h - 1), TColor(0xFFFFFF)) << face.Width;
+
+        // A preview is made once; an empty card gets none.
+        const QByteArray first = doc.PreviewStream(1, true)->ReadAll();
+        doc.MakePreview(1);
+        EXPECT_EQ(doc.PreviewStream(1, true)->ReadAll(), first);
+        TOwnedList none;
+        doc.SaveCard(0, none);
+        doc.MakePreview(0);
+        doc.MakePreview(2);
+        EXPECT_FALSE(doc.HasPreview(0));
+        EXPECT_FALSE(doc.HasPreview(2));
+    }
+}
+
+TEST_F(DocumentTest, SavingMakesTheMissingPreviewsOfEverySheet) {
+    const QString file = PathOf(QStringLiteral("made.vlm"));
+    TLabelData doc;
+    SetMatrixPaper(doc, 2, 5);
+    TOwnedList shapes;
+    AddShapes(shapes, {100});
+    doc.SaveCard(0, shapes);
+    doc.SaveCard(3, shapes);
+    doc.SwitchSheet(1);
+    SetMatrixPaper(doc, 2, 5);
+    doc.SetSeparatelyDesign(false);
+    doc.SaveCard(4, shapes);
+    doc.SwitchSheet(0);
+    doc.Save(file);
+    EXPECT_EQ(doc.CurrentSheet(), 0);
+    EXPECT_TRUE(doc.HasPreview(0));
+    EXPECT_TRUE(doc.HasPreview(3));
+    EXPECT_FALSE(doc.HasPreview(1));
+    // Made before the cards were compressed, read without a working copy.
+    EXPECT_TRUE(doc.IsCardCompressed(3));
+    TPictureEx fromFile;
+    EXPECT_TRUE(TLabelData::ReadPreviewFromFile(file, 0, 3, fromFile));
+    EXPECT_TRUE(TLabelData::ReadPreviewFromFile(file, 1, 9, fromFile));
+    EXPECT_FALSE(TLabelData::ReadPreviewFromFile(file, 0, 1, fromFile));
+    const QByteArray before = doc.PreviewStream(3, true)->ReadAll();
+
+    // A changed card gets a new preview on the next save, from its compressed stream too.
+    TOwnedList moved;
+    AddShapes(moved, {600});
+    doc.SaveCard(3, moved);
+    EXPECT_FALSE(doc.HasPreview(3));
+    doc.DeletePreview(0);
+    ASSERT_TRUE(doc.IsCardCompressed(0));
+    doc.Save(file);
+    ASSERT_TRUE(doc.HasPreview(3));
+    EXPECT_NE(doc.PreviewStream(3, true)->ReadAll(), before);
+    EXPECT_TRUE(doc.HasPreview(0));
+}
+
+TEST_F(DocumentTest, ACardThatCannotBeReadIsSavedWithoutAPreview) {
+    TLabelData doc;
+    SetMatrixPaper(doc, 2, 5);
+    TOwnedList shapes;
+    AddShapes(shapes, {100});
+    doc.SaveCard(0, shapes);
+    // A card of a kind this program does not know.
+    QByteArray card = doc.CardStream(0, false, false)->ReadAll();
+    const int at = card.indexOf("TTestShape");
+    ASSERT_GE(at, 0);
+    card.replace(at, 10, "TNoneShape");
+    doc.CardStream(1, true, false)->WriteBytes(card);
+    WritePngPreview(doc, 1, 5, 5);
+    doc.DeletePreview(1);
+
+    const QString file = PathOf(QStringLiteral("unknown.vlm"));
+    doc.Save(file);
+    EXPECT_TRUE(doc.HasPreview(0));
+    EXPECT_FALSE(doc.HasPreview(1));
+    TLabelData reopened;
+    reopened.Load(file);
+    EXPECT_TRUE(reopened.HasCard(1));
 }
