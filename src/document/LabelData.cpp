@@ -684,7 +684,7 @@ void TLabelData::Save(const QString& fileName) {
             for (int i = 0; i < faces; ++i) {
                 try {
                     MakePreview(i);
-                } catch (const Exception&) {
+                } catch (const std::exception&) {
                     // A card that cannot be drawn goes without a preview
                     // rather than keep the document from being saved.
                     DeletePreview(i);
