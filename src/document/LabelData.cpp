@@ -407,9 +407,10 @@ void TLabelData::SetPaper(const TPaperInfo* paper) {
 
 void TLabelData::SetPaperAndClearPreviews(const TPaperInfo* paper) {
     SetPaper(paper);
-    std::unique_ptr<TDocStreamList> previews = PreviewList(false);
-    const int faces = FacesWithItems(previews ? previews->Count() : 0);
-    for (int i = 0; i < faces; ++i) DeletePreview(i);
+    // Every item, also those a shared design does not use now: each would
+    // show the old paper once the cards are designed separately again.
+    if (std::unique_ptr<TDocStreamList> previews = PreviewList(false))
+        for (int k = 0; k < previews->Count(); ++k) F->Storage->DeleteElement(previews->ItemPath(k));
 }
 
 bool TLabelData::IsSheetLandscape(int i) {

@@ -128,6 +128,13 @@ TEST_F(DocumentTest, ANewPaperClearsPreviewsOnlyWhenAskedAndSurplusOnesGo) {
     EXPECT_TRUE(doc.Modified());
     EXPECT_FALSE(doc.HasPreview(0));
     EXPECT_FALSE(doc.HasPreview(3));
+
+    // Also the previews a shared design does not use for the moment.
+    WritePngPreview(doc, 3, 10, 10);
+    doc.SetSeparatelyDesign(false);
+    doc.SetPaperAndClearPreviews(paper.get());
+    doc.SetSeparatelyDesign(true);
+    EXPECT_FALSE(doc.HasPreview(3));
 }
 
 TEST_F(DocumentTest, APreviewIsReadBackFromTheFileAlone) {
