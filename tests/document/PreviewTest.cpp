@@ -67,7 +67,7 @@ QByteArray Le32(uint32_t v) {
 TEST_F(DocumentTest, EveryWayOfChangingACardDeletesItsPreview) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList shapes;
+    TOwnedDOList shapes;
     AddShapes(shapes, {100});
     const std::vector<std::pair<const char*, std::function<void()>>> changes = {
         {"SaveCard", [&] { doc.SaveCard(2, shapes); }},
@@ -142,7 +142,7 @@ TEST_F(DocumentTest, APreviewIsReadBackFromTheFileAlone) {
     {
         TLabelData doc;
         SetMatrixPaper(doc, 2, 5);
-        TOwnedList shapes;
+        TOwnedDOList shapes;
         AddShapes(shapes, {100});
         doc.SaveCard(2, shapes);
         WritePngPreview(doc, 2, 30, 20);
@@ -262,7 +262,7 @@ TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
     for (const auto& face : faces) {
         TLabelData doc;
         SetPaper(doc, face.Width, face.Height);
-        TOwnedList shapes;
+        TOwnedDOList shapes;
         // A black square over the top-left fifth of the card.
         auto* shape = new TTestShape();
         shape->SetRect(TRect{0, 0, face.Width / 5, face.Height / 5});
@@ -287,7 +287,7 @@ TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
         const QByteArray first = doc.PreviewStream(1, true)->ReadAll();
         doc.MakePreview(1);
         EXPECT_EQ(doc.PreviewStream(1, true)->ReadAll(), first);
-        TOwnedList none;
+        TOwnedDOList none;
         doc.SaveCard(0, none);
         doc.MakePreview(0);
         doc.MakePreview(2);
@@ -300,7 +300,7 @@ TEST_F(DocumentTest, SavingMakesTheMissingPreviewsOfEverySheet) {
     const QString file = PathOf(QStringLiteral("made.vlm"));
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList shapes;
+    TOwnedDOList shapes;
     AddShapes(shapes, {100});
     doc.SaveCard(0, shapes);
     doc.SaveCard(3, shapes);
@@ -323,7 +323,7 @@ TEST_F(DocumentTest, SavingMakesTheMissingPreviewsOfEverySheet) {
     const QByteArray before = doc.PreviewStream(3, true)->ReadAll();
 
     // A changed card gets a new preview on the next save, from its compressed stream too.
-    TOwnedList moved;
+    TOwnedDOList moved;
     AddShapes(moved, {600});
     doc.SaveCard(3, moved);
     EXPECT_FALSE(doc.HasPreview(3));
@@ -338,7 +338,7 @@ TEST_F(DocumentTest, SavingMakesTheMissingPreviewsOfEverySheet) {
 TEST_F(DocumentTest, ACardThatCannotBeReadIsSavedWithoutAPreview) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
-    TOwnedList shapes;
+    TOwnedDOList shapes;
     AddShapes(shapes, {100});
     doc.SaveCard(0, shapes);
     // A card of a kind this program does not know.

@@ -277,7 +277,7 @@ TEST_F(DocumentTest, FirstVersionFilesAndUnreadableOnesGoToTheConverter) {
         paper.FaceCountX = 2;
         paper.FaceCountY = 5;
         doc.SetPaperAndClearPreviews(&paper);
-        TOwnedList cards;
+        TOwnedDOList cards;
         auto* old = new TOldShape();
         const int left = bytes.mid(3).toInt();
         old->SetRect(TRect{left, 10, left + 100, 110});
@@ -331,7 +331,7 @@ TEST_F(DocumentTest, FirstVersionFilesAndUnreadableOnesGoToTheConverter) {
         ASSERT_NE(doc.Paper(), nullptr) << c.File;
         EXPECT_EQ(doc.DataVersion(), TLabelData::ProgramDataVersion());
         // A converted document is always upgraded.
-        TOwnedList back;
+        TOwnedDOList back;
         doc.LoadCard(0, back);
         ASSERT_EQ(back.Count(), 1) << c.File;
         EXPECT_EQ(back.Items(0)->ClassName(), QStringLiteral("TTestShape")) << c.File;
