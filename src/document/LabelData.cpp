@@ -16,10 +16,19 @@
 #include "core/ObjectHelpers.h"
 #include "document/DataInfo.h"
 #include "document/LDObjects.h"
+#include "editing/Grid.h"
+#include "editing/Guide.h"
+#include "editing/RenderObjects.h"
+#include "imaging/PNGImage.h"
+#include "imaging/PictureEx.h"
+#include "imaging/SafetyBitmap.h"
 #include "paper/PaperInfo.h"
 
 #include <QDateTime>
+#include <QFileInfo>
+#include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace vellum {
 
@@ -31,9 +40,13 @@ const QString kPaperInfo = QStringLiteral("PaperInfo");
 const QString kDataInfo = QStringLiteral("DataInfo");
 const QString kProfileInfo2 = QStringLiteral("ProfileInfo2");
 const QString kCardList = QStringLiteral("NameList");
+const QString kPreviewList = QStringLiteral("Preview");
+const QString kSheetList = QStringLiteral("Sheets\\NameList");
 // The program is version 4.0.
 constexpr int32_t kProgramDataVersion = 400;
 constexpr int kMaxNameTries = 1000;
+// Previews fit a square of this many pixels.
+constexpr int kPreviewSize = 200;
 // Older documents hold objects of retired kinds.
 constexpr int32_t kUpgradedVersion = 300;
 
@@ -45,6 +58,39 @@ void WriteFlag(TDocStorage& storage, const QString& path, bool value) {
 bool ReadFlag(TDocStorage& storage, const QString& path) {
     TDocStream stream(storage, 0, path);
     return ReadU8(stream) != 0;
+}
+
+// A sheet's design mode as stored: the sheet's own flag, else the one of
+// the sheet saved last, else separate.
+bool StoredSeparatelyDesign(TDocStorage& root, TDocStorage& sheet) {
+    if (sheet.StreamExists(kSeparateInfo)) return ReadFlag(sheet, kSeparateInfo);
+    return root.StreamExists(kSeparateInfo) ? ReadFlag(root, kSeparateInfo) : true;
+}
+
+// Deletes items (and their elements) from the end down to count.
+void DropItemsFrom(TDocNameList& list, int count) {
+    while (list.Count() > std::max(count, 0)) list.DeleteItem(list.Count() - 1);
+}
+
+// A preview stream: a plain bitmap file when it begins with "BM", else the
+// stored form of a picture. False for an empty picture.
+bool ReadPreview(TStream& stream, TPictureEx& picture) {
+    const QByteArray head = stream.ReadBytes(std::min<int64_t>(2, stream.Remaining()));
+    stream.SetPosition(0);
+    std::unique_ptr<TGraphic> graphic;
+    if (head == "BM") {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->LoadFromStream(stream);
+        graphic = std::move(bitmap);
+    } else {
+        TPictureEx read;
+        ReadPictureFromStream(read, stream);
+        if (read.Empty()) return false;
+        graphic = read.Graphic()->Clone();
+    }
+    if (graphic->Empty()) return false;
+    picture.SetGraphic(std::move(graphic));
+    return true;
 }
 
 std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
@@ -81,6 +127,18 @@ std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object) {
     return next;
 }
 
+TLabelData::TVersion1Converter& Version1Converter() {
+    static TLabelData::TVersion1Converter converter;
+    return converter;
+}
+
+// "xva" and "xvb", the first version's extensions.
+bool IsVersion1FileName(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.compare(QStringLiteral("xva"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QStringLiteral("xvb"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 struct TLabelData::TContent {
@@ -89,6 +147,8 @@ struct TLabelData::TContent {
     std::unique_ptr<TDocStorageList> Sheets;
     int CurrentSheet = -1;
     bool Modified = false;
+    std::unique_ptr<TGuide> Guide = std::make_unique<TGuide>();
+    std::unique_ptr<TGrid> Grid = MakeGrid();
     int32_t CurrentLabelNo = 0;
     bool SeparatelyDesign = true;
     QString SheetName;
@@ -103,10 +163,19 @@ struct TLabelData::TContent {
     double OpenTime = 0;
     // The profile's stream, kept as read until the profile model lands.
     QByteArray Profile;
+
+    // A new document's grid: 5 mm.
+    static std::unique_ptr<TGrid> MakeGrid() {
+        auto grid = std::make_unique<TGrid>();
+        grid->SetSize(50);
+        return grid;
+    }
 };
 
 const TClassInfo& TLabelData::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TLabelData, TComponent>("TLabelData", [](auto& b) {
+        b.Owned("Guide", TPropKind::Object, [](const TLabelData& o) { return &o.Guide(); });
+        b.Owned("Grid", TPropKind::Object, [](const TLabelData& o) { return &o.Grid(); });
         b.Integer("CurrentLabelNo", &TLabelData::CurrentLabelNo, &TLabelData::SetCurrentLabelNo);
         b.Boolean("SeparatelyDesign", &TLabelData::SeparatelyDesign, &TLabelData::SetSeparatelyDesign);
         b.String("SheetName", &TLabelData::SheetName, &TLabelData::SetSheetName);
@@ -140,7 +209,7 @@ void TLabelData::InitNew() {
 
 void TLabelData::OpenSheetList() {
     F->Sheets.reset();
-    F->Sheets = std::make_unique<TDocStorageList>(*F->Storage, QStringLiteral("Sheets\\NameList"));
+    F->Sheets = std::make_unique<TDocStorageList>(*F->Storage, kSheetList);
 }
 
 // --- sheets
@@ -283,8 +352,7 @@ void TLabelData::LoadSheetState() {
                 TDocStream stream(*sheet, 0, kInfo);
                 ReadComponentRes(stream, this);
             }
-            F->SeparatelyDesign = F->Storage->StreamExists(kSeparateInfo) ? ReadFlag(*F->Storage, kSeparateInfo) : true;
-            if (sheet->StreamExists(kSeparateInfo)) F->SeparatelyDesign = ReadFlag(*sheet, kSeparateInfo);
+            F->SeparatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
         }
         if (sheet->StreamExists(kPaperInfo)) {
             TDocStream stream(*sheet, 0, kPaperInfo);
@@ -318,6 +386,8 @@ void TLabelData::SetSeparatelyDesign(bool value) {
     F->Modified = true;
 }
 
+TGuide& TLabelData::Guide() const { return *F->Guide; }
+TGrid& TLabelData::Grid() const { return *F->Grid; }
 int32_t TLabelData::CurrentLabelNo() const { return F->CurrentLabelNo; }
 void TLabelData::SetCurrentLabelNo(int32_t value) { F->CurrentLabelNo = value; }
 const QString& TLabelData::DataIDType() const { return F->DataIDType; }
@@ -335,6 +405,14 @@ void TLabelData::SetPaper(const TPaperInfo* paper) {
     F->Modified = true;
 }
 
+void TLabelData::SetPaperAndClearPreviews(const TPaperInfo* paper) {
+    SetPaper(paper);
+    // Every item, also those a shared design does not use now: each would
+    // show the old paper once the cards are designed separately again.
+    if (std::unique_ptr<TDocStreamList> previews = PreviewList(false))
+        for (int k = 0; k < previews->Count(); ++k) F->Storage->DeleteElement(previews->ItemPath(k));
+}
+
 bool TLabelData::IsSheetLandscape(int i) {
     std::unique_ptr<TDocStorage> sheet = F->Sheets->OpenItemStorage(i, true);
     if (!sheet->StreamExists(kPaperInfo)) return false;
@@ -348,6 +426,12 @@ bool TLabelData::IsSheetLandscape(int i) {
 
 int TLabelData::CardIndex(int i) const { return F->SeparatelyDesign ? i : 0; }
 
+int TLabelData::FacesWithItems(int items) const {
+    // A damaged paper may claim millions of faces; only those with an item count.
+    const int faces = F->Paper ? F->Paper->FaceCount() : 0;
+    return std::min({faces, items, F->SeparatelyDesign ? faces : 1});
+}
+
 std::unique_ptr<TDocStreamList> TLabelData::CardList() const {
     return std::make_unique<TDocStreamList>(*F->Storage, SheetPath() + u'\\' + kCardList);
 }
@@ -357,8 +441,9 @@ std::unique_ptr<TStream> TLabelData::CardStream(int i, bool create, bool decompr
     const int k = CardIndex(i);
     std::unique_ptr<TDocStreamList> list = CardList();
     if (create) {
-        while (list->Count() <= k) list->AddNew();
-        return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
+        // Whatever is written next makes the preview stale.
+        DeletePreview(i);
+        return NewCardStream(k);
     }
     if (k >= list->Count() || !list->ItemStreamExists(k)) return nullptr;
     auto stream = std::make_unique<TDocStream>(*F->Storage, 0, list->ItemPath(k));
@@ -371,6 +456,12 @@ std::unique_ptr<TStream> TLabelData::CardStream(int i, bool create, bool decompr
     DecompressTo(*stream, *data, length);
     data->SetPosition(0);
     return data;
+}
+
+std::unique_ptr<TStream> TLabelData::NewCardStream(int k) {
+    std::unique_ptr<TDocStreamList> list = CardList();
+    while (list->Count() <= k) list->AddNew();
+    return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
 }
 
 bool TLabelData::HasCard(int i) {
@@ -395,6 +486,7 @@ void TLabelData::LoadCard(int i, TDOList& list) {
 }
 
 void TLabelData::SaveCard(int i, const TDOList& list) {
+    // Creating the stream also deletes the card's preview.
     std::unique_ptr<TStream> stream = CardStream(i, true, false);
     if (!list.Empty()) {
         const TLDObjects holder(list);
@@ -407,13 +499,16 @@ void TLabelData::ClearCard(int i) {
     std::unique_ptr<TDocStreamList> list = CardList();
     const int k = CardIndex(i);
     if (k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
+    DeletePreview(i);
     F->Modified = true;
 }
 
 void TLabelData::DropSurplusCards() {
     if (!F->Paper || F->CurrentSheet < 0) return;
-    std::unique_ptr<TDocStreamList> list = CardList();
-    while (list->Count() > F->Paper->FaceCount()) list->DeleteItem(list->Count() - 1);
+    DropItemsFrom(*CardList(), F->Paper->FaceCount());
+    // A preview left beyond the faces would show on a card made there later.
+    if (std::unique_ptr<TDocStreamList> previews = PreviewList(false))
+        DropItemsFrom(*previews, F->Paper->FaceCount());
 }
 
 bool TLabelData::IsCardCompressed(int i) {
@@ -429,8 +524,79 @@ void TLabelData::CompressCard(int i) {
     TMemoryStream data(stream->ReadAll());
     stream.reset();
     if (data.Size() == 0) return;
-    std::unique_ptr<TStream> packed = CardStream(i, true, false);
+    // The same card: its preview stays.
+    std::unique_ptr<TStream> packed = NewCardStream(CardIndex(i));
     CompressTo(data, *packed);
+}
+
+// --- previews
+
+std::unique_ptr<TDocStreamList> TLabelData::PreviewList(bool create) const {
+    const QString path = SheetPath() + u'\\' + kPreviewList;
+    if (!create && !F->Storage->StreamExists(path)) return nullptr;
+    return std::make_unique<TDocStreamList>(*F->Storage, path);
+}
+
+std::unique_ptr<TStream> TLabelData::PreviewStream(int i, bool forReading) {
+    if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    const int k = CardIndex(i);
+    std::unique_ptr<TDocStreamList> list = PreviewList(!forReading);
+    if (!forReading) {
+        while (list->Count() <= k) list->AddNew();
+        return std::make_unique<TDocStream>(*F->Storage, kModeCreate, list->ItemPath(k));
+    }
+    if (!list || !list->ItemStreamExists(k)) return nullptr;
+    return std::make_unique<TDocStream>(*F->Storage, 0, list->ItemPath(k));
+}
+
+bool TLabelData::HasPreview(int i) {
+    std::unique_ptr<TStream> stream = PreviewStream(i, true);
+    return stream && stream->Size() > 0;
+}
+
+void TLabelData::DeletePreview(int i) {
+    std::unique_ptr<TDocStreamList> list = PreviewList(false);
+    const int k = CardIndex(i);
+    if (list && k >= 0 && k < list->Count()) F->Storage->DeleteElement(list->ItemPath(k));
+}
+
+void TLabelData::MakePreview(int i) {
+    if (!F->Paper || !HasCard(i) || HasPreview(i)) return;
+    TOwnedDOList objects;
+    LoadCard(i, objects);
+    if (objects.Empty()) return;
+    TFaceInfo face;
+    F->Paper->GetFaceInfo(i, face);
+    // The zoom that makes the card as wide as the preview, the result fitted.
+    const QImage image = RenderObjectsToImage(face, objects, kPreviewSize, kPreviewSize);
+    auto png = std::make_unique<TPNGImage>();
+    png->SetBitmap(TDIB::FromImage(image).To24Bit());
+    TPictureEx picture;
+    picture.SetGraphic(std::move(png));
+    TMemoryStream data;
+    WritePictureToStream(picture, data);
+    // Written only once complete.
+    PreviewStream(i, false)->WriteBytes(data.Data());
+}
+
+bool TLabelData::ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture) {
+    if (sheet < 0 || card < 0) return false;
+    try {
+        std::unique_ptr<TFileStorage> root = TFileStorage::OpenFile(fileName, 0);
+        const TDocStorageList sheets(*root, kSheetList);
+        if (sheet >= sheets.Count()) return false;
+        const QString sheetPath = sheets.ItemPath(sheet);
+        if (!root->StorageExists(sheetPath)) return false;
+        TDocStorage storage(*root, false, sheetPath);
+        const int k = StoredSeparatelyDesign(*root, storage) ? card : 0;
+        TDocStreamList previews(*root, sheetPath + u'\\' + kPreviewList);
+        if (!previews.ItemStreamExists(k)) return false;
+        std::unique_ptr<TDocStream> stream = previews.OpenItemStream(k, 0);
+        return ReadPreview(*stream, picture);
+    } catch (const std::exception&) {
+        // A damaged file or picture shows no preview.
+        return false;
+    }
 }
 
 void TLabelData::Upgrade() {
@@ -509,11 +675,22 @@ void TLabelData::Save(const QString& fileName) {
         TDocStream stream(*F->Storage, kModeCreate, kProfileInfo2);
         stream.WriteBytes(F->Profile);
     }
-    // Cards are stored compressed; the sheet current before is current again.
+    // Every card gets its preview and is stored compressed; the sheet
+    // current before is current again.
     const int current = F->CurrentSheet;
     try {
         for (int s = 0; s < SheetCount(); ++s) {
             SwitchSheet(s);
+            const int faces = FacesWithItems(CardList()->Count());
+            for (int i = 0; i < faces; ++i) {
+                try {
+                    MakePreview(i);
+                } catch (const std::exception&) {
+                    // A card that cannot be drawn goes without a preview
+                    // rather than keep the document from being saved.
+                    DeletePreview(i);
+                }
+            }
             const int cards = CardList()->Count();
             for (int i = 0; i < cards; ++i)
                 if (HasCard(i)) CompressCard(i);
@@ -539,23 +716,12 @@ void TLabelData::Load(const QString& fileName) {
     }
 }
 
-void TLabelData::LoadFrom(const QString& fileName) {
+bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray* image) {
     F->Storage = std::make_unique<TTemporaryStorage>();
-    if (IsCompressedFile(fileName)) {
-        // Unpacked in memory; a packed document inside a packed one is refused.
-        TMemoryStream packed;
-        packed.LoadFromFile(fileName);
-        int32_t length = 0;
-        IsCompressed(packed, length);
-        TMemoryStream image;
-        DecompressTo(packed, image, length);
-        image.SetPosition(0);
-        if (IsCompressed(image, length))
-            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
-        F->Storage->LoadFromImage(image.Data());
-    } else {
+    if (image)
+        F->Storage->LoadFromImage(*image);
+    else
         F->Storage->LoadFromFile(fileName);
-    }
     OpenSheetList();
     F->OpenTime = NowDateTime();
     bool current = false;
@@ -579,6 +745,50 @@ void TLabelData::LoadFrom(const QString& fileName) {
     if (F->Storage->StreamExists(kProfileInfo2)) {
         TDocStream stream(*F->Storage, 0, kProfileInfo2);
         F->Profile = stream.ReadAll();
+    }
+    return current;
+}
+
+void TLabelData::SetVersion1Converter(TVersion1Converter converter) { Version1Converter() = std::move(converter); }
+
+void TLabelData::LoadFrom(const QString& fileName) {
+    std::optional<QByteArray> image;
+    if (IsCompressedFile(fileName)) {
+        // Unpacked in memory; a packed document inside a packed one is refused.
+        TMemoryStream packed;
+        packed.LoadFromFile(fileName);
+        int32_t length = 0;
+        IsCompressed(packed, length);
+        TMemoryStream unpacked;
+        DecompressTo(packed, unpacked, length);
+        unpacked.SetPosition(0);
+        if (IsCompressed(unpacked, length))
+            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
+        image = std::move(unpacked.Data());
+    }
+    const TVersion1Converter convert = Version1Converter();
+    // What a packed file holds is known by its content only.
+    bool version1 = convert && !image && IsVersion1FileName(fileName);
+    bool current = false;
+    if (!version1) {
+        try {
+            current = ReadCompoundDocument(fileName, image ? &*image : nullptr);
+        } catch (...) {
+            if (!convert) throw;
+            // Not a current document: maybe one of the first version, whose
+            // converter reports its own errors.
+            version1 = true;
+        }
+    }
+    if (version1) {
+        F = std::make_unique<TContent>();
+        InitNew();
+        TMemoryStream source;
+        if (image)
+            source.Data() = *image;
+        else
+            source.LoadFromFile(fileName);
+        convert(*this, source);
     }
     if (!current) Upgrade();
     // Every document has at least a front and a back.

@@ -17,7 +17,10 @@ class TDOList;
 class TDocStorage;
 class TDocStorageList;
 class TDocStreamList;
+class TGrid;
+class TGuide;
 class TPaperInfo;
+class TPictureEx;
 class TStream;
 class TStringList;
 class TTemporaryStorage;
@@ -47,6 +50,8 @@ public:
     void LoadSheetState();
 
     // --- values of the current sheet ("Info")
+    TGuide& Guide() const;
+    TGrid& Grid() const;
     const QString& SheetName() const;
     void SetSheetName(const QString& name);
     bool SeparatelyDesign() const;
@@ -62,13 +67,15 @@ public:
     TPaperInfo* Paper() const;
     // Keeps a clone; surplus cards are dropped.
     void SetPaper(const TPaperInfo* paper);
+    // The same, and every face's preview is deleted.
+    void SetPaperAndClearPreviews(const TPaperInfo* paper);
     bool IsSheetLandscape(int i);
 
     // --- cards
     // Index 0 while the sheet is not designed separately. With create set,
-    // the card list grows up to i and the stream is created empty; else the
-    // stream is opened for reading when it exists (decompressed into memory
-    // with decompress set).
+    // the card list grows up to i, the stream is created empty and the
+    // card's preview is deleted; else the stream is opened for reading when
+    // it exists (decompressed into memory with decompress set).
     std::unique_ptr<TStream> CardStream(int i, bool create, bool decompress);
     bool HasCard(int i);
     // Appends the card's objects, without owner, in stream order.
@@ -79,6 +86,19 @@ public:
     void DropSurplusCards();
     bool IsCardCompressed(int i);
     void CompressCard(int i);
+
+    // --- previews (one picture per card, index 0 while not designed separately)
+    // For writing, the preview list grows up to i and the stream is created;
+    // for reading, none when the stream does not exist.
+    std::unique_ptr<TStream> PreviewStream(int i, bool forReading);
+    bool HasPreview(int i);
+    void DeletePreview(int i);
+    // Draws the card into a PNG picture that fits 200 x 200 pixels, when the
+    // card has objects and no preview yet.
+    void MakePreview(int i);
+    // Reads the preview of a card of a document file, without a working
+    // copy; false (picture unchanged) when there is none or it is unreadable.
+    static bool ReadPreviewFromFile(const QString& fileName, int sheet, int card, TPictureEx& picture);
 
     // --- document-wide values
     const QString& DataName() const;
@@ -100,6 +120,14 @@ public:
     // A failed load leaves the document as it was.
     void Load(const QString& fileName);
 
+    // Reads a first-version document from the file's bytes (unpacked when
+    // the file was compressed) into doc, which then is a new document with
+    // a front and a back; raises when it cannot. Load hands it the files
+    // named "*.xva" or "*.xvb" and the files it cannot read itself.
+    using TVersion1Converter = std::function<void(TLabelData& doc, TStream& file)>;
+    // Installed by the converter; an empty one leaves such files unreadable.
+    static void SetVersion1Converter(TVersion1Converter converter);
+
     // The program's data version (major × 100 + minor).
     static int32_t ProgramDataVersion();
 
@@ -114,10 +142,19 @@ private:
     void Upgrade();
     void InitNew();
     void LoadFrom(const QString& fileName);
+    // Reads a compound document, from image when given; true when its data
+    // version needs no upgrade.
+    bool ReadCompoundDocument(const QString& fileName, const QByteArray* image);
     void OpenSheetList();
     std::unique_ptr<TDocStorage> SheetStorage() const;
     std::unique_ptr<TDocStreamList> CardList() const;
+    // None when the sheet has no preview list and create is not set.
+    std::unique_ptr<TDocStreamList> PreviewList(bool create) const;
+    // A new empty stream for card item k, its preview untouched.
+    std::unique_ptr<TStream> NewCardStream(int k);
     int CardIndex(int i) const;
+    // The faces from 0 whose card or preview items can exist, of a list of that many.
+    int FacesWithItems(int items) const;
     void MakeCurrent(int i);
     std::unique_ptr<TContent> F;
 };

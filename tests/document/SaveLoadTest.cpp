@@ -8,6 +8,7 @@
 #include "core/DocStream.h"
 #include "document/DataInfo.h"
 #include "base/Filer.h"
+#include "paper/MatrixPaperInfo.h"
 #include "paper/PaperInfo.h"
 
 #include <QFile>
@@ -238,4 +239,128 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
     // The back had no paper of its own: it takes over the front's.
     doc.Save(PathOf(QStringLiteral("new.vlm")));
     EXPECT_TRUE(StreamsOf(PathOf(QStringLiteral("new.vlm"))).contains(QStringLiteral("Sheets\\NameList1\\PaperInfo")));
+}
+
+namespace {
+
+// Installs a converter for one test.
+struct TConverterScope {
+    explicit TConverterScope(TLabelData::TVersion1Converter converter) {
+        TLabelData::SetVersion1Converter(std::move(converter));
+    }
+    ~TConverterScope() { TLabelData::SetVersion1Converter(nullptr); }
+};
+
+void WriteFile(const QString& fileName, const QByteArray& bytes) {
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST_F(DocumentTest, FirstVersionFilesAndUnreadableOnesGoToTheConverter) {
+    // Converts "v1:" followed by a left edge into a front card of a retired kind.
+    QByteArrayList seen;
+    TConverterScope scope([&seen](TLabelData& doc, TStream& file) {
+        const QByteArray bytes = file.ReadAll();
+        seen.append(bytes);
+        if (!bytes.startsWith("v1:")) throw EFilerError(QStringLiteral("不正なストリーム フォーマット"));
+        EXPECT_EQ(doc.SheetCount(), 2);
+        doc.SwitchSheet(1);
+        doc.SwitchSheet(0);
+        doc.SetSheetName(QStringLiteral("変換"));
+        TMatrixPaperInfo paper;
+        paper.SetPortraitSize(2100, 2970);
+        paper.FaceWidth = 910;
+        paper.FaceHeight = 550;
+        paper.FaceCountX = 2;
+        paper.FaceCountY = 5;
+        doc.SetPaperAndClearPreviews(&paper);
+        TOwnedDOList cards;
+        auto* old = new TOldShape();
+        const int left = bytes.mid(3).toInt();
+        old->SetRect(TRect{left, 10, left + 100, 110});
+        cards.Add(old);
+        doc.SaveCard(0, cards);
+    });
+    const QString current = PathOf(QStringLiteral("current.vlm"));
+    {
+        TLabelData doc;
+        doc.SetDataName(QStringLiteral("今の文書"));
+        doc.Save(current);
+    }
+    const QString named = PathOf(QStringLiteral("old.XVB"));
+    QFile::copy(current, named);
+    WriteFile(PathOf(QStringLiteral("plain.xva")), "v1:100");
+    WriteFile(PathOf(QStringLiteral("plain.vlm")), "v1:200");
+    {
+        TMemoryStream source(QByteArray("v1:300"));
+        TMemoryStream packed;
+        CompressTo(source, packed);
+        packed.SaveToFile(PathOf(QStringLiteral("packed.xva")));
+    }
+    const struct {
+        const char* File;
+        QByteArray Seen;
+        int Left;
+    } cases[] = {
+        // By the extension, whatever the content.
+        {"old.XVB", FileBytes(current), -1},
+        {"plain.xva", "v1:100", 100},
+        // Not a compound file.
+        {"plain.vlm", "v1:200", 200},
+        // The converter is given what the container holds.
+        {"packed.xva", "v1:300", 300},
+    };
+    for (const auto& c : cases) {
+        seen.clear();
+        TLabelData doc;
+        doc.AddNewSheet();
+        if (c.Left < 0) {
+            // The converter's own error; the open document stays.
+            EXPECT_THROW(doc.Load(PathOf(QString::fromLatin1(c.File))), EFilerError);
+            EXPECT_EQ(seen, QByteArrayList{c.Seen});
+            EXPECT_EQ(doc.SheetCount(), 3);
+            continue;
+        }
+        doc.Load(PathOf(QString::fromLatin1(c.File)));
+        EXPECT_EQ(seen, QByteArrayList{c.Seen}) << c.File;
+        EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面")})) << c.File;
+        EXPECT_FALSE(doc.Modified()) << c.File;
+        ASSERT_NE(doc.Paper(), nullptr) << c.File;
+        EXPECT_EQ(doc.DataVersion(), TLabelData::ProgramDataVersion());
+        // A converted document is always upgraded.
+        TOwnedDOList back;
+        doc.LoadCard(0, back);
+        ASSERT_EQ(back.Count(), 1) << c.File;
+        EXPECT_EQ(back.Items(0)->ClassName(), QStringLiteral("TTestShape")) << c.File;
+        EXPECT_EQ(back.Items(0)->GetBounds().Left, c.Left) << c.File;
+    }
+
+    // A current document does not reach the converter.
+    seen.clear();
+    TLabelData doc;
+    doc.Load(current);
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_EQ(doc.DataName(), QStringLiteral("今の文書"));
+}
+
+TEST_F(DocumentTest, WithoutAConverterFirstVersionFilesAreReadAsCompoundFiles) {
+    const QString document = PathOf(QStringLiteral("doc.xva"));
+    {
+        TLabelData doc;
+        doc.SetDataName(QStringLiteral("名前"));
+        doc.Save(document);
+    }
+    TLabelData doc;
+    doc.Load(document);
+    EXPECT_EQ(doc.DataName(), QStringLiteral("名前"));
+
+    const QString other = PathOf(QStringLiteral("other.xvb"));
+    WriteFile(other, "v1:100");
+    doc.AddNewSheet();
+    EXPECT_THROW(doc.Load(other), Exception);
+    EXPECT_EQ(doc.SheetCount(), 3);
+    EXPECT_EQ(doc.DataName(), QStringLiteral("名前"));
 }

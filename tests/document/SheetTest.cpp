@@ -1,5 +1,7 @@
 #include "DocumentFixture.h"
 
+#include "editing/Grid.h"
+#include "editing/Guide.h"
 #include "paper/PaperInfo.h"
 
 using namespace vellum;
@@ -98,4 +100,31 @@ TEST_F(DocumentTest, MovingAndDeletingSheets) {
     doc.DeleteSheet(1);
     EXPECT_EQ(doc.CurrentSheet(), 0);
     EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("裏面")}));
+}
+
+TEST_F(DocumentTest, GridAndGuidesAreKeptPerSheetAndSaved) {
+    TLabelData doc;
+    EXPECT_EQ(doc.Grid().Size(), 50);
+    doc.Grid().SetSize(20);
+    doc.Grid().SetEnabled(true);
+    doc.Guide().Set(0, TPoint{455, 0});
+    doc.Guide().SetVisible(true);
+    doc.SwitchSheet(1);
+    // The back has its own, stored when the document was made.
+    EXPECT_EQ(doc.Grid().Size(), 50);
+    EXPECT_FALSE(doc.Grid().Enabled());
+    EXPECT_TRUE(doc.Guide().IsEmpty());
+    doc.Guide().Set(9, TPoint{0, 275});
+    doc.Save(PathOf(QStringLiteral("grid.vlm")));
+
+    TLabelData reopened;
+    reopened.Load(PathOf(QStringLiteral("grid.vlm")));
+    EXPECT_EQ(reopened.Grid().Size(), 20);
+    EXPECT_TRUE(reopened.Grid().Enabled());
+    EXPECT_EQ(reopened.Guide().Get(0), (TPoint{455, 0}));
+    EXPECT_TRUE(reopened.Guide().Visible());
+    reopened.SwitchSheet(1);
+    EXPECT_EQ(reopened.Grid().Size(), 50);
+    EXPECT_EQ(reopened.Guide().Get(9), (TPoint{0, 275}));
+    EXPECT_EQ(reopened.Guide().FirstFree(), 0);
 }

@@ -2,6 +2,7 @@
 #include "base/ClassRegistry.h"
 #include "core/DOGroup.h"
 #include "document/DocumentClasses.h"
+#include "imaging/GraphicRegistry.h"
 #include "paper/PaperClasses.h"
 #include "DocumentFixture.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     vellum::RegisterPaperClasses();
+    vellum::RegisterPictureFormats();
     vellum::RegisterDocumentClasses();
     vellum::RegisterClass(vellum::test::TTestShape::StaticClass());
     vellum::RegisterClass(vellum::test::TOldShape::StaticClass());
