@@ -20,6 +20,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -500,6 +502,26 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     }
     if (TAppFrame* frame = AppFrame()) frame->SaveWindowPlacement(this);
     QMainWindow::closeEvent(event);
+}
+
+bool TfrmMain::ForwardKey(QKeyEvent* event) {
+    QWidget* view = SheetShown() ? static_cast<QWidget*>(FSheetView) : FCardView->widget();
+    // An unaccepted key travels back up to this window: forward only once.
+    if (!view || view->hasFocus() || FForwardingKey) return false;
+    FForwardingKey = true;
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
+                   ushort(event->count()));
+    QCoreApplication::sendEvent(view, &copy);
+    FForwardingKey = false;
+    return copy.isAccepted();
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    if (!ForwardKey(event)) QMainWindow::keyPressEvent(event);
+}
+
+void TfrmMain::keyReleaseEvent(QKeyEvent* event) {
+    if (!ForwardKey(event)) QMainWindow::keyReleaseEvent(event);
 }
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -53,6 +53,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Keys the window gets go to the hosted view first.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     QAction* AddAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
@@ -71,6 +74,8 @@ private:
     void Environment();
     void ComponentViewer();
     void EditUpdateUrl();
+    // True when the hosted view took the key.
+    bool ForwardKey(QKeyEvent* event);
     void ChangeOrientation(bool landscape);
     void ChangeDesign(bool separately);
 
@@ -89,6 +94,7 @@ private:
     QAction* FSaveCompressItem = nullptr;
     bool FAdvancedPaper = false;
     bool FUpdating = false;
+    bool FForwardingKey = false;
 };
 
 } // namespace vellum

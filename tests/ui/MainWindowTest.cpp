@@ -20,6 +20,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
@@ -248,6 +249,15 @@ TEST_F(MainWindowTest, ADroppedFileOpens) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Window.get(), &drop);
     EXPECT_EQ(Window->windowTitle(), QStringLiteral("Vellum4 - dropped.xv4"));
+}
+
+TEST_F(MainWindowTest, KeysReachTheHostedViewOnce) {
+    Window->OpenOnStart({});
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.get(), &press); // must come back, not loop
+    Window->ShowSheet();
+    QCoreApplication::sendEvent(Window.get(), &press);
+    SUCCEED();
 }
 
 TEST_F(MainWindowTest, OrientationAndDesignCommandsFollowTheDocument) {
