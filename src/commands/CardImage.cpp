@@ -9,8 +9,10 @@
 #include "imaging/DIB.h"
 #include "imaging/JPEGCodec.h"
 #include "imaging/JPEGImage.h"
+#include "imaging/PictureEx.h"
 #include "paper/FaceInfo.h"
 #include "paper/PaperInfo.h"
+#include "platform/PainterCanvas.h"
 
 #include <QSaveFile>
 
@@ -34,6 +36,17 @@ TFaceInfo FaceOf(const TLabelData& document, int card) {
 }
 
 } // namespace
+
+QImage DocumentFilePreview(const QString& fileName) {
+    TPictureEx picture;
+    if (!TLabelData::ReadPreviewFromFile(fileName, 0, 0, picture) || picture.Empty()) return QImage();
+    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
+    if (image.isNull()) return QImage();
+    image.fill(Qt::white);
+    TPainterCanvas canvas(image);
+    picture.Graphic()->Draw(canvas, {0, 0, picture.Width(), picture.Height()});
+    return image;
+}
 
 void LoadCardOnSite(TLabelData& document, int card, TDrawSite& site) {
     const TPoint size = CardSizeOf(FaceOf(document, card));

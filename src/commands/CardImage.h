@@ -19,6 +19,10 @@ void LoadCardOnSite(TLabelData& document, int card, TDrawSite& site);
 // unitsPerInch logical units per inch (100 and 254 for image export).
 QImage RenderCardImage(TLabelData& document, int card, int scale = 100, int unitsPerInch = 254);
 
+// The stored preview of the first card of a document file's first sheet;
+// a null image when it has none or the file is not a document.
+QImage DocumentFilePreview(const QString& fileName);
+
 enum class TCardImageFormat { cfBitmap = 1, cfJpeg = 2 };
 
 // Raises on failure; the file is replaced only when the whole image was written.

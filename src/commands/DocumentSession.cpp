@@ -5,6 +5,7 @@
 #include "base/DateTime.h"
 #include "base/Format.h"
 #include "commands/BackPaper.h"
+#include "commands/CardImage.h"
 #include "commands/FileDialogs.h"
 #include "core/DOList.h"
 #include "document/LabelData.h"
@@ -234,6 +235,7 @@ bool TDocumentSession::Open(const QString& fileName) {
         request.Title = QStringLiteral("ファイルを開く");
         request.Filter = DocumentFilter();
         request.DefaultExt = DocumentExtension();
+        request.Preview = DocumentFilePreview;
         const QStringList folders = FRecentFolders->Items();
         if (!folders.isEmpty()) request.InitialDir = folders.front();
         const TFileDialogAnswer answer = FDialogs->OpenFile(request);

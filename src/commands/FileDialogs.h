@@ -3,7 +3,10 @@
 // command-line tool answer them without a user. Filters are in the
 // "caption|pattern|caption|pattern" form; the window converts them.
 
+#include <QImage>
 #include <QString>
+
+#include <functional>
 
 namespace vellum {
 
@@ -17,6 +20,9 @@ struct TFileDialogRequest {
     bool DefaultExtFromFilter = false;
     QString InitialDir;
     QString FileName;
+    // A picture of the file under the cursor, shown beside the list; null
+    // image for none.
+    std::function<QImage(const QString& fileName)> Preview;
 };
 
 struct TFileDialogAnswer {

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
 
 namespace vellum {
 namespace {
@@ -19,6 +22,30 @@ void PrepareDialog(QFileDialog& dialog, bool save) {
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類(&T):"));
     dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存(&S)") : QStringLiteral("開く(&O)"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+}
+
+constexpr int kPreviewSize = 200;
+
+// A picture of the current file beside the list.
+void AddPreview(QFileDialog& dialog, const std::function<QImage(const QString&)>& preview) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid) return;
+    auto* label = new QLabel(&dialog);
+    label->setObjectName(QStringLiteral("lblPreview"));
+    label->setFixedSize(kPreviewSize + 10, kPreviewSize + 10);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(label, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, label, [label, preview](const QString& file) {
+        const QImage image = QFileInfo(file).isFile() ? preview(file) : QImage();
+        if (image.isNull()) {
+            label->setPixmap(QPixmap());
+            label->setText(QStringLiteral("プレビューなし"));
+        } else {
+            label->setPixmap(QPixmap::fromImage(
+                image.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        }
+    });
 }
 
 } // namespace
@@ -53,6 +80,7 @@ TFileDialogAnswer TQtFileDialogs::Run(const TFileDialogRequest& request, bool sa
         }
     });
 
+    if (request.Preview) AddPreview(dialog, request.Preview);
     if (!request.InitialDir.isEmpty()) dialog.setDirectory(request.InitialDir);
     if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
 

@@ -11,6 +11,7 @@
 #include "objects/LORect.h"
 
 #include <QFile>
+#include <QImage>
 
 namespace vellum::test {
 namespace {
@@ -165,6 +166,24 @@ TEST_F(SessionTest, OpenRefusesForeignFilesAndUnnamesOtherFormats) {
     EXPECT_FALSE(Session->Save()); // the dialog is cancelled
     EXPECT_EQ(Dialogs.Asked.size(), asked + 1);
     EXPECT_TRUE(Session->IsModified());
+}
+
+TEST_F(SessionTest, TheOpenDialogShowsTheSavedPreview) {
+    Session->NewDocument();
+    AddRect(0, {0, 0, 910, 550});
+    const QString a = Path(QStringLiteral("a.xv4"));
+    ASSERT_TRUE(Session->SaveTo(a));
+    Session->Open();
+    ASSERT_FALSE(Dialogs.Asked.empty());
+    ASSERT_TRUE(bool(Dialogs.Asked.back().Preview));
+    const QImage preview = Dialogs.Asked.back().Preview(a);
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview.width(), 200); // 910 x 550 fitted into 200 x 200
+    EXPECT_LE(preview.height(), 121);
+    EXPECT_LT(qGray(preview.pixel(0, preview.height() / 2)), 100); // the frame at the left edge
+    const QString junk = Path(QStringLiteral("junk.xv4"));
+    WriteFile(junk, "not a document");
+    EXPECT_TRUE(Dialogs.Asked.back().Preview(junk).isNull());
 }
 
 TEST_F(SessionTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {

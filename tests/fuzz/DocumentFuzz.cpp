@@ -6,6 +6,7 @@
 #include "core/DOList.h"
 #include "document/DocumentClasses.h"
 #include "document/LabelData.h"
+#include "imaging/GraphicRegistry.h"
 #include "imaging/PictureEx.h"
 #include "objects/ObjectClasses.h"
 #include "paper/PaperClasses.h"
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     RegisterDocumentClasses();
     RegisterObjectClasses();
     RegisterCoreClasses();
+    RegisterPictureFormats();
     return 0;
 }
 

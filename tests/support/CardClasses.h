@@ -1,10 +1,12 @@
 #pragma once
 // Registers, once per test program, the classes documents are read back
-// through: papers, the document's own, the card objects and groups.
+// through: papers, the document's own, the card objects and groups, and
+// the picture formats of previews.
 
 #include "base/ClassRegistry.h"
 #include "core/CoreClasses.h"
 #include "document/DocumentClasses.h"
+#include "imaging/GraphicRegistry.h"
 #include "objects/ObjectClasses.h"
 #include "paper/PaperClasses.h"
 
@@ -16,6 +18,7 @@ inline void RegisterCardClassesOnce() {
         RegisterDocumentClasses();
         RegisterObjectClasses();
         RegisterCoreClasses();
+        RegisterPictureFormats();
         return true;
     }();
     (void)registered;

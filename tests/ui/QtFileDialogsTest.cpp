@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +135,45 @@ TEST(QtFileDialogsTest, CancelGivesNoFile) {
     ASSERT_TRUE(script.Seen);
     EXPECT_FALSE(answer.Accepted);
     EXPECT_TRUE(answer.FileName.isEmpty());
+}
+
+TEST(QtFileDialogsTest, OpenShowsThePreviewOfTheCurrentFile) {
+    QTemporaryDir dir;
+    const QString card = dir.filePath(QStringLiteral("card.xv4"));
+    const QString other = dir.filePath(QStringLiteral("other.xv4"));
+    for (const QString& name : {card, other}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    TFileDialogRequest request;
+    request.Filter = kDocumentFilter;
+    request.InitialDir = dir.path();
+    request.Preview = [&](const QString& file) {
+        QImage image(300, 150, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        return file == card ? image : QImage();
+    };
+    QSize shown;
+    QString without;
+    TScriptedDialog script([&](QFileDialog& dialog) {
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("lblPreview"));
+        if (label) {
+            Q_EMIT dialog.currentChanged(card);
+            shown = label->pixmap().size();
+            // VELLUM_UI_SHOTS=folder keeps a picture of the dialog.
+            if (const QString folder = qEnvironmentVariable("VELLUM_UI_SHOTS"); !folder.isEmpty())
+                dialog.grab().save(folder + QStringLiteral("/openpreview.png"));
+            Q_EMIT dialog.currentChanged(other);
+            without = label->text();
+        }
+        dialog.reject();
+    });
+    TQtFileDialogs dialogs;
+    EXPECT_FALSE(dialogs.OpenFile(request).Accepted);
+    EXPECT_TRUE(script.Seen);
+    EXPECT_EQ(shown, QSize(200, 100));
+    EXPECT_EQ(without, QStringLiteral("プレビューなし"));
 }
 
 } // namespace
