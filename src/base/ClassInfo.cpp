@@ -36,6 +36,23 @@ const TPropInfo* TClassInfo::FindProperty(const QString& name) const {
     return nullptr;
 }
 
+bool IsNestedObjectProperty(const TPropInfo& p) {
+    return p.Kind == TPropKind::Object || p.Kind == TPropKind::StringList || p.Kind == TPropKind::Collection;
+}
+
+TPersistent* ResolvePropertyPath(TPersistent& instance, const QString& path, QString& last) {
+    const QStringList parts = path.split(u'.');
+    TPersistent* target = &instance;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        const TPropInfo* p = target->ClassType().FindProperty(parts[i]);
+        if (!p || !IsNestedObjectProperty(*p) || !p->Get) return nullptr;
+        target = std::get<TPersistent*>(p->Get(*target));
+        if (!target) return nullptr;
+    }
+    last = parts.last();
+    return target;
+}
+
 TPropInfo& TClassInfo::Declare(TPropInfo info) {
     for (TPropInfo& p : FProperties) {
         if (p.Name.compare(info.Name, Qt::CaseInsensitive) == 0) {

@@ -126,6 +126,13 @@ private:
     std::vector<TDefinedProperty> FDefined;
 };
 
+// A property reached through nested objects: Text.Strings names Strings of
+// the object that Text holds.
+bool IsNestedObjectProperty(const TPropInfo& p);
+// The object the last name of a dotted path belongs to, with that name in
+// last; null when a step is not a nested object or holds none.
+TPersistent* ResolvePropertyPath(TPersistent& instance, const QString& path, QString& last);
+
 // Every declared default that differs from the value of a freshly made
 // object, as "Class.Property" lines; empty when all agree.
 QStringList CheckDeclaredDefaults(const TClassInfo& info);

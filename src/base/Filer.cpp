@@ -22,10 +22,6 @@ bool IsIntegerCode(TValueType t) {
     return t == TValueType::vaInt8 || t == TValueType::vaInt16 || t == TValueType::vaInt32 || t == TValueType::vaInt64;
 }
 
-bool IsComponentPath(const TPropInfo& p) {
-    return p.Kind == TPropKind::Object || p.Kind == TPropKind::StringList || p.Kind == TPropKind::Collection;
-}
-
 TComponent* FindByName(TComponent* root, const QString& name) {
     if (!root) return nullptr;
     if (root->Name().compare(name, Qt::CaseInsensitive) == 0) return root;
@@ -492,16 +488,10 @@ TComponent* TReader::ReadComponentRecord(TComponent* into, TComponent* parent, i
 
 void TReader::ReadProperty(TPersistent& instance) {
     const QString path = ReadStr();
-    const QStringList parts = path.split(u'.');
-    TPersistent* target = &instance;
-    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-        const TPropInfo* p = target->ClassType().FindProperty(parts[i]);
-        if (!p || !IsComponentPath(*p) || !p->Get) throw EReadError(InvalidPropertyPathMessage());
-        target = std::get<TPersistent*>(p->Get(*target));
-        if (!target) throw EReadError(InvalidPropertyPathMessage());
-    }
-    const QString& last = parts.last();
-    if (const TPropInfo* p = target->ClassType().FindProperty(last); p && !IsComponentPath(*p)) {
+    QString last;
+    TPersistent* target = ResolvePropertyPath(instance, path, last);
+    if (!target) throw EReadError(InvalidPropertyPathMessage());
+    if (const TPropInfo* p = target->ClassType().FindProperty(last); p && !IsNestedObjectProperty(*p)) {
         if (p->Set)
             ReadPropValue(*target, *p);
         else

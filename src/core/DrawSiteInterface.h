@@ -2,12 +2,15 @@
 // What drawing objects need of the surface they sit on. The draw site
 // implements it; objects never reach the widget behind it.
 
+#include "base/IdentTables.h"
 #include "base/Numerics.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace vellum {
 
+class TComponent;
 class TDrawObject;
 class TGraphicControl;
 class TPivot;
@@ -78,6 +81,23 @@ public:
 
     // Puts a selection handle centred on a logical point and takes it in.
     virtual void PlaceHandle(TPivot& pivot, TPoint logicalPoint) = 0;
+
+    // --- placing new objects
+    // The component that owns the site's objects.
+    virtual TComponent& ObjectOwner() = 0;
+    // Takes a drawing object in on top of its layer group.
+    virtual void AddObject(TDrawObject& object) = 0;
+    // The site's own cursor, shown where no child is.
+    virtual TCursor Cursor() const = 0;
+    virtual void SetCursor(TCursor cursor) = 0;
+    virtual void SelectAll(bool select) = 0;
+    // Rebuilds the handles of the selected objects when they are out of date.
+    virtual void RefreshHandles() = 0;
+    // Ends and empties the drag in progress, if any.
+    virtual void ClearGhosts() = 0;
+    // What the editor showing the site does with each object created for it,
+    // before it is placed; may be empty.
+    virtual const std::function<void(TDrawObject*)>& NewObjectHook() const = 0;
 
     // Scaler conversions through Ratio().
     int32_t LogicalToDevice(int32_t logical) const { return Ratio().ToDevice(logical); }

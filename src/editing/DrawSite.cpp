@@ -493,6 +493,8 @@ void TDrawSite::BeginGhosts(TPoint logicalPoint, TShiftState shift) {
 
 bool TDrawSite::GhostDragging() const { return GhostList().Active(); }
 
+void TDrawSite::ClearGhosts() { GhostList().Clear(); }
+
 void TDrawSite::ClearGhost(TDrawObject*) {
     if (OnClearGhost) OnClearGhost(this);
 }
@@ -562,7 +564,7 @@ void TDrawSite::CancelMode() {
 
 TCursor TDrawSite::CursorAt(TPoint point) const {
     TGraphicControl* c = ControlAt(point);
-    if (!c) return crDefault;
+    if (!c) return FCursor;
     if (auto* pivot = dynamic_cast<TPivot*>(c)) return pivot->EffectiveCursor();
     return c->Cursor();
 }

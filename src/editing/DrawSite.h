@@ -79,6 +79,8 @@ public:
     std::function<void(TDrawSite*)> OnModifyChanged;
     std::function<void(TDrawSite*, int childIndex)> OnDrawToProgress;
     std::function<void(TDrawSite*)> OnClick;
+    // The editor's set-up of every object created for the site.
+    std::function<void(TDrawObject*)> OnNewObject;
     std::function<void(TDrawSite*, TMouseButton, TShiftState, TPoint)> OnMouseDown;
     std::function<void(TDrawSite*, TShiftState, TPoint)> OnMouseMove;
     std::function<void(TDrawSite*, TMouseButton, TShiftState, TPoint)> OnMouseUp;
@@ -105,7 +107,7 @@ public:
     // Selected drawing objects, topmost first.
     void SelectedObjects(TDOList& list) const;
     void AllObjects(TDOList& list) const;
-    void SelectAll(bool select);
+    void SelectAll(bool select) override;
     int ObjectCount() const;
     // The topmost visible, enabled child that takes the point (site pixels).
     TGraphicControl* ControlAt(TPoint point) const;
@@ -134,7 +136,7 @@ public:
     void HideHandles();
     void RemoveHandles();
     // Rebuilds the handles of the selected objects when they are out of date.
-    void RefreshHandles();
+    void RefreshHandles() override;
     bool HandlesShown() const { return FHandlesShown; }
     bool HandlesDirty() const { return FHandlesDirty; }
 
@@ -180,6 +182,12 @@ public:
     TPoint LogicalSize() const override { return {FLogWidth, FLogHeight}; }
     TRect VisibleRect() const override;
     void PlaceHandle(TPivot& pivot, TPoint logicalPoint) override;
+    TComponent& ObjectOwner() override { return *this; }
+    void AddObject(TDrawObject& object) override { PlaceObject(object); }
+    TCursor Cursor() const override { return FCursor; }
+    void SetCursor(TCursor cursor) override { FCursor = cursor; }
+    void ClearGhosts() override;
+    const std::function<void(TDrawObject*)>& NewObjectHook() const override { return OnNewObject; }
 
     // --- streaming
     void GetChildren(const std::function<void(TComponent*)>& proc) const override;
@@ -220,6 +228,7 @@ private:
     int FHeight = 100;
     int FDeviceDPI;
     TCursor FMoveCursor = 0;
+    TCursor FCursor = crDefault;
     TColor FColor = clWindow;
     bool FBorder = true;
     bool FDoubleBuffered = false;

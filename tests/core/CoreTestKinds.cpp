@@ -1,5 +1,6 @@
 #include "CoreTestKinds.h"
 
+#include "core/DrawObject.h"
 #include "core/Pivot.h"
 #include "platform/Canvas.h"
 
@@ -15,6 +16,13 @@ TFakeSite::~TFakeSite() {
 void TFakeSite::Add(TGraphicControl* control) {
     control->SetParent(this);
     Children.push_back(control);
+}
+
+void TFakeSite::AddObject(TDrawObject& object) { Add(&object); }
+
+void TFakeSite::SelectAll(bool select) {
+    for (TGraphicControl* c : Children)
+        if (auto* object = dynamic_cast<TDrawObject*>(c)) object->SetSelected(select);
 }
 
 void TFakeSite::SetChildIndex(TGraphicControl* child, int index) {

@@ -6,6 +6,8 @@
 #include "core/GraphicControl.h"
 #include "core/LORectBase.h"
 
+#include <functional>
+
 #include <vector>
 
 namespace vellum::test {
@@ -29,6 +31,12 @@ public:
     std::vector<TPoint> MouseMoves;
     TPoint Card{910, 550};
     TRect Visible{0, 0, 400, 300};
+    TCursor SiteCursor = crDefault;
+    int HandleRefreshes = 0;
+    int GhostClears = 0;
+    std::function<void(TDrawObject*)> OnNewObject;
+    // Owns the objects placed through the site; freed before the site lets its children go.
+    TComponent Owned;
 
     void Add(TGraphicControl* control);
 
@@ -50,6 +58,14 @@ public:
     TPoint LogicalSize() const override { return Card; }
     TRect VisibleRect() const override { return Visible; }
     void PlaceHandle(TPivot& pivot, TPoint logicalPoint) override;
+    TComponent& ObjectOwner() override { return Owned; }
+    void AddObject(TDrawObject& object) override;
+    TCursor Cursor() const override { return SiteCursor; }
+    void SetCursor(TCursor cursor) override { SiteCursor = cursor; }
+    void SelectAll(bool select) override;
+    void RefreshHandles() override { ++HandleRefreshes; }
+    void ClearGhosts() override { ++GhostClears; }
+    const std::function<void(TDrawObject*)>& NewObjectHook() const override { return OnNewObject; }
 };
 
 // A frame-bound kind that fills its frame; it can blend and can be told to fail.

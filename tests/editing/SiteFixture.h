@@ -53,8 +53,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
     TGhostLog Ghosts;
-
-private:
     std::shared_ptr<TFakeDesigner> FDesigner;
 };
 
