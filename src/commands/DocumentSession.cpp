@@ -231,13 +231,8 @@ bool TDocumentSession::Open(const QString& fileName) {
     QString name = fileName;
     if (name.isEmpty()) {
         if (!FDialogs) return false;
-        TFileDialogRequest request;
-        request.Title = QStringLiteral("ファイルを開く");
-        request.Filter = DocumentFilter();
-        request.DefaultExt = DocumentExtension();
+        TFileDialogRequest request = DocumentRequest(QStringLiteral("ファイルを開く"));
         request.Preview = DocumentFilePreview;
-        const QStringList folders = FRecentFolders->Items();
-        if (!folders.isEmpty()) request.InitialDir = folders.front();
         const TFileDialogAnswer answer = FDialogs->OpenFile(request);
         if (!answer.Accepted || answer.FileName.isEmpty()) return false;
         name = answer.FileName;
@@ -271,15 +266,24 @@ bool TDocumentSession::Save() {
     return SaveTo(FFileName);
 }
 
-bool TDocumentSession::AskSaveName(QString& fileName) {
-    if (!FDialogs) return false;
+TFileDialogRequest TDocumentSession::DocumentRequest(const QString& title) const {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("名前を付けて保存");
+    request.Title = title;
     request.Filter = DocumentFilter();
     request.DefaultExt = DocumentExtension();
-    request.FileName = FFileName;
+    // A named document's own folder wins over the last one used.
     const QStringList folders = FRecentFolders->Items();
-    if (FFileName.isEmpty() && !folders.isEmpty()) request.InitialDir = folders.front();
+    if (!FFileName.isEmpty())
+        request.InitialDir = QFileInfo(FFileName).absolutePath();
+    else if (!folders.isEmpty())
+        request.InitialDir = folders.front();
+    return request;
+}
+
+bool TDocumentSession::AskSaveName(QString& fileName) {
+    if (!FDialogs) return false;
+    TFileDialogRequest request = DocumentRequest(QStringLiteral("名前を付けて保存"));
+    request.FileName = FFileName;
     const TFileDialogAnswer answer = FDialogs->SaveFile(request);
     if (!answer.Accepted) return false;
     fileName = answer.FileName;

@@ -15,6 +15,7 @@
 namespace vellum {
 
 class IFileDialogs;
+struct TFileDialogRequest;
 class THistoryManager;
 class TLabelData;
 class TPaperInfo;
@@ -93,6 +94,8 @@ private:
     void Replace(std::unique_ptr<TLabelData> document);
     void Changed();
     void Remember(const QString& fileName);
+    // The document filter, extension and starting folder under a title.
+    TFileDialogRequest DocumentRequest(const QString& title) const;
     bool AskSaveName(QString& fileName);
     // Saves (compressing the current sheet's cards first) and takes the name.
     bool Store(const QString& fileName, bool compressed);
