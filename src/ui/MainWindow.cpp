@@ -2,6 +2,7 @@
 
 #include "appframe/AppFrame.h"
 #include "appframe/HistoryManager.h"
+#include "base/StringList.h"
 #include "commands/CardImage.h"
 #include "commands/DocumentDump.h"
 #include "commands/DocumentSession.h"
@@ -319,14 +320,10 @@ void TfrmMain::DocumentReplaced() {
     TLabelData& d = FSession->Document();
     FUpdating = true;
     FSheetBox->clear();
-    const int count = d.SheetCount();
-    const int current = d.CurrentSheet();
-    for (int i = 0; i < count; ++i) {
-        d.SwitchSheet(i);
-        FSheetBox->addItem(d.SheetName());
-    }
-    d.SwitchSheet(current);
-    d.SetModified(d.Modified()); // switching sheets only reads
+    TStringList names;
+    d.GetSheetNames(names);
+    for (int i = 0; i < d.SheetCount(); ++i)
+        FSheetBox->addItem(i == d.CurrentSheet() ? d.SheetName() : names.Count() > i ? names.Strings(i) : QString());
     FUpdating = false;
     GhostList().Clear();
     FStack->setCurrentWidget(d.SheetMode() ? static_cast<QWidget*>(FSheetView) : FCardView);

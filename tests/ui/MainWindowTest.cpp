@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -120,6 +121,12 @@ TEST_F(MainWindowTest, StartsIntoANewDocumentOrTheNamedOne) {
     EXPECT_EQ(Window->CardView().Site()->LogWidth(), 910);
     EXPECT_EQ(Window->CardView().Site()->LogHeight(), 550);
     EXPECT_TRUE(Shown.empty());
+    auto* sheets = Window->findChild<QComboBox*>(QStringLiteral("cbSheet"));
+    ASSERT_NE(sheets, nullptr);
+    ASSERT_EQ(sheets->count(), 2);
+    EXPECT_EQ(sheets->itemText(0), QStringLiteral("表面"));
+    EXPECT_EQ(sheets->itemText(1), QStringLiteral("裏面"));
+    EXPECT_FALSE(Window->Session().IsModified());
 
     const QString a = Path(QStringLiteral("a.xv4"));
     ASSERT_TRUE(Window->Session().SaveTo(a));
