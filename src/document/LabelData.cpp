@@ -14,6 +14,7 @@
 #include "core/DocStorage.h"
 #include "core/DocStream.h"
 #include "core/ObjectHelpers.h"
+#include "document/CardObjectHooks.h"
 #include "document/DataInfo.h"
 #include "document/LDObjects.h"
 #include "editing/Grid.h"
@@ -137,6 +138,34 @@ bool IsVersion1FileName(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix();
     return suffix.compare(QStringLiteral("xva"), Qt::CaseInsensitive) == 0 ||
            suffix.compare(QStringLiteral("xvb"), Qt::CaseInsensitive) == 0;
+}
+
+// A field number of the older layout, which lacked the merge mark and the
+// reading: 1 (the name) becomes 2, the later ones move by two, 0 stays.
+int FieldNoOfNewerLayout(int fieldNo) {
+    if (fieldNo == 1) return 2;
+    return fieldNo > 1 ? fieldNo + 2 : fieldNo;
+}
+
+// Renumbers the bound objects of a list, group members included; true when
+// any changed.
+bool RenumberProfileFields(const std::vector<TDrawObject*>& objects, const std::vector<TCardObjectHooks>& hooks) {
+    bool changed = false;
+    for (TDrawObject* object : objects) {
+        if (auto* group = dynamic_cast<TDOGroup*>(object)) changed |= RenumberProfileFields(group->Members(), hooks);
+        for (const TCardObjectHooks& hook : hooks) {
+            if (!hook.ProfileField || !hook.SetProfileField) continue;
+            const std::optional<int> fieldNo = hook.ProfileField(*object);
+            if (!fieldNo) continue;
+            const int next = FieldNoOfNewerLayout(*fieldNo);
+            if (next != *fieldNo) {
+                hook.SetProfileField(*object, next);
+                changed = true;
+            }
+            break;
+        }
+    }
+    return changed;
 }
 
 } // namespace
@@ -475,20 +504,35 @@ void TLabelData::LoadCard(int i, TDOList& list) {
     std::unique_ptr<TComponent> read(ReadComponentRes(*stream));
     auto* objects = dynamic_cast<TLDObjects*>(read.get());
     if (!objects) throw EFilerError(InvalidStreamMessage());
-    TDOList loaded;
-    objects->TakeObjects(loaded);
+    TOwnedDOList taken;
+    objects->TakeObjects(taken);
+    // Each object is fixed up as it joins: what a fix-up inserts is never
+    // fixed up as if it had been read.
+    const std::vector<TCardObjectHooks> hooks = InstalledCardObjectHooks();
+    TOwnedDOList loaded;
+    for (int k = 0; k < taken.Count(); ++k) {
+        TDrawObject* object = taken.Items(k);
+        taken.SetItems(k, nullptr);
+        loaded.Add(object);
+        for (const TCardObjectHooks& hook : hooks)
+            if (hook.Loaded && object) hook.Loaded(*this, i, loaded, object);
+    }
     // Coordinates inside a card are relative to its placed rectangle.
     if (F->Paper) {
         const TRect face = F->Paper->FacePlacedRect(i);
         if (!face.IsEmpty()) KeepObjectsInside(loaded, TRect{0, 0, face.Width(), face.Height()});
     }
     for (TDrawObject* object : loaded) list.Add(object);
+    loaded.Clear();
 }
 
 void TLabelData::SaveCard(int i, const TDOList& list) {
     // Creating the stream also deletes the card's preview.
     std::unique_ptr<TStream> stream = CardStream(i, true, false);
-    if (!list.Empty()) {
+    bool storesNothing = list.Empty();
+    for (const TCardObjectHooks& hook : InstalledCardObjectHooks())
+        if (hook.StoresNothing && hook.StoresNothing(list)) storesNothing = true;
+    if (!storesNothing) {
         const TLDObjects holder(list);
         WriteComponentRes(*stream, QStringLiteral("LabelData"), holder);
     }
@@ -599,17 +643,12 @@ bool TLabelData::ReadPreviewFromFile(const QString& fileName, int sheet, int car
     }
 }
 
-void TLabelData::Upgrade() {
+void TLabelData::RewriteEveryCard(const std::function<bool(TDOList&)>& change) {
     const int current = F->CurrentSheet;
     const auto restore = [this, current] {
         if (current >= 0 && current < SheetCount()) SwitchSheet(current);
     };
     try {
-        // A back without a paper of its own takes over the front's.
-        if (SheetCount() >= 2) {
-            SwitchSheet(1);
-            SwitchSheet(0);
-        }
         for (int s = 0; s < SheetCount(); ++s) {
             SwitchSheet(s);
             const int cards = F->SeparatelyDesign ? CardList()->Count() : 1;
@@ -617,12 +656,7 @@ void TLabelData::Upgrade() {
                 if (!HasCard(i)) continue;
                 TOwnedDOList objects;
                 LoadCard(i, objects);
-                for (int k = 0; k < objects.Count(); ++k) {
-                    if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {
-                        delete objects.Items(k);
-                        objects.SetItems(k, next.release());
-                    }
-                }
+                if (!change(objects)) continue;
                 ReverseList(objects);
                 SaveCard(i, objects);
             }
@@ -632,6 +666,31 @@ void TLabelData::Upgrade() {
         throw;
     }
     restore();
+}
+
+void TLabelData::Upgrade() {
+    // A back without a paper of its own takes over the front's.
+    if (SheetCount() >= 2) {
+        const int current = F->CurrentSheet;
+        SwitchSheet(1);
+        SwitchSheet(0);
+        if (current >= 0 && current < SheetCount()) SwitchSheet(current);
+    }
+    RewriteEveryCard([](TDOList& objects) {
+        for (int k = 0; k < objects.Count(); ++k) {
+            if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {
+                delete objects.Items(k);
+                objects.SetItems(k, next.release());
+            }
+        }
+        return true;
+    });
+}
+
+void TLabelData::RenumberProfileFields() {
+    // Every sheet: the cards of all sheets bind the same profile.
+    const std::vector<TCardObjectHooks> hooks = InstalledCardObjectHooks();
+    RewriteEveryCard([&hooks](TDOList& objects) { return vellum::RenumberProfileFields(objects.Raw(), hooks); });
 }
 
 // --- document-wide values

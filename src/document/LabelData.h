@@ -140,6 +140,11 @@ private:
     QString ReadSheetName(int i) const;
     // Replaces the objects of retired kinds on every card of every sheet.
     void Upgrade();
+    // Moves the profile fields cards refer to from the older field layout.
+    void RenumberProfileFields();
+    // Loads every card of every sheet and saves those change reports as
+    // changed; the sheet current before is current again.
+    void RewriteEveryCard(const std::function<bool(TDOList&)>& change);
     void InitNew();
     void LoadFrom(const QString& fileName);
     // Reads a compound document, from image when given; true when its data

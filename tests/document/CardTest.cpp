@@ -5,6 +5,7 @@
 #include "base/Filer.h"
 #include "base/Stream.h"
 #include "core/ObjectHelpers.h"
+#include "document/CardObjectHooks.h"
 #include "paper/MatrixPaperInfo.h"
 
 using namespace vellum;
@@ -127,4 +128,73 @@ TEST_F(DocumentTest, ACardOfAnotherClassIsRefused) {
     TOwnedDOList back;
     EXPECT_THROW(doc.LoadCard(0, back), EFilerError);
     EXPECT_TRUE(back.Empty());
+}
+
+namespace {
+
+// Hooks installed for one test.
+struct TScopedHooks {
+    explicit TScopedHooks(TCardObjectHooks hooks) : Id(AddCardObjectHooks(std::move(hooks))) {}
+    static TCardObjectHooks Loaded(decltype(TCardObjectHooks::Loaded) loaded) {
+        TCardObjectHooks hooks;
+        hooks.Loaded = std::move(loaded);
+        return hooks;
+    }
+    ~TScopedHooks() { RemoveCardObjectHooks(Id); }
+    int Id;
+};
+
+} // namespace
+
+TEST_F(DocumentTest, EveryReadObjectIsFixedUpOnceAndInsertedOnesAreNot) {
+    TLabelData doc;
+    SetMatrixPaper(doc, 2, 5);
+    doc.SetSeparatelyDesign(false);
+    TOwnedDOList cards;
+    AddShapes(cards, {100, 200, 300});
+    doc.SaveCard(0, cards);
+
+    std::vector<std::pair<int, int>> seen; // card, left
+    TScopedHooks inserting(TScopedHooks::Loaded([](TLabelData&, int, TDOList& list, TDrawObject*& object) {
+        // The one of left 200 brings a companion at position 1; the one of
+        // left 100 is replaced by a wider one.
+        auto* shape = dynamic_cast<TTestShape*>(object);
+        if (shape->GetBounds().Left == 200) {
+            auto* companion = new TTestShape(nullptr);
+            companion->SetRect(TRect{20, 20, 60, 60});
+            list.Insert(1, companion);
+        } else if (shape->GetBounds().Left == 100) {
+            auto* wider = new TTestShape(nullptr);
+            wider->SetRect(TRect{100, 0, 400, 50});
+            list.SetItems(list.IndexOf(object), wider);
+            delete object;
+            object = wider;
+        }
+    }));
+    TScopedHooks recording(TScopedHooks::Loaded([&seen](TLabelData&, int card, TDOList&, TDrawObject*& object) {
+        seen.emplace_back(card, object->GetBounds().Left);
+    }));
+
+    TOwnedDOList back;
+    doc.LoadCard(5, back);
+    // The later hook sees each read object once, after the earlier one.
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{5, 300}, {5, 200}, {5, 100}}));
+    EXPECT_EQ(Lefts(back), (std::vector<int>{300, 20, 200, 100}));
+    EXPECT_EQ(back.Items(3)->GetBounds().Width(), 300);
+}
+
+TEST_F(DocumentTest, AListAHookCallsBlankIsStoredAsAnEmptyCard) {
+    TLabelData doc;
+    SetMatrixPaper(doc, 2, 5);
+    TCardObjectHooks hooks;
+    hooks.StoresNothing = [](const TDOList& list) { return list.Count() == 1 && list.Items(0)->GetBounds().Left == 7; };
+    const TScopedHooks blank(hooks);
+    TOwnedDOList lone, two;
+    AddShapes(lone, {7});
+    AddShapes(two, {7, 8});
+    doc.SaveCard(0, lone);
+    doc.SaveCard(1, two);
+    EXPECT_FALSE(doc.HasCard(0));
+    EXPECT_NE(doc.CardStream(0, false, false), nullptr);
+    EXPECT_TRUE(doc.HasCard(1));
 }
