@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 using namespace vellum;
 
 namespace {
@@ -125,6 +127,26 @@ TEST(ProfileInfo2, RecordRoundTripsValuesAndBothPictures) {
         EXPECT_EQ(back.Mark().Graphic()->ClassName(), QStringLiteral("TSafetyJPEGImage"));
         EXPECT_FALSE(back.Modified());
     }
+}
+
+TEST(ProfileInfo2, ReadsPicturesCompressedByAnotherWriter) {
+    TProfileInfo2 source;
+    Fill(source);
+    const QByteArray plain = Stored(source.Face());
+    QByteArray packed(int(compressBound(uLong(plain.size()))), '\0');
+    uLongf packedSize = uLongf(packed.size());
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                        reinterpret_cast<const Bytef*>(plain.constData()), uLong(plain.size()), 9),
+              Z_OK);
+    packed.resize(int(packedSize));
+    const QByteArray text = CrLfs(56);
+    const QByteArray bytes = Header(1, 1, 1) + Int32(int32_t(text.size())) + text + "ZLIBCompress\x1A" +
+                             Int32(int32_t(plain.size())) + packed + Stored(source.Mark());
+
+    TProfileInfo2 p;
+    EXPECT_TRUE(LoadBytes(p, bytes));
+    EXPECT_EQ(Stored(p.Face()), plain);
+    EXPECT_EQ(Stored(p.Mark()), Stored(source.Mark())); // a plain picture may follow a compressed one
 }
 
 TEST(ProfileInfo2, GoldenRecord) {
