@@ -8,6 +8,7 @@
 #include "imaging/ObjectBlend.h"
 #include "objects/ObjectClasses.h"
 #include "paper/PaperClasses.h"
+#include "profile/ProfileClasses.h"
 
 #include <memory>
 
@@ -15,6 +16,7 @@ namespace vellum {
 
 void RegisterStartupClasses() {
     RegisterPaperClasses();
+    RegisterProfileClasses();
     // Paper extra information joins here when it lands, before the card container.
     RegisterDocumentClasses();
     // Object kinds; groups come last.

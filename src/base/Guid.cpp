@@ -1,5 +1,7 @@
 #include "base/Guid.h"
 
+#include <QUuid>
+
 namespace vellum {
 
 QString TGUID::ToString() const {
@@ -34,6 +36,39 @@ std::optional<TGUID> TGUID::FromString(const QString& text) {
     const QString tail = parts[3] + parts[4];
     for (int i = 0; i < 8; ++i) g.D4[size_t(i)] = uint8_t(num(tail.mid(2 * i, 2)));
     if (!ok) return std::nullopt;
+    return g;
+}
+
+QByteArray TGUID::ToBytes() const {
+    QByteArray out(16, '\0');
+    auto* b = reinterpret_cast<unsigned char*>(out.data());
+    for (int i = 0; i < 4; ++i) b[i] = uint8_t(D1 >> (8 * i));
+    b[4] = uint8_t(D2);
+    b[5] = uint8_t(D2 >> 8);
+    b[6] = uint8_t(D3);
+    b[7] = uint8_t(D3 >> 8);
+    for (size_t i = 0; i < 8; ++i) b[8 + i] = D4[i];
+    return out;
+}
+
+std::optional<TGUID> TGUID::FromBytes(QByteArrayView bytes) {
+    if (bytes.size() != 16) return std::nullopt;
+    auto b = [&](int i) { return uint8_t(bytes[i]); };
+    TGUID g;
+    g.D1 = uint32_t(b(0)) | (uint32_t(b(1)) << 8) | (uint32_t(b(2)) << 16) | (uint32_t(b(3)) << 24);
+    g.D2 = uint16_t(b(4) | (b(5) << 8));
+    g.D3 = uint16_t(b(6) | (b(7) << 8));
+    for (int i = 0; i < 8; ++i) g.D4[size_t(i)] = b(8 + i);
+    return g;
+}
+
+TGUID CreateGUID() {
+    const QUuid u = QUuid::createUuid();
+    TGUID g;
+    g.D1 = u.data1;
+    g.D2 = u.data2;
+    g.D3 = u.data3;
+    for (size_t i = 0; i < 8; ++i) g.D4[i] = u.data4[i];
     return g;
 }
 

@@ -2,6 +2,8 @@
 // 16-byte identifiers of notifications and capabilities, written as text in
 // the registry form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -19,7 +21,14 @@ struct TGUID {
     friend bool operator==(const TGUID&, const TGUID&) = default;
     QString ToString() const;
     static std::optional<TGUID> FromString(const QString& text);
+    // The 16-byte binary form: D1, D2, D3 little-endian, then D4.
+    QByteArray ToBytes() const;
+    // Nothing unless bytes holds exactly 16 bytes.
+    static std::optional<TGUID> FromBytes(QByteArrayView bytes);
 };
+
+// A new random identifier.
+TGUID CreateGUID();
 
 // A compile-time constant from its text form.
 consteval TGUID MakeGUID(const char (&s)[39]) {

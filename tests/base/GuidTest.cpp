@@ -49,3 +49,22 @@ TEST(Guid, InvalidTextIsRejected) {
          })
         EXPECT_EQ(TGUID::FromString(QString::fromUtf8(bad)), std::nullopt) << bad;
 }
+
+TEST(Guid, BinaryFormIsTheUsualLayout) {
+    const QByteArray bytes = kSample.ToBytes();
+    EXPECT_EQ(bytes.toHex(), QByteArray("cdab23016745ef89a0b1c2d3e4f5a6b7"));
+    EXPECT_EQ(TGUID::FromBytes(bytes), kSample);
+    EXPECT_EQ(TGUID::FromBytes(bytes.left(15)), std::nullopt);
+    EXPECT_EQ(TGUID::FromBytes(bytes + '\0'), std::nullopt);
+}
+
+TEST(Guid, CreatedIdentifiersAreRandomVersion4) {
+    const TGUID a = CreateGUID();
+    const TGUID b = CreateGUID();
+    EXPECT_FALSE(a == b);
+    for (const TGUID& g : {a, b}) {
+        // The version and variant bits land in D3 and D4 as in any system GUID.
+        EXPECT_EQ(g.D3 >> 12, 4);
+        EXPECT_EQ(g.D4[0] & 0xC0, 0x80);
+    }
+}
