@@ -135,8 +135,9 @@ bool TProfileInfo2::Load(TStream& stream, bool withPictures) {
         lines.SetText(cp932::Decode(stream.ReadBytes(length)));
         values = lines.Items();
         if (values.size() < kProfileFieldCount) {
-            // The older layout had neither the merge mark nor the reading.
-            values.insert(1, QString());
+            // The older layout had neither the merge mark nor the reading. An
+            // empty text has no first value to put the reading after.
+            values.insert(std::min<qsizetype>(1, values.size()), QString());
             values.insert(0, QString());
             current = false;
         }

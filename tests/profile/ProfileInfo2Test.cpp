@@ -188,6 +188,17 @@ TEST(ProfileInfo2, OlderLayoutGainsTheTwoNewFields) {
     TProfileInfo2 again;
     EXPECT_TRUE(LoadBytes(again, Record(p)));
     EXPECT_EQ(again.Values(), p.Values());
+
+    // Fewer values still count as the older layout, down to none at all.
+    for (const QByteArray& few : {QByteArray("a\r\n"), QByteArray()}) {
+        TProfileInfo2 q;
+        q.Reset();
+        EXPECT_FALSE(LoadBytes(q, Header(1, 0, 0) + Int32(int32_t(few.size())) + few));
+        EXPECT_EQ(q.ValueCount(), few.isEmpty() ? 2 : 3);
+        EXPECT_EQ(q.GetValue(1), few.isEmpty() ? QString() : QStringLiteral("a"));
+        EXPECT_EQ(q.GetValue(0), QString());
+        EXPECT_EQ(q.GetValue(2), QString());
+    }
 }
 
 TEST(ProfileInfo2, FewValuesStayInTheirFields) {
