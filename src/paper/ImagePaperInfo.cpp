@@ -1,0 +1,167 @@
+#include "paper/ImagePaperInfo.h"
+
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Stream.h"
+#include "base/StringList.h"
+#include "core/DOList.h"
+#include "core/DocStorage.h"
+#include "core/DocStream.h"
+#include "core/DrawObject.h"
+
+#include <algorithm>
+
+namespace vellum {
+
+namespace {
+
+constexpr int kModeRead = 0;
+
+QByteArray DesignBytes(const TDOList& design) {
+    TMemoryStream data;
+    design.SaveToStream(data);
+    return data.Data();
+}
+
+// Copies go through the stream format, so a copy is what a reload would give.
+void CopyObjects(const TDOList& from, TDOList& to) {
+    TMemoryStream data(DesignBytes(from));
+    to.LoadFromStream(data);
+}
+
+bool IsImageInfo(const QString& name) {
+    return name.compare(TImagePaperInfo::ImageInfoStreamName(), Qt::CaseInsensitive) == 0;
+}
+
+QStringList DesignStreamNames(const TDocStorage& storage) {
+    TStringList names;
+    storage.GetStreamNames(names);
+    QStringList out;
+    for (const QString& name : names.Items())
+        if (!IsImageInfo(name)) out << name;
+    std::sort(out.begin(), out.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return out;
+}
+
+} // namespace
+
+const TClassInfo& TImagePaperInfo::StaticClass() {
+    static const TClassInfo info =
+        TClassInfo::Make<TImagePaperInfo, TExtraPaperInfo>("TImagePaperInfo", [](auto& b) {
+            using T = TImagePaperInfo;
+            // No declared default: a fresh record holds true, so both values must be written.
+            b.Boolean(QStringLiteral("SeparatelyDesign"), &T::SeparatelyDesign, &T::SetSeparatelyDesign);
+            b.Integer(QStringLiteral("LabelCount"), &T::LabelCount, &T::SetLabelCount);
+        });
+    return info;
+}
+
+TImagePaperInfo::TImagePaperInfo(TComponent* owner) : TExtraPaperInfo(owner) {}
+
+TImagePaperInfo::~TImagePaperInfo() = default;
+
+bool TImagePaperInfo::IsEmpty() const {
+    return std::all_of(FDesigns.begin(), FDesigns.end(), [](const auto& d) { return d->Empty(); });
+}
+
+void TImagePaperInfo::Clear() {
+    FDesigns.clear();
+    FSeparatelyDesign = false;
+    FLabelCount = 0;
+}
+
+bool TImagePaperInfo::SameAs(const TExtraPaperInfo* other) const {
+    if (!TExtraPaperInfo::SameAs(other)) return false;
+    const auto* image = dynamic_cast<const TImagePaperInfo*>(other);
+    if (!image || image->DesignCount() != DesignCount()) return false;
+    for (int i = 0; i < DesignCount(); ++i)
+        if (DesignBytes(*FDesigns[size_t(i)]) != DesignBytes(*image->FDesigns[size_t(i)])) return false;
+    return true;
+}
+
+void TImagePaperInfo::Assign(const TPersistent* source) {
+    TExtraPaperInfo::Assign(source);
+    const auto* other = dynamic_cast<const TImagePaperInfo*>(source);
+    if (!other || other == this) return;
+    std::vector<std::unique_ptr<TOwnedDOList>> designs;
+    for (const auto& design : other->FDesigns) {
+        designs.push_back(std::make_unique<TOwnedDOList>());
+        CopyObjects(*design, *designs.back());
+    }
+    FDesigns.swap(designs);
+    FSeparatelyDesign = other->FSeparatelyDesign;
+    FLabelCount = other->FLabelCount;
+}
+
+void TImagePaperInfo::LoadDesigns(TDocStorage& storage) {
+    std::vector<std::unique_ptr<TOwnedDOList>> designs;
+    for (const QString& name : DesignStreamNames(storage)) {
+        TDocStream stream(storage, kModeRead, name);
+        designs.push_back(std::make_unique<TOwnedDOList>());
+        designs.back()->LoadFromStream(stream);
+    }
+    FDesigns.swap(designs);
+}
+
+void TImagePaperInfo::SaveDesigns(TDocStorage& storage) const {
+    // Encoded first: a design that cannot be written leaves the storage as it was.
+    std::vector<QByteArray> encoded;
+    for (const auto& design : FDesigns)
+        encoded.push_back(DesignBytes(*design));
+    for (const QString& name : DesignStreamNames(storage))
+        storage.DeleteElement(name);
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        TDocStream stream(storage, kModeCreate, Format(QStringLiteral("$%.8x"), int64_t(i) + 1));
+        stream.WriteBytes(encoded[i]);
+    }
+}
+
+bool TImagePaperInfo::HoldsObject(const void* object) const {
+    return std::any_of(FDesigns.begin(), FDesigns.end(), [object](const auto& d) {
+        return std::find(d->begin(), d->end(), object) != d->end();
+    });
+}
+
+void TImagePaperInfo::FreeListObjects(TDOList& list) const {
+    TDOList doomed;
+    for (TDrawObject* object : list)
+        if (object && !HoldsObject(object)) doomed.Add(object);
+    list.Clear();
+    doomed.FreeAll();
+}
+
+void TImagePaperInfo::GetDesign(int i, TDOList& list) const {
+    FreeListObjects(list);
+    const int index = DesignIndex(i);
+    if (index >= 0 && index < DesignCount()) CopyObjects(*FDesigns[size_t(index)], list);
+}
+
+void TImagePaperInfo::GetDesignRefs(int i, TDOList& list) {
+    FreeListObjects(list);
+    const int index = DesignIndex(i);
+    if (index >= 0 && index < DesignCount())
+        for (TDrawObject* object : *FDesigns[size_t(index)])
+            list.Add(object);
+}
+
+void TImagePaperInfo::SetDesign(int i, const TDOList& list) {
+    if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
+    while (DesignCount() <= i)
+        FDesigns.push_back(std::make_unique<TOwnedDOList>());
+    TOwnedDOList& design = *FDesigns[size_t(i)];
+    TDOList doomed;
+    for (TDrawObject* object : design)
+        if (list.IndexOf(object) < 0) doomed.Add(object);
+    design.Clear();
+    for (TDrawObject* object : list) {
+        if (!object || design.IndexOf(object) >= 0) continue;
+        for (auto& other : FDesigns)
+            other->Remove(object);
+        if (TComponent* owner = object->Owner()) owner->RemoveComponent(object);
+        design.Add(object);
+    }
+    doomed.FreeAll();
+}
+
+} // namespace vellum

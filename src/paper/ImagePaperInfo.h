@@ -1,0 +1,74 @@
+#pragma once
+// An image paper: a paper sold with a pre-printed design. For each card
+// position it keeps a list of drawing objects that shows that design under
+// the user's objects. The component stream carries the published values
+// only; the designs are kept in a storage of their own, one stream each.
+
+#include "paper/ExtraPaperInfo.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vellum {
+
+class TDocStorage;
+class TDOList;
+class TOwnedDOList;
+
+class TImagePaperInfo : public TExtraPaperInfo {
+    VELLUM_CLASS(TImagePaperInfo)
+public:
+    explicit TImagePaperInfo(TComponent* owner = nullptr);
+    ~TImagePaperInfo() override;
+
+    // The stream beside the designs that holds the record itself.
+    static QString ImageInfoStreamName() { return QStringLiteral("ImageInfo"); }
+
+    bool SeparatelyDesign() const { return FSeparatelyDesign; }
+    void SetSeparatelyDesign(bool v) { FSeparatelyDesign = v; }
+    // The number of card positions the designs were made for.
+    int32_t LabelCount() const { return FLabelCount; }
+    void SetLabelCount(int32_t v) { FLabelCount = v; }
+    int DesignCount() const { return int(FDesigns.size()); }
+
+    // No design holds an object.
+    bool IsEmpty() const override;
+    // Frees every design; SeparatelyDesign false, LabelCount 0.
+    void Clear() override;
+    // The designs must match too, compared in the object-list stream format.
+    bool SameAs(const TExtraPaperInfo* other) const override;
+    // PaperName, SeparatelyDesign, LabelCount and copies of all designs.
+    void Assign(const TPersistent* source) override;
+
+    // Every stream of storage but ImageInfo, in ascending name order, is one
+    // design. On a read error the designs held before stay.
+    void LoadDesigns(TDocStorage& storage);
+    // Replaces every stream of storage but ImageInfo with design i as
+    // "$" + 8 hex digits of i + 1.
+    void SaveDesigns(TDocStorage& storage) const;
+
+    // Both first free the objects list holds (except objects of this info's
+    // designs, which list may refer to from an earlier GetDesignRefs) and
+    // empty it; i counts as 0 unless SeparatelyDesign; past the stored
+    // designs list stays empty.
+    // Copies without an owner: the caller frees or adopts them (a TOwnedDOList does).
+    void GetDesign(int i, TDOList& list) const;
+    // The design's own objects: list refers to them, the design still owns them.
+    void GetDesignRefs(int i, TDOList& list);
+    // Design i (empty designs appended until it exists) frees the objects it
+    // held and takes list's objects: their owner, or another design, lets
+    // them go; list keeps referring to them. Raises EListError for i < 0.
+    void SetDesign(int i, const TDOList& list);
+
+private:
+    int DesignIndex(int i) const { return FSeparatelyDesign ? i : 0; }
+    bool HoldsObject(const void* object) const;
+    void FreeListObjects(TDOList& list) const;
+
+    bool FSeparatelyDesign = true;
+    int32_t FLabelCount = 0;
+    std::vector<std::unique_ptr<TOwnedDOList>> FDesigns;
+};
+
+} // namespace vellum
