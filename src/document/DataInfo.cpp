@@ -1,5 +1,7 @@
 #include "document/DataInfo.h"
 
+#include "profile/ProfileInfo.h"
+
 namespace vellum {
 
 const TClassInfo& TDataInfo::StaticClass() {
@@ -24,6 +26,15 @@ const TClassInfo& TDataInfo::StaticClass() {
             .Default(int64_t(0));
     });
     return info;
+}
+
+void TDataInfo::GetChildren(const std::function<void(TComponent*)>& proc) const {
+    if (ProfileInfo) proc(ProfileInfo);
+}
+
+void TDataInfo::ChildRead(TComponent* child) {
+    if (auto* profile = dynamic_cast<TProfileInfo*>(child); profile && child->Name() == QStringLiteral("ProfileInfo"))
+        ProfileInfo = profile;
 }
 
 } // namespace vellum

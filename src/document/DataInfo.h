@@ -7,6 +7,8 @@
 
 namespace vellum {
 
+class TProfileInfo;
+
 class TDataInfo : public TComponent {
     VELLUM_CLASS(TDataInfo)
 
@@ -21,6 +23,13 @@ public:
     double LastSave = 0;
     bool SheetMode = false;
     int32_t DataVersion = 0;
+
+    // The child named "ProfileInfo": the profile in its older form, owned
+    // by this object; none when the stream carried none.
+    TProfileInfo* ProfileInfo = nullptr;
+
+    void GetChildren(const std::function<void(TComponent*)>& proc) const override;
+    void ChildRead(TComponent* child) override;
 };
 
 } // namespace vellum

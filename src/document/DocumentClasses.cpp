@@ -2,9 +2,14 @@
 
 #include "base/ClassRegistry.h"
 #include "document/LDObjects.h"
+#include "profile/ProfileClasses.h"
 
 namespace vellum {
 
-void RegisterDocumentClasses() { RegisterClass(TLDObjects::StaticClass()); }
+void RegisterDocumentClasses() {
+    // A document's DataInfo carries a profile in its older form.
+    RegisterProfileClasses();
+    RegisterClass(TLDObjects::StaticClass());
+}
 
 } // namespace vellum

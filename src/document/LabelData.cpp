@@ -24,6 +24,8 @@
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
 #include "paper/PaperInfo.h"
+#include "profile/ProfileInfo.h"
+#include "profile/ProfileInfo2.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -40,6 +42,7 @@ const QString kSeparateInfo = QStringLiteral("SeparateInfo");
 const QString kPaperInfo = QStringLiteral("PaperInfo");
 const QString kDataInfo = QStringLiteral("DataInfo");
 const QString kProfileInfo2 = QStringLiteral("ProfileInfo2");
+const QString kProfileInfo = QStringLiteral("ProfileInfo");
 const QString kCardList = QStringLiteral("NameList");
 const QString kPreviewList = QStringLiteral("Preview");
 const QString kSheetList = QStringLiteral("Sheets\\NameList");
@@ -190,8 +193,9 @@ struct TLabelData::TContent {
     double LastPrint = 0;
     double LastSave = 0;
     double OpenTime = 0;
-    // The profile's stream, kept as read until the profile model lands.
-    QByteArray Profile;
+    std::unique_ptr<TProfileInfo2> Profile = std::make_unique<TProfileInfo2>();
+    // The profile read had the field layout before the merge mark and the reading.
+    bool OlderProfileLayout = false;
 
     // A new document's grid: 5 mm.
     static std::unique_ptr<TGrid> MakeGrid() {
@@ -224,6 +228,7 @@ void TLabelData::InitNew() {
     F->Storage = std::make_unique<TTemporaryStorage>();
     OpenSheetList();
     F->DataVersion = kProgramDataVersion;
+    F->Profile->Clear();
     F->SeparatelyDesign = true;
     F->LastPrint = F->LastSave = F->OpenTime = NowDateTime();
     AddNewSheet();
@@ -709,6 +714,9 @@ void TLabelData::SetLastPrint(double value) { F->LastPrint = value; }
 double TLabelData::LastSave() const { return F->LastSave; }
 void TLabelData::SetLastSave(double value) { F->LastSave = value; }
 double TLabelData::OpenTime() const { return F->OpenTime; }
+TProfileInfo2& TLabelData::Profile() const { return *F->Profile; }
+void TLabelData::SetProfile(const TProfileInfo2& profile) { F->Profile->Assign(&profile); }
+bool TLabelData::OlderProfileLayout() const { return F->OlderProfileLayout; }
 bool TLabelData::Modified() const { return F->Modified; }
 void TLabelData::SetModified(bool value) { F->Modified = value; }
 
@@ -727,12 +735,16 @@ void TLabelData::Save(const QString& fileName) {
         // This program writes the document now.
         F->DataVersion = kProgramDataVersion;
         info.DataVersion = F->DataVersion;
+        // The older form of the profile, for readers that know only that.
+        info.ProfileInfo = new TProfileInfo(&info);
+        info.ProfileInfo->SetName(kProfileInfo);
+        info.ProfileInfo->FromProfile(*F->Profile);
         TDocStream stream(*F->Storage, kModeCreate, kDataInfo);
         WriteComponentRes(stream, kDataInfo, info);
     }
     {
         TDocStream stream(*F->Storage, kModeCreate, kProfileInfo2);
-        stream.WriteBytes(F->Profile);
+        F->Profile->Save(stream);
     }
     // Every card gets its preview and is stored compressed; the sheet
     // current before is current again.
@@ -784,6 +796,7 @@ bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray*
     OpenSheetList();
     F->OpenTime = NowDateTime();
     bool current = false;
+    bool hasProfile = false;
     if (F->Storage->StreamExists(kDataInfo)) {
         TDataInfo info;
         TDocStream stream(*F->Storage, 0, kDataInfo);
@@ -793,6 +806,10 @@ bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray*
         F->LastSave = info.LastSave;
         F->SheetMode = info.SheetMode;
         F->DataVersion = info.DataVersion;
+        if (info.ProfileInfo) {
+            info.ProfileInfo->ToProfile(*F->Profile);
+            hasProfile = true;
+        }
         current = info.DataVersion >= kUpgradedVersion;
         // A current sheet the file does not have falls back to the first.
         F->CurrentSheet = info.CurrentSheetNo >= 0 && info.CurrentSheetNo < SheetCount() ? info.CurrentSheetNo : 0;
@@ -803,8 +820,12 @@ bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray*
     LoadSheetState();
     if (F->Storage->StreamExists(kProfileInfo2)) {
         TDocStream stream(*F->Storage, 0, kProfileInfo2);
-        F->Profile = stream.ReadAll();
+        F->OlderProfileLayout = !F->Profile->Load(stream, true);
+    } else if (!hasProfile) {
+        // Only a document without either form shows the field names.
+        F->Profile->Reset();
     }
+    F->Profile->SetModified(false);
     return current;
 }
 
@@ -850,6 +871,7 @@ void TLabelData::LoadFrom(const QString& fileName) {
         convert(*this, source);
     }
     if (!current) Upgrade();
+    if (F->OlderProfileLayout) RenumberProfileFields();
     // Every document has at least a front and a back.
     while (SheetCount() < 2) {
         AddNewSheet();

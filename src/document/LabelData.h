@@ -21,6 +21,7 @@ class TGrid;
 class TGuide;
 class TPaperInfo;
 class TPictureEx;
+class TProfileInfo2;
 class TStream;
 class TStringList;
 class TTemporaryStorage;
@@ -111,6 +112,12 @@ public:
     double LastSave() const;
     void SetLastSave(double value);
     double OpenTime() const;
+    // The profile the document was designed with.
+    TProfileInfo2& Profile() const;
+    void SetProfile(const TProfileInfo2& profile);
+    // The loaded profile had the older field layout (its fields, and the
+    // cards' references to them, were renumbered).
+    bool OlderProfileLayout() const;
     bool Modified() const;
     void SetModified(bool value);
 

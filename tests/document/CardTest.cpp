@@ -130,21 +130,6 @@ TEST_F(DocumentTest, ACardOfAnotherClassIsRefused) {
     EXPECT_TRUE(back.Empty());
 }
 
-namespace {
-
-// Hooks installed for one test.
-struct TScopedHooks {
-    explicit TScopedHooks(TCardObjectHooks hooks) : Id(AddCardObjectHooks(std::move(hooks))) {}
-    static TCardObjectHooks Loaded(decltype(TCardObjectHooks::Loaded) loaded) {
-        TCardObjectHooks hooks;
-        hooks.Loaded = std::move(loaded);
-        return hooks;
-    }
-    ~TScopedHooks() { RemoveCardObjectHooks(Id); }
-    int Id;
-};
-
-} // namespace
 
 TEST_F(DocumentTest, EveryReadObjectIsFixedUpOnceAndInsertedOnesAreNot) {
     TLabelData doc;

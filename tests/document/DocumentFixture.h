@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the document tests.
 #include "core/DOList.h"
+#include "document/CardObjectHooks.h"
 #include "document/LabelData.h"
 
 #include <QByteArray>
@@ -33,6 +34,20 @@ QStringList SheetNames(TLabelData& doc);
 // A paper of faces 910 x 550 in columns x rows.
 void SetMatrixPaper(TLabelData& doc, int columns, int rows);
 QByteArray FileBytes(const QString& fileName);
+
+// Card object hooks installed for one test.
+struct TScopedHooks {
+    explicit TScopedHooks(TCardObjectHooks hooks) : Id(AddCardObjectHooks(std::move(hooks))) {}
+    ~TScopedHooks() { RemoveCardObjectHooks(Id); }
+    TScopedHooks(const TScopedHooks&) = delete;
+    TScopedHooks& operator=(const TScopedHooks&) = delete;
+    static TCardObjectHooks Loaded(decltype(TCardObjectHooks::Loaded) loaded) {
+        TCardObjectHooks hooks;
+        hooks.Loaded = std::move(loaded);
+        return hooks;
+    }
+    int Id;
+};
 
 class DocumentTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "document/DocumentClasses.h"
 #include "imaging/GraphicRegistry.h"
 #include "paper/PaperClasses.h"
+#include "profile/ProfileClasses.h"
 #include "DocumentFixture.h"
 
 #include <QGuiApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     vellum::RegisterPaperClasses();
     vellum::RegisterPictureFormats();
+    vellum::RegisterProfileClasses();
     vellum::RegisterDocumentClasses();
     vellum::RegisterClass(vellum::test::TTestShape::StaticClass());
     vellum::RegisterClass(vellum::test::TOldShape::StaticClass());
