@@ -17,7 +17,6 @@ namespace vellum {
 void RegisterStartupClasses() {
     RegisterPaperClasses();
     RegisterProfileClasses();
-    // Paper extra information joins here when it lands, before the card container.
     RegisterDocumentClasses();
     // Object kinds; groups come last.
     RegisterObjectClasses();

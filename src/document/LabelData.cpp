@@ -23,6 +23,9 @@
 #include "imaging/PNGImage.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
+#include "paper/ExMeishiInfo.h"
+#include "paper/ExPaperInfo.h"
+#include "paper/ImagePaperInfo.h"
 #include "paper/PaperInfo.h"
 #include "profile/ProfileInfo.h"
 #include "profile/ProfileInfo2.h"
@@ -40,6 +43,10 @@ namespace {
 const QString kInfo = QStringLiteral("Info");
 const QString kSeparateInfo = QStringLiteral("SeparateInfo");
 const QString kPaperInfo = QStringLiteral("PaperInfo");
+const QString kPaperExtraInfo = QStringLiteral("PaperExtraInfo");
+const QString kExtraMeishiInfo = QStringLiteral("ExtraMeishiInfo");
+const QString kPaperImageInfo = QStringLiteral("PaperImageInfo");
+const QString kPaperImages = QStringLiteral("PaperImages");
 const QString kDataInfo = QStringLiteral("DataInfo");
 const QString kProfileInfo2 = QStringLiteral("ProfileInfo2");
 const QString kProfileInfo = QStringLiteral("ProfileInfo");
@@ -95,6 +102,39 @@ bool ReadPreview(TStream& stream, TPictureEx& picture) {
     if (graphic->Empty()) return false;
     picture.SetGraphic(std::move(graphic));
     return true;
+}
+
+// The held record takes the value, or is emptied when there is none.
+void AssignOrClear(TExtraPaperInfo& held, const TExtraPaperInfo* value) {
+    if (value) {
+        held.Assign(value);
+        return;
+    }
+    held.Clear();
+    held.SetPaperName(QString());
+}
+
+// A sheet's record: written when it holds something, else its stream goes.
+void StoreExtraInfo(TDocStorage& sheet, const QString& name, const TExtraPaperInfo& info) {
+    if (info.IsEmpty()) {
+        sheet.DeleteElement(name);
+        return;
+    }
+    TDocStream stream(sheet, kModeCreate, name);
+    WriteComponentRes(stream, name, info);
+}
+
+// The stored record, or none when the sheet has none; a record of another
+// kind is a damaged stream.
+template <class T>
+std::unique_ptr<T> ReadExtraInfo(TDocStorage& sheet, const QString& name) {
+    if (!sheet.StreamExists(name)) return nullptr;
+    TDocStream stream(sheet, 0, name);
+    std::unique_ptr<TComponent> read(ReadComponentRes(stream));
+    auto* info = dynamic_cast<T*>(read.get());
+    if (!info) throw EFilerError(InvalidStreamMessage());
+    read.release();
+    return std::unique_ptr<T>(info);
 }
 
 std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
@@ -187,6 +227,9 @@ struct TLabelData::TContent {
     QString DataIDType;
     int32_t DataIDVer = 0;
     std::unique_ptr<TPaperInfo> Paper;
+    std::unique_ptr<TExPaperInfo> ExtraPaperInfo = std::make_unique<TExPaperInfo>();
+    std::unique_ptr<TImagePaperInfo> ImagePaperInfo = EmptyImagePaperInfo();
+    std::unique_ptr<TExMeishiInfo> ExtraCardInfo = std::make_unique<TExMeishiInfo>();
     QString DataName;
     bool SheetMode = false;
     int32_t DataVersion = 0;
@@ -196,6 +239,12 @@ struct TLabelData::TContent {
     std::unique_ptr<TProfileInfo2> Profile = std::make_unique<TProfileInfo2>();
     // The profile read had the field layout before the merge mark and the reading.
     bool OlderProfileLayout = false;
+
+    static std::unique_ptr<TImagePaperInfo> EmptyImagePaperInfo() {
+        auto info = std::make_unique<TImagePaperInfo>();
+        info->Clear();
+        return info;
+    }
 
     // A new document's grid: 5 mm.
     static std::unique_ptr<TGrid> MakeGrid() {
@@ -373,6 +422,15 @@ void TLabelData::SaveSheetState() {
         TDocStream stream(*sheet, kModeCreate, kPaperInfo);
         WriteComponentRes(stream, kPaperInfo, *F->Paper);
     }
+    StoreExtraInfo(*sheet, kPaperExtraInfo, *F->ExtraPaperInfo);
+    StoreExtraInfo(*sheet, kExtraMeishiInfo, *F->ExtraCardInfo);
+    StoreExtraInfo(*sheet, kPaperImageInfo, *F->ImagePaperInfo);
+    if (F->ImagePaperInfo->IsEmpty()) {
+        sheet->DeleteElement(kPaperImages);
+    } else {
+        TDocStorage images(*sheet, true, kPaperImages);
+        F->ImagePaperInfo->SaveDesigns(images);
+    }
 }
 
 void TLabelData::LoadSheetState() {
@@ -387,6 +445,17 @@ void TLabelData::LoadSheetState() {
                 ReadComponentRes(stream, this);
             }
             F->SeparatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
+            // Read whole before any is taken, so a damaged one changes none.
+            std::unique_ptr<TExPaperInfo> extra = ReadExtraInfo<TExPaperInfo>(*sheet, kPaperExtraInfo);
+            std::unique_ptr<TExMeishiInfo> card = ReadExtraInfo<TExMeishiInfo>(*sheet, kExtraMeishiInfo);
+            std::unique_ptr<TImagePaperInfo> image = ReadExtraInfo<TImagePaperInfo>(*sheet, kPaperImageInfo);
+            if (image && sheet->StorageExists(kPaperImages)) {
+                TDocStorage images(*sheet, false, kPaperImages);
+                image->LoadDesigns(images);
+            }
+            AssignOrClear(*F->ExtraPaperInfo, extra.get());
+            AssignOrClear(*F->ExtraCardInfo, card.get());
+            AssignOrClear(*F->ImagePaperInfo, image.get());
         }
         if (sheet->StreamExists(kPaperInfo)) {
             TDocStream stream(*sheet, 0, kPaperInfo);
@@ -445,6 +514,25 @@ void TLabelData::SetPaperAndClearPreviews(const TPaperInfo* paper) {
     // show the old paper once the cards are designed separately again.
     if (std::unique_ptr<TDocStreamList> previews = PreviewList(false))
         for (int k = 0; k < previews->Count(); ++k) F->Storage->DeleteElement(previews->ItemPath(k));
+}
+
+TExPaperInfo& TLabelData::ExtraPaperInfo() const { return *F->ExtraPaperInfo; }
+TImagePaperInfo& TLabelData::ImagePaperInfo() const { return *F->ImagePaperInfo; }
+TExMeishiInfo& TLabelData::ExtraCardInfo() const { return *F->ExtraCardInfo; }
+
+void TLabelData::SetExtraPaperInfo(const TExPaperInfo* value) {
+    AssignOrClear(*F->ExtraPaperInfo, value);
+    F->Modified = true;
+}
+
+void TLabelData::SetImagePaperInfo(const TImagePaperInfo* value) {
+    AssignOrClear(*F->ImagePaperInfo, value);
+    F->Modified = true;
+}
+
+void TLabelData::SetExtraCardInfo(const TExMeishiInfo* value) {
+    AssignOrClear(*F->ExtraCardInfo, value);
+    F->Modified = true;
 }
 
 bool TLabelData::IsSheetLandscape(int i) {

@@ -17,6 +17,9 @@ class TDOList;
 class TDocStorage;
 class TDocStorageList;
 class TDocStreamList;
+class TExMeishiInfo;
+class TExPaperInfo;
+class TImagePaperInfo;
 class TGrid;
 class TGuide;
 class TPaperInfo;
@@ -71,6 +74,14 @@ public:
     // The same, and every face's preview is deleted.
     void SetPaperAndClearPreviews(const TPaperInfo* paper);
     bool IsSheetLandscape(int i);
+    // The current sheet's extra paper records, empty when its paper has none.
+    TExPaperInfo& ExtraPaperInfo() const;
+    TImagePaperInfo& ImagePaperInfo() const;
+    TExMeishiInfo& ExtraCardInfo() const;
+    // Each takes a copy of the value, or empties the record for none.
+    void SetExtraPaperInfo(const TExPaperInfo* value);
+    void SetImagePaperInfo(const TImagePaperInfo* value);
+    void SetExtraCardInfo(const TExMeishiInfo* value);
 
     // --- cards
     // Index 0 while the sheet is not designed separately. With create set,
