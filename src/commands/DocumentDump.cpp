@@ -35,6 +35,25 @@ bool IsComponentStream(const QByteArray& bytes) {
     return bytes.startsWith("TPF0") || bytes.startsWith(QByteArray("\xFF\x0A\x00", 3));
 }
 
+// An object list: an int32 count, then one component stream per object.
+bool IsObjectList(const QByteArray& bytes) { return bytes.size() >= 8 && bytes.mid(4, 4) == "TPF0"; }
+
+QString DumpObjectList(const QByteArray& bytes) {
+    TMemoryStream stream(bytes);
+    const int32_t count = ReadI32(stream);
+    QString text = Format(QStringLiteral("オブジェクト数 %d"), count) + u'\n';
+    // The count is only claimed: the bytes present decide how many follow.
+    for (int32_t i = 0; i < count && stream.Remaining() > 0; ++i) {
+        const int64_t start = stream.Position();
+        const QString object = DumpComponentStream(stream);
+        text += object;
+        if (object.contains(QStringLiteral("\n!! ")) || object.startsWith(QStringLiteral("!! ")) ||
+            stream.Position() == start)
+            break;
+    }
+    return text;
+}
+
 // The stream's bytes, unpacked when they are in the compressed container.
 QByteArray Unpacked(const QByteArray& bytes, bool& compressed) {
     TMemoryStream source(bytes);
@@ -102,12 +121,13 @@ void DumpDocumentFile(const QString& fileName, QTextStream& out) {
             out << Format(QStringLiteral("!! %s"), e.Message()) << '\n';
             continue;
         }
-        if (!IsComponentStream(bytes)) continue;
+        const bool list = !IsComponentStream(bytes) && IsObjectList(bytes);
+        if (!IsComponentStream(bytes) && !list) continue;
         out << '\n'
             << (compressed ? Format(QStringLiteral("== %s (圧縮, 展開後 %d バイト) =="), path, int64_t(bytes.size()))
                            : Format(QStringLiteral("== %s =="), path))
             << '\n';
-        out << DumpComponentBytes(bytes);
+        out << (list ? DumpObjectList(bytes) : DumpComponentBytes(bytes));
     }
 }
 

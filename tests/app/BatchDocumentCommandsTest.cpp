@@ -7,6 +7,7 @@
 #include "core/DOList.h"
 #include "document/LabelData.h"
 #include "objects/LORect.h"
+#include "paper/ImagePaperInfo.h"
 #include "paper/MatrixPaperInfo.h"
 #include "paper/Papers.h"
 
@@ -139,11 +140,18 @@ TEST_F(BatchDocumentTest, InfoListsSheetsPapersAndCards) {
 }
 
 TEST_F(BatchDocumentTest, DumpShowsTheTreeAndReadableComponentStreams) {
-    // Compressed cards are shown unpacked.
+    // Compressed cards are shown unpacked; an image paper's design is an
+    // object list.
     {
         TLabelData document;
         document.Load(Document);
         document.CompressCard(1);
+        TImagePaperInfo image;
+        image.SetPaperName(QStringLiteral("テスト用紙"));
+        TDOList design;
+        design.Add(new TLORect());
+        image.SetDesign(0, design);
+        document.SetImagePaperInfo(&image);
         document.Save(Document);
     }
     const TRun r = Run({QStringLiteral("dump"), Document});
@@ -152,8 +160,10 @@ TEST_F(BatchDocumentTest, DumpShowsTheTreeAndReadableComponentStreams) {
     EXPECT_TRUE(r.Out.contains(QStringLiteral("(ストレージ, "))) << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("(ストリーム, "))) << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("(圧縮, 展開後 "))) << r.Out.toStdString();
-    // The card's objects, with their properties.
-    EXPECT_EQ(r.Out.count(QStringLiteral("TLORect")), 2) << r.Out.toStdString();
+    // The card's objects and the design's, with their properties.
+    EXPECT_EQ(r.Out.count(QStringLiteral("TLORect")), 3) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("PaperImages\\$00000001 ==\nオブジェクト数 1\nobject <>: TLORect")))
+        << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("FillInside"))) << r.Out.toStdString();
     EXPECT_FALSE(r.Out.contains(QStringLiteral("!! "))) << r.Out.toStdString();
 }

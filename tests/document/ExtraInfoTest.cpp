@@ -7,6 +7,7 @@
 #include "paper/ExMeishiInfo.h"
 #include "paper/ExPaperInfo.h"
 #include "paper/ImagePaperInfo.h"
+#include "profile/ProfileInfo2.h"
 
 using namespace vellum;
 using namespace vellum::test;
@@ -67,6 +68,10 @@ TEST_F(DocumentTest, ExtraPaperRecordsBelongToTheirSheetAndAreStoredOnlyWhenNotE
     doc.SwitchSheet(0);
     ExpectRecords(doc, records);
 
+    TProfileInfo2 profile;
+    profile.Clear();
+    profile.SetValue(1, QStringLiteral("山田 太郎"));
+    doc.SetProfile(profile);
     const QString file = PathOf(QStringLiteral("extra.vlm"));
     doc.Save(file);
     const QStringList stored = StreamsOf(file).keys();
