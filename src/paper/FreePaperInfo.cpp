@@ -46,30 +46,9 @@ const TClassInfo& TFaces::StaticClass() {
     return info;
 }
 
-TFaceItem* TFaces::Item(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
-    return FItems[size_t(index)].get();
-}
 
-TFaceItem* TFaces::Add() {
-    FItems.push_back(std::make_unique<TFaceItem>());
-    return FItems.back().get();
-}
 
-void TFaces::Delete(int index) {
-    Item(index);
-    FItems.erase(FItems.begin() + index);
-}
 
-void TFaces::Assign(const TPersistent* source) {
-    const auto* other = dynamic_cast<const TFaces*>(source);
-    if (!other) return TPersistent::Assign(source);
-    if (other == this) return;
-    FItems.clear();
-    for (const auto& item : other->FItems)
-        Add()->Assign(item.get());
-}
 
 const TClassInfo& TFreePaperInfo::StaticClass() {
     static const TClassInfo info =

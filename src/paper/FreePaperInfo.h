@@ -33,21 +33,11 @@ public:
     TFaceProps Face;
 };
 
-class TFaces : public TCollection {
+class TFaces : public TOwnedCollection<TFaceItem> {
     VELLUM_CLASS(TFaces)
 public:
     TFaces() = default;
-    int Count() const override { return int(FItems.size()); }
-    // Raises EListError out of range.
-    TFaceItem* Item(int index) const override;
-    TFaceItem* AddItem() override { return Add(); }
-    void Clear() override { FItems.clear(); }
-    TFaceItem* Add();
-    void Delete(int index);
-    void Assign(const TPersistent* source) override;
-
-private:
-    std::vector<std::unique_ptr<TFaceItem>> FItems;
+    TFaceItem* Add() { return AddItem(); }
 };
 
 class TFreePaperInfo : public TPaperInfo {

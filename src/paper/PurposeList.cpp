@@ -47,29 +47,11 @@ const TClassInfo& TPurposeList::StaticClass() {
     return info;
 }
 
-TPurposeInfo* TPurposeList::Item(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
-    return FItems[size_t(index)].get();
-}
 
-TPurposeInfo* TPurposeList::AddItem() {
-    FItems.push_back(std::make_unique<TPurposeInfo>());
-    return FItems.back().get();
-}
 
-void TPurposeList::Delete(int index) {
-    Item(index);
-    FItems.erase(FItems.begin() + index);
-}
 
 void TPurposeList::Assign(const TPersistent* source) {
-    const auto* other = dynamic_cast<const TPurposeList*>(source);
-    if (!other) return TPersistent::Assign(source);
-    if (other == this) return;
-    FItems.clear();
-    for (const auto& item : other->FItems)
-        AddItem()->Assign(item.get());
+    TOwnedCollection::Assign(source);
     CleanWithValidator(*this);
 }
 

@@ -30,16 +30,10 @@ public:
     TFaceShapes ShapeMask = 0;
 };
 
-class TPurposeList : public TCollection {
+class TPurposeList : public TOwnedCollection<TPurposeInfo> {
     VELLUM_CLASS(TPurposeList)
 public:
     TPurposeList() = default;
-
-    int Count() const override { return int(FItems.size()); }
-    TPurposeInfo* Item(int index) const override;
-    TPurposeInfo* AddItem() override;
-    void Clear() override { FItems.clear(); }
-    void Delete(int index);
 
     // Copies every item, then lets the validator clean the list.
     void Assign(const TPersistent* source) override;
@@ -58,7 +52,6 @@ public:
     static QString PurposeName(const QString& id);
 
 private:
-    std::vector<std::unique_ptr<TPurposeInfo>> FItems;
 };
 
 // The root object a purpose list is streamed under.

@@ -34,25 +34,8 @@ const TClassInfo& TProfileItems::StaticClass() {
     return info;
 }
 
-TProfileItem* TProfileItems::Item(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
-    return FItems[size_t(index)].get();
-}
 
-TProfileItem* TProfileItems::AddItem() {
-    FItems.push_back(std::make_unique<TProfileItem>());
-    return FItems.back().get();
-}
 
-void TProfileItems::Assign(const TPersistent* source) {
-    const auto* other = dynamic_cast<const TProfileItems*>(source);
-    if (!other) return TPersistent::Assign(source);
-    if (other == this) return;
-    FItems.clear();
-    for (const auto& item : other->FItems)
-        AddItem()->Assign(item.get());
-}
 
 const TClassInfo& TProfileInfo::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TProfileInfo, TComponent>("TProfileInfo", [](auto& b) {

@@ -34,19 +34,10 @@ private:
     QString FFieldName;
 };
 
-class TProfileItems : public TCollection {
+class TProfileItems : public TOwnedCollection<TProfileItem> {
     VELLUM_CLASS(TProfileItems)
 public:
     TProfileItems() = default;
-
-    int Count() const override { return int(FItems.size()); }
-    TProfileItem* Item(int index) const override;
-    TProfileItem* AddItem() override;
-    void Clear() override { FItems.clear(); }
-    void Assign(const TPersistent* source) override;
-
-private:
-    std::vector<std::unique_ptr<TProfileItem>> FItems;
 };
 
 class TProfileInfo : public TComponent {
