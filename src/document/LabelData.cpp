@@ -124,10 +124,10 @@ void StoreExtraInfo(TDocStorage& sheet, const QString& name, const TExtraPaperIn
     WriteComponentRes(stream, name, info);
 }
 
-// The stored record, or none when the sheet has none; a record of another
-// kind is a damaged stream.
+// The component a sheet stores under the name, or none when it has none;
+// one of another kind is a damaged stream.
 template <class T>
-std::unique_ptr<T> ReadExtraInfo(TDocStorage& sheet, const QString& name) {
+std::unique_ptr<T> ReadStoredComponent(TDocStorage& sheet, const QString& name) {
     if (!sheet.StreamExists(name)) return nullptr;
     TDocStream stream(sheet, 0, name);
     std::unique_ptr<TComponent> read(ReadComponentRes(stream));
@@ -320,8 +320,16 @@ void TLabelData::MakeCurrent(int i) {
 void TLabelData::SwitchSheet(int i) {
     if (i == F->CurrentSheet) return;
     SaveSheetState();
+    const int previous = F->CurrentSheet;
     MakeCurrent(i);
-    LoadSheetState();
+    try {
+        LoadSheetState();
+    } catch (...) {
+        // Memory still holds the previous sheet's values: it stays current,
+        // or they would be stored over the sheet that failed to load.
+        F->CurrentSheet = previous;
+        throw;
+    }
 }
 
 void TLabelData::AddSheet(const QString& nameFormat) {
@@ -370,7 +378,13 @@ void TLabelData::DeleteSheet(int i) {
     F->Modified = true;
     if (SheetCount() == 0) return;
     MakeCurrent(std::min(previous, SheetCount() - 1));
-    LoadSheetState();
+    try {
+        LoadSheetState();
+    } catch (...) {
+        // The values in memory belong to no sheet now.
+        F->CurrentSheet = -1;
+        throw;
+    }
 }
 
 void TLabelData::MoveSheet(int to) {
@@ -437,38 +451,53 @@ void TLabelData::LoadSheetState() {
     if (F->CurrentSheet < 0) return;
     const bool modified = F->Modified;
     try {
+        // Everything is read before anything is taken: a damaged stream
+        // leaves the sheet values in memory as they were.
         std::unique_ptr<TDocStorage> sheet = SheetStorage();
-        // A sheet without a stored state takes over the settings in memory.
-        if (sheet->StreamExists(kInfo)) {
-            {
-                TDocStream stream(*sheet, 0, kInfo);
-                ReadComponentRes(stream, this);
-            }
-            F->SeparatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
-            // Read whole before any is taken, so a damaged one changes none.
-            std::unique_ptr<TExPaperInfo> extra = ReadExtraInfo<TExPaperInfo>(*sheet, kPaperExtraInfo);
-            std::unique_ptr<TExMeishiInfo> card = ReadExtraInfo<TExMeishiInfo>(*sheet, kExtraMeishiInfo);
-            std::unique_ptr<TImagePaperInfo> image = ReadExtraInfo<TImagePaperInfo>(*sheet, kPaperImageInfo);
-            if (image && sheet->StorageExists(kPaperImages)) {
-                TDocStorage images(*sheet, false, kPaperImages);
-                image->LoadDesigns(images);
-            }
-            AssignOrClear(*F->ExtraPaperInfo, extra.get());
-            AssignOrClear(*F->ExtraCardInfo, card.get());
-            AssignOrClear(*F->ImagePaperInfo, image.get());
+        std::unique_ptr<TLabelData> values;
+        bool separatelyDesign = F->SeparatelyDesign;
+        const bool stored = sheet->StreamExists(kInfo);
+        if (stored) {
+            // Values the stream leaves out keep theirs.
+            values.reset(new TLabelData(nullptr, TBare{}));
+            values->TakeSheetValues(*this);
+            TDocStream stream(*sheet, 0, kInfo);
+            ReadComponentRes(stream, values.get());
+            separatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
         }
-        if (sheet->StreamExists(kPaperInfo)) {
-            TDocStream stream(*sheet, 0, kPaperInfo);
-            std::unique_ptr<TComponent> read(ReadComponentRes(stream));
-            auto* paper = dynamic_cast<TPaperInfo*>(read.get());
-            if (!paper) throw EFilerError(InvalidStreamMessage());
-            SetPaper(paper);
+        std::unique_ptr<TPaperInfo> paper = ReadStoredComponent<TPaperInfo>(*sheet, kPaperInfo);
+        std::unique_ptr<TExPaperInfo> extra = ReadStoredComponent<TExPaperInfo>(*sheet, kPaperExtraInfo);
+        std::unique_ptr<TExMeishiInfo> card = ReadStoredComponent<TExMeishiInfo>(*sheet, kExtraMeishiInfo);
+        std::unique_ptr<TImagePaperInfo> image = ReadStoredComponent<TImagePaperInfo>(*sheet, kPaperImageInfo);
+        if (image && sheet->StorageExists(kPaperImages)) {
+            TDocStorage images(*sheet, false, kPaperImages);
+            image->LoadDesigns(images);
         }
+
+        if (values) TakeSheetValues(*values);
+        F->SeparatelyDesign = separatelyDesign;
+        // A sheet without a stored state takes over the records in memory;
+        // one with a state has none but those it stores.
+        if (extra || stored) F->ExtraPaperInfo = extra ? std::move(extra) : std::make_unique<TExPaperInfo>();
+        if (card || stored) F->ExtraCardInfo = card ? std::move(card) : std::make_unique<TExMeishiInfo>();
+        if (image || stored) F->ImagePaperInfo = image ? std::move(image) : TContent::EmptyImagePaperInfo();
+        // A sheet without a paper of its own takes over the one in memory.
+        if (paper) SetPaper(paper.get());
     } catch (...) {
         F->Modified = modified;
         throw;
     }
     F->Modified = modified;
+}
+
+void TLabelData::TakeSheetValues(const TLabelData& from) {
+    F->Guide->Assign(from.F->Guide.get());
+    F->Grid->Assign(from.F->Grid.get());
+    F->CurrentLabelNo = from.F->CurrentLabelNo;
+    F->SeparatelyDesign = from.F->SeparatelyDesign;
+    F->SheetName = from.F->SheetName;
+    F->DataIDType = from.F->DataIDType;
+    F->DataIDVer = from.F->DataIDVer;
 }
 
 // --- values of the current sheet
@@ -744,15 +773,25 @@ void TLabelData::RewriteEveryCard(const std::function<bool(TDOList&)>& change) {
     try {
         for (int s = 0; s < SheetCount(); ++s) {
             SwitchSheet(s);
-            const int cards = F->SeparatelyDesign ? CardList()->Count() : 1;
-            for (int i = 0; i < cards; ++i) {
-                if (!HasCard(i)) continue;
-                TOwnedDOList objects;
-                LoadCard(i, objects);
-                if (!change(objects)) continue;
-                ReverseList(objects);
-                SaveCard(i, objects);
+            // Every stored card, also those a shared design hides now: they
+            // show again once the sheet is designed card by card.
+            const bool separatelyDesign = F->SeparatelyDesign;
+            F->SeparatelyDesign = true;
+            try {
+                const int cards = CardList()->Count();
+                for (int i = 0; i < cards; ++i) {
+                    if (!HasCard(i)) continue;
+                    TOwnedDOList objects;
+                    LoadCard(i, objects);
+                    if (!change(objects)) continue;
+                    ReverseList(objects);
+                    SaveCard(i, objects);
+                }
+            } catch (...) {
+                F->SeparatelyDesign = separatelyDesign;
+                throw;
             }
+            F->SeparatelyDesign = separatelyDesign;
         }
     } catch (...) {
         restore();
@@ -839,7 +878,14 @@ void TLabelData::Save(const QString& fileName) {
     const int current = F->CurrentSheet;
     try {
         for (int s = 0; s < SheetCount(); ++s) {
-            SwitchSheet(s);
+            try {
+                SwitchSheet(s);
+            } catch (const Exception&) {
+                // A sheet whose state cannot be read is saved as it is,
+                // without new previews, rather than keep the others from
+                // being saved.
+                continue;
+            }
             const int faces = FacesWithItems(CardList()->Count());
             for (int i = 0; i < faces; ++i) {
                 try {

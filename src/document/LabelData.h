@@ -156,6 +156,8 @@ private:
     TLabelData(TComponent* owner, TBare);
     void AddSheetNamed(const std::function<QString(int)>& nameOf);
     QString ReadSheetName(int i) const;
+    // Copies the values stored in a sheet's Info.
+    void TakeSheetValues(const TLabelData& from);
     // Replaces the objects of retired kinds on every card of every sheet.
     void Upgrade();
     // Moves the profile fields cards refer to from the older field layout.

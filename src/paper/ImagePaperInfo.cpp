@@ -81,14 +81,15 @@ bool TImagePaperInfo::SameAs(const TExtraPaperInfo* other) const {
 }
 
 void TImagePaperInfo::Assign(const TPersistent* source) {
-    TExtraPaperInfo::Assign(source);
     const auto* other = dynamic_cast<const TImagePaperInfo*>(source);
-    if (!other || other == this) return;
+    if (!other || other == this) return TExtraPaperInfo::Assign(source);
+    // The copies first: a failing one leaves this record as it was.
     std::vector<std::unique_ptr<TOwnedDOList>> designs;
     for (const auto& design : other->FDesigns) {
         designs.push_back(std::make_unique<TOwnedDOList>());
         CopyObjects(*design, *designs.back());
     }
+    TExtraPaperInfo::Assign(source);
     FDesigns.swap(designs);
     FSeparatelyDesign = other->FSeparatelyDesign;
     FLabelCount = other->FLabelCount;

@@ -7,6 +7,7 @@
 #include "paper/ExMeishiInfo.h"
 #include "paper/ExPaperInfo.h"
 #include "paper/ImagePaperInfo.h"
+#include "paper/PaperInfo.h"
 #include "profile/ProfileInfo2.h"
 
 using namespace vellum;
@@ -123,4 +124,35 @@ TEST_F(DocumentTest, NewAndCopiedSheetsTakeTheRecordsAndARecordOfAnotherKindIsRe
     }
     TLabelData reopened;
     EXPECT_THROW(reopened.Load(file), EFilerError);
+}
+
+TEST_F(DocumentTest, ASheetThatFailsToLoadLeavesTheCurrentOneAndItsOwnStreamsAlone) {
+    TLabelData doc;
+    SetMatrixPaper(doc, 2, 5);
+    doc.SwitchSheet(1);
+    SetMatrixPaper(doc, 1, 2);
+    doc.SetSheetName(QStringLiteral("裏の名前"));
+    doc.SwitchSheet(0);
+    const QString file = PathOf(QStringLiteral("damaged.vlm"));
+    doc.Save(file);
+    const QString backPaper = QStringLiteral("Sheets\\NameList1\\PaperInfo");
+    const QByteArray stored = StreamsOf(file).value(backPaper);
+    ASSERT_FALSE(stored.isEmpty());
+    {
+        // The back's card details are damaged; its Info and paper are not.
+        TTemporaryStorage root;
+        root.LoadFromFile(file);
+        TDocStream stream(root, kModeCreate, QStringLiteral("Sheets\\NameList1\\ExtraMeishiInfo"));
+        stream.WriteBytes(QByteArray("\xFF\x0A\x00damaged", 10));
+        root.SaveToFile(file);
+    }
+    TLabelData reopened;
+    reopened.Load(file);
+    EXPECT_THROW(reopened.SwitchSheet(1), Exception);
+    EXPECT_EQ(reopened.CurrentSheet(), 0);
+    EXPECT_EQ(reopened.SheetName(), QStringLiteral("表面"));
+    EXPECT_EQ(reopened.Paper()->FaceCount(), 10);
+    // Saving stores the front's state in the front only.
+    reopened.Save(file);
+    EXPECT_EQ(StreamsOf(file).value(backPaper), stored);
 }

@@ -165,6 +165,10 @@ TEST_F(DocumentTest, AnOlderFieldLayoutRenumbersTheBoundFieldsOfEverySheet) {
         front.Add(group);
         doc.SaveCard(4, front);
         doc.SwitchSheet(1);
+        // A card of the back's earlier separate design, hidden now.
+        TOwnedDOList hidden;
+        hidden.Add(Bound(3));
+        doc.SaveCard(1, hidden);
         doc.SetSeparatelyDesign(false);
         TOwnedDOList back;
         back.Add(Bound(5));
@@ -194,6 +198,11 @@ TEST_F(DocumentTest, AnOlderFieldLayoutRenumbersTheBoundFieldsOfEverySheet) {
     TOwnedDOList back;
     doc.LoadCard(7, back);
     EXPECT_EQ(FieldNos(back.Raw()), (std::vector<int>{7}));
+    doc.SetSeparatelyDesign(true);
+    TOwnedDOList shown;
+    doc.LoadCard(1, shown);
+    EXPECT_EQ(FieldNos(shown.Raw()), (std::vector<int>{5}));
+    doc.SetSeparatelyDesign(false);
 
     // Saved again, the record has the current layout: nothing moves twice.
     doc.Save(file);
