@@ -10,21 +10,18 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
 namespace {
 
 QByteArray Stored(const TPictureEx& picture) {
-    TMemoryStream s;
-    WritePictureToStream(picture, s);
-    return s.Data();
+    return test::BytesWritten([&picture](TStream& s) { WritePictureToStream(picture, s); });
 }
 
 QByteArray Record(const TProfileInfo2& profile) {
-    TMemoryStream s;
-    profile.Save(s);
-    return s.Data();
+    return test::BytesWritten([&profile](TStream& s) { profile.Save(s); });
 }
 
 } // namespace

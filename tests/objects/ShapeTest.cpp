@@ -12,17 +12,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include "../support/WrittenBytes.h"
 
 namespace vellum {
 namespace {
 
 QByteArray Str(const char* s) { return QByteArray(1, char(qstrlen(s))) + s; }
 
-QByteArray Write(const TComponent& c) {
-    TMemoryStream s;
-    WriteComponent(s, c);
-    return s.Data();
-}
+QByteArray Write(const TComponent& c) { return test::ComponentBytes(c); }
 
 class ShapeStreamTest : public ::testing::Test {
 protected:

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
@@ -64,16 +65,10 @@ void SetShapes(TImagePaperInfo& info, int i, std::initializer_list<int32_t> left
     info.SetDesign(i, list);
 }
 
-QByteArray ComponentBytes(const TComponent& c) {
-    TMemoryStream s;
-    WriteComponent(s, c);
-    return s.Data();
-}
+using test::ComponentBytes;
 
 QByteArray ListBytes(const TDOList& list) {
-    TMemoryStream s;
-    list.SaveToStream(s);
-    return s.Data();
+    return test::BytesWritten([&list](TStream& s) { list.SaveToStream(s); });
 }
 
 // Hears of the components it watches being destroyed.

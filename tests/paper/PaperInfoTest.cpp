@@ -8,6 +8,7 @@
 #include "base/Stream.h"
 
 #include <gtest/gtest.h>
+#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
@@ -43,11 +44,7 @@ TFaceItem* AddFace(TFreePaperInfo& paper, TRect r, TFaceShape shape = TFaceShape
     return item;
 }
 
-QByteArray Write(const TComponent& c) {
-    TMemoryStream s;
-    WriteComponent(s, c);
-    return s.Data();
-}
+QByteArray Write(const TComponent& c) { return test::ComponentBytes(c); }
 
 std::unique_ptr<TPaperInfo> Read(const QByteArray& bytes) {
     TMemoryStream s(bytes);

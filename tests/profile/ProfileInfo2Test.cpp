@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <zlib.h>
+#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
@@ -43,15 +44,11 @@ void SetJPEG(TPictureEx& picture) {
 }
 
 QByteArray Stored(const TPictureEx& picture) {
-    TMemoryStream s;
-    WritePictureToStream(picture, s);
-    return s.Data();
+    return test::BytesWritten([&picture](TStream& s) { WritePictureToStream(picture, s); });
 }
 
 QByteArray Record(const TProfileInfo2& profile) {
-    TMemoryStream s;
-    profile.Save(s);
-    return s.Data();
+    return test::BytesWritten([&profile](TStream& s) { profile.Save(s); });
 }
 
 bool LoadBytes(TProfileInfo2& profile, const QByteArray& bytes, bool withPictures = true) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
@@ -17,9 +18,7 @@ namespace {
 constexpr TGUID kGuid = MakeGUID("{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7}");
 
 QByteArray Record(const TProfileInfo2& profile) {
-    TMemoryStream s;
-    profile.Save(s);
-    return s.Data();
+    return test::BytesWritten([&profile](TStream& s) { profile.Save(s); });
 }
 
 // A component stream of a TProfileInfo whose only property is a GUID of that many bytes.
