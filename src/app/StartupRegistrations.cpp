@@ -1,7 +1,9 @@
 #include "app/StartupRegistrations.h"
 
+#include "appframe/AppFrame.h"
 #include "core/CoreClasses.h"
 #include "core/DODesigner.h"
+#include "core/DrawObject.h"
 #include "core/LOCreator.h"
 #include "document/DocumentClasses.h"
 #include "imaging/GraphicRegistry.h"
@@ -23,9 +25,22 @@ void RegisterStartupClasses() {
     RegisterCoreClasses();
 }
 
+namespace {
+// An object that fails to paint on screen is reported like any other error.
+void ReportPaintFailure(const TDrawObject&, const std::exception* error) {
+    TAppFrame* frame = AppFrame();
+    if (!frame) return;
+    if (error)
+        frame->HandleException(*error);
+    else
+        frame->HandleUnknownException();
+}
+} // namespace
+
 void InstallStartupServices() {
     RegisterPictureFormats();
     InstallObjectBlendPainter();
+    SetPaintFailureReporter(&ReportPaintFailure);
 }
 
 void RegisterStartupDesigners() { DODesigners().Register(std::make_shared<TLOCreator>()); }

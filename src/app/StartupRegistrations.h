@@ -7,8 +7,8 @@ namespace vellum {
 void RegisterStartupClasses();
 // The object creator is registered last of the object unit's designers.
 void RegisterStartupDesigners();
-// Process-wide services of the libraries: the picture formats and the
-// drawing objects' blend path.
+// Process-wide services of the libraries: the picture formats, the drawing
+// objects' blend path and the report of objects that fail to paint.
 void InstallStartupServices();
 
 } // namespace vellum

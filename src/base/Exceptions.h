@@ -54,7 +54,7 @@ VELLUM_EXCEPTION(EZCompressionError, Exception)
 VELLUM_EXCEPTION(EZDecompressionError, Exception)
 VELLUM_EXCEPTION(EPaperError, Exception)
 
-// A failed structured-storage call, with the system's error code (an HRESULT).
+// A failed compound-file operation, with the code of its kind (stg::k...).
 class EOleSysError : public Exception {
 public:
     EOleSysError(QString message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}

@@ -6,6 +6,7 @@
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
 #include "editing/RenderObjects.h"
+#include "render/CardRenderer.h"
 #include "imaging/DIB.h"
 #include "imaging/JPEGCodec.h"
 #include "imaging/JPEGImage.h"

@@ -12,6 +12,7 @@
 namespace vellum {
 
 class TCanvas;
+struct TRenderContext;
 class TColorSpec;
 class TFaceInfo;
 class TPointBasedFont;
@@ -97,7 +98,7 @@ class IDODraw {
 public:
     static constexpr TGUID IID = MakeGUID("{4B303A51-7027-11D1-A16E-0060976E9510}");
     virtual ~IDODraw() = default;
-    virtual void DrawTo(TCanvas& canvas) = 0;
+    virtual void DrawTo(TCanvas& canvas, const TRenderContext& context) const = 0;
     virtual void DrawOutline(TCanvas& canvas) = 0;
 };
 

@@ -82,10 +82,8 @@ TRect TDOGroup::GetBounds() const {
     return bounds;
 }
 
-void TDOGroup::Paint() {
-    TCanvas* canvas = DrawCanvas();
-    if (!canvas) return;
-    for (TDrawObject* member : Members()) member->DrawTo(*canvas);
+void TDOGroup::Paint(TCanvas& canvas, const TRenderContext& context) const {
+    for (TDrawObject* member : Members()) member->DrawTo(canvas, context);
 }
 
 void TDOGroup::Offset(int32_t dx, int32_t dy) {

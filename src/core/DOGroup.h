@@ -52,11 +52,13 @@ public:
     int32_t GetHeight() const override { return GetBounds().Height(); }
     void SetHeight(int32_t v) override { SetSize(GetWidth(), v); }
     // IDODraw
-    void DrawTo(TCanvas& canvas) override { TLabelObject::DrawTo(canvas); }
+    void DrawTo(TCanvas& canvas, const TRenderContext& context) const override {
+        TLabelObject::DrawTo(canvas, context);
+    }
     void DrawOutline(TCanvas& canvas) override;
 
 protected:
-    void Paint() override;
+    void Paint(TCanvas& canvas, const TRenderContext& context) const override;
 };
 
 } // namespace vellum

@@ -1,6 +1,5 @@
 #include "core/DrawObject.h"
 
-#include "appframe/AppFrame.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/StringList.h"
@@ -11,13 +10,16 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 
 
 namespace vellum {
 
 namespace {
 
+// Set once at start-up, before any drawing.
 TBlendPainter GBlendPainter = nullptr;
+TPaintFailureReporter GPaintFailureReporter = nullptr;
 
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clBlue = 0xFF0000;
@@ -52,6 +54,7 @@ TRect Inflate(const TRect& r, int32_t d) { return {r.Left - d, r.Top - d, r.Righ
 
 void SetBlendPainter(TBlendPainter painter) { GBlendPainter = painter; }
 TBlendPainter BlendPainter() { return GBlendPainter; }
+void SetPaintFailureReporter(TPaintFailureReporter reporter) { GPaintFailureReporter = reporter; }
 
 const TClassInfo& TDrawObject::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TDrawObject, TGraphicControl>("TDrawObject", [](auto& b) {
@@ -134,34 +137,23 @@ bool TDrawObject::NeedsBlend() const {
     return blend && (blend->GetBlendRatio() != 100 || blend->GetBlendShade());
 }
 
-void TDrawObject::DrawContent() {
-    TCanvas* canvas = DrawCanvas();
-    if (!canvas) return;
-    if (GBlendPainter && NeedsBlend() && canvas->HasAccessibleBits()) {
+void TDrawObject::DrawContent(TCanvas& canvas, const TRenderContext& context) const {
+    if (GBlendPainter && NeedsBlend() && canvas.HasAccessibleBits()) {
         const IDOBlend* blend = Capability<IDOBlend>();
         const int ratio = blend ? blend->GetBlendRatio() : 100;
-        const TRect area = IntersectRect(GetBounds(), Inflate(canvas->ClipBox().first, 5));
-        if (GBlendPainter(*this, *canvas, area, ratio)) return;
+        const TRect area = IntersectRect(GetBounds(), Inflate(canvas.ClipBox().first, 5));
+        if (GBlendPainter(*this, canvas, area, ratio, context)) return;
     }
-    Paint();
+    Paint(canvas, context);
 }
 
-void TDrawObject::DrawMask(TCanvas& mask) {
+void TDrawObject::DrawMask(TCanvas& mask, const TRenderContext&) const {
     mask.SetBrush({TBrushStyle::bsSolid, clWhite});
     mask.FillRect(mask.ClipBox().first);
     mask.SetBrush({TBrushStyle::bsSolid, clBlack});
 }
 
-void TDrawObject::CreateImage(TCanvas& image) {
-    TCanvas* previous = FDrawCanvas;
-    FDrawCanvas = &image;
-    struct TRestore {
-        TCanvas*& Slot;
-        TCanvas* Value;
-        ~TRestore() { Slot = Value; }
-    } restore{FDrawCanvas, previous};
-    Paint();
-}
+void TDrawObject::CreateImage(TCanvas& image, const TRenderContext& context) const { Paint(image, context); }
 
 void TDrawObject::Notify(TPersistent*, const TGUID&) {}
 
@@ -179,30 +171,17 @@ void TDrawObject::SetMovable(bool v) {
 
 void TDrawObject::Changed() { FChangeNotify->Changed(); }
 
-void TDrawObject::DrawTo(TCanvas& canvas) {
+void TDrawObject::DrawTo(TCanvas& canvas, const TRenderContext& context) const {
     const TRect bounds = GetBounds();
     const auto [clip, notEmpty] = canvas.ClipBox();
     if (!notEmpty || !Overlaps(bounds, clip)) return;
     const int saved = canvas.SaveDC();
-    TCanvas* previous = FDrawCanvas;
-    FDrawCanvas = &canvas;
-    FPaintingCopy = true;
-    struct TRestore {
-        TDrawObject* Object;
-        TCanvas* Previous;
-        TCanvas& Canvas;
-        int Saved;
-        ~TRestore() {
-            Object->FPaintingCopy = false;
-            Object->FDrawCanvas = Previous;
-            Canvas.RestoreDC(Saved);
-        }
-    } restore{this, previous, canvas, saved};
+    const auto restore = qScopeGuard([&] { canvas.RestoreDC(saved); });
     canvas.IntersectClipRect(bounds);
-    DrawContent();
+    DrawContent(canvas, context);
 }
 
-void TDrawObject::DrawFailurePattern(TCanvas& canvas) {
+void TDrawObject::DrawFailurePattern(TCanvas& canvas) const {
     canvas.SetPen({TPenStyle::psSolid, 1, clRed});
     canvas.SetBrush({TBrushStyle::bsDiagCross, clRed});
     canvas.Rectangle(ClientRect());
@@ -243,14 +222,14 @@ void TDrawObject::PaintMessage() {
         mapping.ViewportExt = {ratio.DeviceExtent(), ratio.DeviceExtent()};
         mapping.ViewportOrg = {-Left(), -Top()};
         canvas->SetMapping(mapping);
-        DrawContent();
+        DrawContent(*canvas, site->RenderContext());
         FPaintFailed = false;
     } catch (const std::exception& error) {
         Invalidate();
-        if (TAppFrame* frame = AppFrame()) frame->HandleException(error);
+        if (GPaintFailureReporter) GPaintFailureReporter(*this, &error);
     } catch (...) {
         Invalidate();
-        if (TAppFrame* frame = AppFrame()) frame->HandleUnknownException();
+        if (GPaintFailureReporter) GPaintFailureReporter(*this, nullptr);
     }
 }
 

@@ -7,7 +7,9 @@
 #include "appframe/Broadcaster.h"
 #include "core/Capabilities.h"
 #include "core/GraphicControl.h"
+#include "core/RenderContext.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -33,9 +35,16 @@ inline const QString SPaintFailed = QStringLiteral("描画に失敗しました"
 // grey mask made with DrawMask and an image made with CreateImage, at area
 // (logical units) with ratio percent. False when it could not, and the
 // object is painted directly instead. Installed by the imaging library.
-using TBlendPainter = bool (*)(TDrawObject& object, TCanvas& destination, const TRect& area, int ratio);
+using TBlendPainter = bool (*)(const TDrawObject& object, TCanvas& destination, const TRect& area, int ratio,
+                               const TRenderContext& context);
 void SetBlendPainter(TBlendPainter painter);
 TBlendPainter BlendPainter();
+
+// Told when an object fails to paint on a site (error null when it was not
+// a std::exception); the object shows the failure pattern from then on.
+// Installed by the program; without one the failure is only shown.
+using TPaintFailureReporter = void (*)(const TDrawObject& object, const std::exception* error);
+void SetPaintFailureReporter(TPaintFailureReporter reporter);
 
 class TDrawObject : public TGraphicControl {
     VELLUM_CLASS(TDrawObject)
@@ -78,10 +87,6 @@ public:
     bool PaintFailed() const { return FPaintFailed; }
     bool GhostMark() const { return FGhostMark; }
     void SetGhostMark(bool v) { FGhostMark = v; }
-    // True while DrawTo paints onto a foreign canvas.
-    bool PaintingCopy() const { return FPaintingCopy; }
-    // The canvas Paint draws on: the draw canvas when set, else the control's.
-    TCanvas* DrawCanvas() const { return FDrawCanvas ? FDrawCanvas : Canvas(); }
 
     // Taking a site in maps the logical geometry onto its pixels.
     void SetParent(IDrawSite* site) override;
@@ -100,11 +105,12 @@ public:
 
     // --- virtual operations in slot order
     virtual bool NeedsBlend() const;
-    virtual void DrawContent();
+    // Paints onto canvas, through the blend path when the canvas is a bitmap.
+    virtual void DrawContent(TCanvas& canvas, const TRenderContext& context) const;
     // Fills the whole mask opaque, then leaves its brush black.
-    virtual void DrawMask(TCanvas& mask);
+    virtual void DrawMask(TCanvas& mask, const TRenderContext& context) const;
     // Paints into the image canvas (the blend painter owns the bitmap).
-    virtual void CreateImage(TCanvas& image);
+    virtual void CreateImage(TCanvas& image, const TRenderContext& context) const;
     virtual void Notify(TPersistent* sender, const TGUID& id);
     // Point in logical units.
     virtual bool HitTest(TPoint p) const = 0;
@@ -115,7 +121,12 @@ public:
     virtual void SetSelected(bool v);
     virtual void SetMovable(bool v);
     virtual void Changed();
-    virtual void DrawTo(TCanvas& canvas);
+    // Draws the object clipped to its bounds onto canvas, whose mapping is in
+    // logical units; the canvas's state is as before afterwards.
+    virtual void DrawTo(TCanvas& canvas, const TRenderContext& context) const;
+    // The kind's own drawing in logical units; const, so one object may be
+    // drawn on several canvases at once.
+    virtual void Paint(TCanvas& canvas, const TRenderContext& context) const {}
 
     // A kind refuses a capability it implements by answering true.
     virtual bool RefusesCapability(const TGUID& iid) const { return false; }
@@ -125,12 +136,13 @@ public:
     void MouseDown(TMouseButton button, TShiftState shift, TPoint controlPoint) override;
 
 protected:
+    using TGraphicControl::Paint;
     void AssignTo(TPersistent* dest) const override;
     void PaintMessage() override;
     TPoint ToSite(TPoint controlPoint) const { return {controlPoint.X + Left(), controlPoint.Y + Top()}; }
 
 private:
-    void DrawFailurePattern(TCanvas& canvas);
+    void DrawFailurePattern(TCanvas& canvas) const;
     QString OnModifyName() const { return QString(); }
 
     std::unique_ptr<TChangeNotify> FChangeNotify;
@@ -139,11 +151,9 @@ private:
     bool FPaintFailed = false;
     bool FMovable = true;
     bool FSelectable = true;
-    TCanvas* FDrawCanvas = nullptr;
     int32_t FLayerGroup = 0;
     std::unique_ptr<TListener> FListener;
     bool FGhostMark = false;
-    bool FPaintingCopy = false;
     std::unique_ptr<TStringList> FAppendix;
 };
 

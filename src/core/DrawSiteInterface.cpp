@@ -1,5 +1,7 @@
 #include "core/DrawSiteInterface.h"
 
+#include "core/RenderContext.h"
+
 #include <numeric>
 
 namespace vellum {
@@ -37,5 +39,7 @@ int32_t TScaleRatio::DeviceExtent() const {
     const int64_t g = std::gcd(LogicalFactor(*this), DeviceFactor(*this));
     return int32_t(g ? DeviceFactor(*this) / g : DeviceFactor(*this));
 }
+
+TRenderContext IDrawSite::RenderContext() const { return TRenderContext::Screen(Ratio()); }
 
 } // namespace vellum

@@ -14,6 +14,7 @@ class TComponent;
 class TDrawObject;
 class TGraphicControl;
 class TPivot;
+struct TRenderContext;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -52,6 +53,9 @@ public:
     virtual int Scale() const = 0;
     virtual int UnitsPerInch() const { return UnitDPI; }
     TScaleRatio Ratio() const { return {DeviceDPI(), Scale(), UnitsPerInch()}; }
+    // How the site's objects are drawn on screen: at its ratio, with the
+    // profile and date its editor shows.
+    virtual TRenderContext RenderContext() const;
 
     // Children back to front; later ones lie above.
     virtual int ChildCount() const = 0;

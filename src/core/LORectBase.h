@@ -48,11 +48,12 @@ public:
     int32_t GetWidth() const override { return Width(); }
     int32_t GetHeight() const override { return Height(); }
     // IDODraw
-    void DrawTo(TCanvas& canvas) override { TLabelObject::DrawTo(canvas); }
+    void DrawTo(TCanvas& canvas, const TRenderContext& context) const override {
+        TLabelObject::DrawTo(canvas, context);
+    }
 
 protected:
     void AssignTo(TPersistent* dest) const override;
-    void Paint() override {}
 
 private:
     TRect FRect;

@@ -5,13 +5,6 @@
 
 namespace vellum {
 
-namespace {
-bool GDrawingForPrint = false;
-}
-
-bool DrawingForPrint() { return GDrawingForPrint; }
-void SetDrawingForPrint(bool value) { GDrawingForPrint = value; }
-
 const TClassInfo& TLabelObject::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TLabelObject, TDrawObject>("TLabelObject", [](auto& b) {
         b.Boolean(QStringLiteral("DontPrint"), &TLabelObject::DontPrint, &TLabelObject::SetDontPrint);
@@ -52,9 +45,9 @@ void TLabelObject::StartGhost(int handleIndex) { DODesigners().StartGhost(this, 
 
 void TLabelObject::Changed() { TDrawObject::Changed(); }
 
-void TLabelObject::DrawTo(TCanvas& canvas) {
-    if (FDontPrint && (canvas.IsPrinter() || DrawingForPrint())) return;
-    TDrawObject::DrawTo(canvas);
+void TLabelObject::DrawTo(TCanvas& canvas, const TRenderContext& context) const {
+    if (FDontPrint && (canvas.IsPrinter() || context.ForPrint)) return;
+    TDrawObject::DrawTo(canvas, context);
 }
 
 void TLabelObject::SetMovable(bool v) {

@@ -6,11 +6,6 @@
 
 namespace vellum {
 
-// Set by the print preview around its drawing: DontPrint objects are left
-// out as on a printer.
-bool DrawingForPrint();
-void SetDrawingForPrint(bool value);
-
 class TLabelObject : public TDrawObject {
     VELLUM_CLASS(TLabelObject)
 
@@ -33,7 +28,8 @@ public:
     void CreateHandles() override;
     void StartGhost(int handleIndex) override;
     void Changed() override;
-    void DrawTo(TCanvas& canvas) override;
+    // A DontPrint object is left out of printers and drawings for print.
+    void DrawTo(TCanvas& canvas, const TRenderContext& context) const override;
     void SetMovable(bool v) override;
 
     bool HitTestMessage(TPoint controlPoint) override;

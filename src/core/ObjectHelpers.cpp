@@ -78,11 +78,6 @@ TPoint DefaultPictureSize(TPoint pixels) {
     return {std::max(MulDiv(pixels.X, 254, 180), Minimum), std::max(MulDiv(pixels.Y, 254, 180), Minimum)};
 }
 
-int32_t MinimumPenWidth(const TDrawObject& object, int32_t width) {
-    const IDrawSite* site = object.Parent();
-    return site ? std::max(site->DeviceToLogical(2), width) : width;
-}
-
 int32_t HitTestPenWidth(const TDrawObject& object, int32_t penWidth) {
     const IDrawSite* site = object.Parent();
     return penWidth + (site ? site->DeviceToLogical(1) : 3);

@@ -18,8 +18,6 @@ void ScaleObjects(const TDOList& objects, const TRect& from, const TRect& to);
 void FitObjectToSite(TDrawObject& object, const IDrawSite& site);
 // Logical size of a picture taken at 180 dpi, at least 3 mm a side.
 TPoint DefaultPictureSize(TPoint pixels);
-// On a site, at least two device pixels wide.
-int32_t MinimumPenWidth(const TDrawObject& object, int32_t width);
 // The pen width a hit test uses: the object's pen plus one device pixel
 // (3 logical units off a site).
 int32_t HitTestPenWidth(const TDrawObject& object, int32_t penWidth);

@@ -19,7 +19,7 @@
 #include "document/LDObjects.h"
 #include "editing/Grid.h"
 #include "editing/Guide.h"
-#include "editing/RenderObjects.h"
+#include "render/CardRenderer.h"
 #include "imaging/PNGImage.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"

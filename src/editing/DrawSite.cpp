@@ -377,8 +377,15 @@ void TDrawSite::DrawToProgress(int childIndex) {
     if (OnDrawToProgress) OnDrawToProgress(this, childIndex);
 }
 
-void TDrawSite::DrawObject(TDrawObject& object) {
-    if (FCanvas) object.DrawTo(*FCanvas);
+TRenderContext TDrawSite::RenderContext() const {
+    TRenderContext context = FRenderContext;
+    context.Target = TRenderTarget::rtScreen;
+    context.Ratio = Ratio();
+    return context;
+}
+
+void TDrawSite::DrawObject(const TDrawObject& object, const TRenderContext& context) {
+    if (FCanvas) object.DrawTo(*FCanvas, context);
 }
 
 void TDrawSite::DrawTo(TCanvas& canvas, TPoint origin, int scale) {
@@ -402,10 +409,13 @@ void TDrawSite::DrawTo(TCanvas& canvas, TPoint origin, int scale) {
     canvas.SetWindowOrg({m.WindowOrg.X - MulDiv(origin.X, m.WindowExt.X, m.ViewportExt.X),
                          m.WindowOrg.Y - MulDiv(origin.Y, m.WindowExt.Y, m.ViewportExt.Y)});
     scaler.Apply(canvas);
+    TRenderContext context = FRenderContext;
+    context.Target = canvas.IsPrinter() ? TRenderTarget::rtPrinter : TRenderTarget::rtBitmap;
+    context.Ratio = scaler.Ratio(canvas.DpiY());
     if (OnPaint) OnPaint(this);
     for (int i = 0; i < ChildCount(); ++i) {
         const TChild c = FChildren[size_t(i)];
-        if (c.Object && c.Control->Visible()) DrawObject(*c.Object);
+        if (c.Object && c.Control->Visible()) DrawObject(*c.Object, context);
     }
     for (int i = 0; i < ChildCount(); ++i) DrawToProgress(i);
     PaintAfter();

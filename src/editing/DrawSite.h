@@ -10,6 +10,7 @@
 #include "base/IdentTables.h"
 #include "core/DOList.h"
 #include "core/DrawSiteInterface.h"
+#include "core/RenderContext.h"
 #include "editing/Scaler.h"
 #include "platform/Canvas.h"
 
@@ -22,7 +23,8 @@ namespace vellum {
 class TDrawObject;
 class TPivot;
 
-// System colour of a window's background (0x80000000 + COLOR_WINDOW).
+// The colour code documents store for "the window's background" (system
+// colour 5); drawn as white.
 inline constexpr TColor clWindow = 0x80000005;
 
 // What the window showing a site does for it; points in site pixels.
@@ -114,8 +116,12 @@ public:
 
     // --- drawing
     // Draws the surface and every object onto canvas at scale percent with
-    // the site's top-left at origin (device pixels).
+    // the site's top-left at origin (device pixels), as an image at the
+    // canvas's resolution (a printer canvas leaves DontPrint objects out).
     void DrawTo(TCanvas& canvas, TPoint origin, int scale);
+    // The profile and date the site's objects show; the ratio and target
+    // follow the site and the canvas.
+    void SetRenderContext(const TRenderContext& context) { FRenderContext = context; }
     // The zoom that fits the card into rect (device pixels of canvas).
     int FitScale(TCanvas& canvas, const TRect& rect, bool fitHeight, bool fitBoth) const;
     // The canvas being drawn on (during painting or DrawTo), else null.
@@ -129,7 +135,7 @@ public:
     virtual void Paint();
     virtual void PaintAfter();
     virtual void DrawToProgress(int childIndex);
-    virtual void DrawObject(TDrawObject& object);
+    virtual void DrawObject(const TDrawObject& object, const TRenderContext& context);
 
     // --- handles
     void ShowHandles();
@@ -180,6 +186,7 @@ public:
     bool GhostDragging() const override;
     void ClearGhost(TDrawObject* sender) override;
     TPoint LogicalSize() const override { return {FLogWidth, FLogHeight}; }
+    TRenderContext RenderContext() const override;
     TRect VisibleRect() const override;
     void PlaceHandle(TPivot& pivot, TPoint logicalPoint) override;
     TComponent& ObjectOwner() override { return *this; }
@@ -219,6 +226,7 @@ private:
     std::vector<TChild> FChildren;
     IDrawSiteHost* FHost = nullptr;
     TCanvas* FCanvas = nullptr;
+    TRenderContext FRenderContext;
     int FPaintScale = 0; // the zoom DrawTo draws at; 0 = the scaler's
     bool FPaintingCopy = false;
     TComponent* FPopupMenu = nullptr;

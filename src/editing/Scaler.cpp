@@ -1,20 +1,9 @@
 #include "editing/Scaler.h"
 
-#include "editing/CoordMap.h"
+#include "core/RenderContext.h"
 #include "platform/Canvas.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
-#include <cmath>
-
 namespace vellum {
-
-int ScreenDPI() {
-    if (!qGuiApp) return 96;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? int(std::lround(screen->logicalDotsPerInchY())) : 96;
-}
 
 const TClassInfo& TScaler::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TScaler, TPersistent>("TScaler", [](auto& b) {
@@ -58,17 +47,6 @@ void TScaler::AssignTo(TPersistent* dest) const {
     d->Change();
 }
 
-void TScaler::Apply(TCanvas& canvas) const {
-    const TCoordMapping old = canvas.Mapping();
-    // An origin shift made before survives in the viewport origin.
-    const TPoint shift = WindowOrgToDevice(old);
-    const TScaleRatio ratio = Ratio(canvas.DpiY());
-    TCoordMapping mapping;
-    mapping.Mode = TMapMode::mmAnisotropic;
-    mapping.WindowExt = {ratio.LogicalExtent(), ratio.LogicalExtent()};
-    mapping.ViewportExt = {ratio.DeviceExtent(), ratio.DeviceExtent()};
-    mapping.ViewportOrg = {old.ViewportOrg.X - shift.X, old.ViewportOrg.Y - shift.Y};
-    canvas.SetMapping(mapping);
-}
+void TScaler::Apply(TCanvas& canvas) const { ApplyScaleRatio(canvas, Ratio(canvas.DpiY())); }
 
 } // namespace vellum

@@ -3,15 +3,13 @@
 
 #include "base/Persistent.h"
 #include "core/DrawSiteInterface.h"
+#include "platform/ScreenDPI.h"
 
 #include <functional>
 
 namespace vellum {
 
 class TCanvas;
-
-// Vertical pixels per inch of the primary screen; 96 without a screen.
-int ScreenDPI();
 
 class TScaler : public TPersistent {
     VELLUM_CLASS(TScaler)

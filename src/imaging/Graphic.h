@@ -15,8 +15,9 @@ class QMimeData;
 
 namespace vellum {
 
-// The clipboard formats pictures are exchanged in, by their numbers on the
-// original platform: a bitmap, a device-independent bitmap, a metafile.
+// The clipboard formats pictures are exchanged in: a bitmap, a
+// device-independent bitmap, a metafile. The numbers are those stored in
+// documents and clipboard payloads.
 enum class TClipboardFormat { cfBitmap = 2, cfDIB = 8, cfEnhMetafile = 14 };
 
 class TGraphic {

@@ -1,5 +1,5 @@
 #pragma once
-// JPEG pictures. The original JFIF bytes are what is stored: a loaded JPEG
+// JPEG pictures. The JFIF bytes as read are what is stored: a loaded JPEG
 // is never re-encoded on saving. The pixels are decoded on first use, at the
 // chosen scale.
 

@@ -17,7 +17,8 @@ TCoordMapping Shifted(const TCoordMapping& mapping, TPoint corner) {
     return m;
 }
 
-bool PaintBlended(TDrawObject& object, TCanvas& destination, const TRect& area, int ratio) {
+bool PaintBlended(const TDrawObject& object, TCanvas& destination, const TRect& area, int ratio,
+                  const TRenderContext& context) {
     QImage* target = destination.Bits();
     if (!target) return false;
     const TRect device = NormalizeRect(destination.LPtoDP(area));
@@ -31,14 +32,14 @@ bool PaintBlended(TDrawObject& object, TCanvas& destination, const TRect& area, 
     {
         TPainterCanvas canvas(coverage);
         canvas.SetMapping(mapping);
-        object.DrawMask(canvas);
+        object.DrawMask(canvas, context);
     }
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
         TPainterCanvas canvas(picture);
         canvas.SetMapping(mapping);
-        object.CreateImage(canvas);
+        object.CreateImage(canvas, context);
     }
     TDIB mask(w, h, 8);
     for (int y = 0; y < h; ++y) {

@@ -248,8 +248,8 @@ void TSafetyBitmap::LoadFromClipboardFormat(TClipboardFormat format, const QMime
     }
     case TClipboardFormat::cfDIB: {
         const QByteArray bytes = data.data(QStringLiteral("image/bmp"));
-        // Programs here put whole BMP files on the clipboard; the original
-        // platform puts the packed form.
+        // Desktop programs put whole BMP files on the clipboard; documents
+        // and older clipboard data carry the packed form.
         SetDIB(bytes.startsWith("BM") ? TDIB::FromBMP(bytes) : FromPackedDIB(bytes));
         return;
     }

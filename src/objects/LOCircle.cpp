@@ -29,7 +29,7 @@ TRect TLOCircle::GetBounds() const {
             int32_t(std::ceil(cy + ey))};
 }
 
-void TLOCircle::PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t) {
+void TLOCircle::PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t) const {
     // An ordinary pen of the stored width: round ends and joins.
     TPen pen;
     pen.Width = FrameWidth();

@@ -15,7 +15,7 @@ public:
     void BuildOutline(TStroke& outline) const override;
 
 protected:
-    void PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) override;
+    void PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) const override;
     double EdgeDistance(double x, double y) const override;
 };
 

@@ -94,6 +94,7 @@ void TLORect::SetRect(const TRect& r) {
 }
 
 const TStroke& TLORect::Outline() const {
+    const std::lock_guard lock(FOutlineLock);
     if (FOutline.Count() == 0) {
         BuildOutline(FOutline);
         FOutline.Transform(FRotator);
@@ -134,28 +135,25 @@ void TLORect::Resize(int32_t width, int32_t height) {
     SetRect(Bounds(Left(), Top(), w, h));
 }
 
-void TLORect::Paint() {
-    TCanvas* canvas = DrawCanvas();
-    if (!canvas) return;
+void TLORect::Paint(TCanvas& canvas, const TRenderContext& context) const {
     // Thin frames stay visible on screen.
-    int32_t w = FFrameWidth;
-    if (Parent()) w = std::max(w, Parent()->DeviceToLogical(2));
+    const int32_t w = context.MinimumPenWidth(FFrameWidth);
     const TRect bounds = GetBounds();
     if (FFrameWidth < Width() && FFrameWidth < Height() && FFillInside) {
-        const int saved = canvas->SaveDC();
-        Outline().SelectAsPath(*canvas);
-        canvas->SelectClipPath(TClipCombine::ccAnd);
-        FFillColor->Paint(*canvas, bounds);
-        canvas->RestoreDC(saved);
+        const int saved = canvas.SaveDC();
+        Outline().SelectAsPath(canvas);
+        canvas.SelectClipPath(TClipCombine::ccAnd);
+        FFillColor->Paint(canvas, bounds);
+        canvas.RestoreDC(saved);
     }
     if (FFrameWidth > 0) {
-        const int saved = canvas->SaveDC();
-        PaintFrame(*canvas, Inflated(bounds, w - FFrameWidth + 1), w);
-        canvas->RestoreDC(saved);
+        const int saved = canvas.SaveDC();
+        PaintFrame(canvas, Inflated(bounds, w - FFrameWidth + 1), w);
+        canvas.RestoreDC(saved);
     }
 }
 
-void TLORect::DrawMask(TCanvas& mask) {
+void TLORect::DrawMask(TCanvas& mask, const TRenderContext&) const {
     if (FFrameWidth > 0) {
         TPen pen = GeometricPen(FFrameWidth);
         pen.Color = clWhite;
@@ -172,7 +170,7 @@ void TLORect::DrawMask(TCanvas& mask) {
     }
 }
 
-void TLORect::PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) {
+void TLORect::PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) const {
     if (FRoundRect) {
         canvas.SetFillMode(TFillMode::fmAlternate);
         Outline().SelectAsPath(canvas);

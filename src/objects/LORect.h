@@ -8,6 +8,8 @@
 #include "imaging/ColorSpec.h"
 #include "objects/Stroke.h"
 
+#include <mutex>
+
 namespace vellum {
 
 class TLORect : public TLORectBase, public IDOBlend, public IDOSubColor, public IDOColor, public IDORotate {
@@ -32,7 +34,7 @@ public:
 
     // --- virtual operations in slot order
     // The frame and the fill in white over the mask.
-    void DrawMask(TCanvas& mask) override;
+    void DrawMask(TCanvas& mask, const TRenderContext& context) const override;
     void Resize(int32_t width, int32_t height) override;
     void DrawOutline(TCanvas& canvas) override { Outline().Draw(canvas); }
     void SetRect(const TRect& r) override;
@@ -60,9 +62,9 @@ public:
 
 protected:
     void AssignTo(TPersistent* dest) const override;
-    void Paint() override;
+    void Paint(TCanvas& canvas, const TRenderContext& context) const override;
     // The frame band over bounds, with the effective width w.
-    virtual void PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w);
+    virtual void PaintFrame(TCanvas& canvas, const TRect& bounds, int32_t w) const;
     // Signed distance from the unrotated shape's edge, negative inside.
     virtual double EdgeDistance(double x, double y) const;
     // The frame band's outer (or inner) edge for width w, unrotated: half
@@ -78,7 +80,9 @@ private:
     std::unique_ptr<TColorSpec> FFillColor;
     bool FFillInside = false;
     TRotator FRotator;
+    // Built on first use; the lock lets threads draw the object at once.
     mutable TStroke FOutline;
+    mutable std::mutex FOutlineLock;
     bool FRoundRect = false;
 };
 

@@ -40,12 +40,11 @@ void TFakeSite::PlaceHandle(TPivot& pivot, TPoint logicalPoint) {
 
 void TTestShape::DrawOutline(TCanvas& canvas) { canvas.Rectangle(FrameRect()); }
 
-void TTestShape::Paint() {
+void TTestShape::Paint(TCanvas& canvas, const TRenderContext&) const {
     ++Paints;
     if (FailPaint) throw std::runtime_error("paint failed");
-    TCanvas* canvas = DrawCanvas();
-    canvas->SetBrush({TBrushStyle::bsSolid, clBlack});
-    canvas->FillRect(FrameRect());
+    canvas.SetBrush({TBrushStyle::bsSolid, clBlack});
+    canvas.FillRect(FrameRect());
 }
 
 const TClassInfo& TTestShape::StaticClass() {

@@ -75,7 +75,7 @@ class TTestShape : public TLORectBase, public IDOBlend {
 public:
     using TLORectBase::TLORectBase;
     bool FailPaint = false;
-    int Paints = 0;
+    mutable std::atomic<int> Paints = 0;
 
     void Resize(int32_t width, int32_t height) override { SetRect(Bounds(Left(), Top(), width, height)); }
     void DrawOutline(TCanvas& canvas) override;
@@ -90,7 +90,7 @@ public:
     bool RefusesCapability(const TGUID& iid) const override { return RefuseBlend && iid == IDOBlend::IID; }
 
 protected:
-    void Paint() override;
+    void Paint(TCanvas& canvas, const TRenderContext& context) const override;
 };
 
 // Every notification an object broadcasts.

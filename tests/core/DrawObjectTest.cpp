@@ -1,6 +1,5 @@
 #include "CoreTestKinds.h"
 
-#include "appframe/AppFrame.h"
 #include "base/StringList.h"
 #include "core/DOGroup.h"
 #include "core/LabelObject.h"
@@ -8,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
+
 using namespace vellum;
 using namespace vellum::test;
 
 namespace {
+
+const TRenderContext kBitmap = TRenderContext::Bitmap({});
 
 // A bitmap whose bits the blend path may use.
 class TBitsCanvas : public TRecordingCanvas {
@@ -218,22 +221,23 @@ TEST(DrawObject, DontPrintObjectsStayOffPrinters) {
     shape.SetDontPrint(true);
 
     TRecordingCanvas bitmap({0, 0, 200, 200}, 96, false);
-    shape.DrawTo(bitmap);
+    shape.DrawTo(bitmap, kBitmap);
     EXPECT_EQ(Figures(bitmap), 1);
 
+    // A printer's canvas leaves it out whatever the context says.
     TRecordingCanvas printer({0, 0, 200, 200}, 600, true);
-    shape.DrawTo(printer);
+    shape.DrawTo(printer, kBitmap);
     EXPECT_EQ(Figures(printer), 0);
 
     // The print preview draws on a bitmap but as if printing.
     TRecordingCanvas preview({0, 0, 200, 200}, 96, false);
-    SetDrawingForPrint(true);
-    shape.DrawTo(preview);
-    SetDrawingForPrint(false);
+    TRenderContext forPrint = TRenderContext::Print(TRenderTarget::rtBitmap, {});
+    forPrint.Preview = true;
+    shape.DrawTo(preview, forPrint);
     EXPECT_EQ(Figures(preview), 0);
 
     shape.SetDontPrint(false);
-    shape.DrawTo(printer);
+    shape.DrawTo(printer, forPrint);
     EXPECT_EQ(Figures(printer), 1);
 }
 
@@ -242,26 +246,23 @@ TEST(DrawObject, DrawToClipsToTheBoundsAndRestoresTheCanvas) {
     shape.SetRect({10, 10, 50, 50});
     TRecordingCanvas canvas({0, 0, 200, 200});
     canvas.SetPen({TPenStyle::psDash, 3, 0x123456});
-    shape.DrawTo(canvas);
+    shape.DrawTo(canvas, kBitmap);
     EXPECT_EQ(Figures(canvas), 1);
     EXPECT_FALSE(canvas.HasClip());
     EXPECT_EQ(canvas.Pen().Style, TPenStyle::psDash);
-    EXPECT_EQ(shape.DrawCanvas(), nullptr);
-    EXPECT_FALSE(shape.PaintingCopy());
 
     // Outside the clip nothing is drawn at all.
     canvas.ClearLog();
     canvas.IntersectClipRect({100, 100, 200, 200});
     canvas.ClearLog();
-    shape.DrawTo(canvas);
+    shape.DrawTo(canvas, kBitmap);
     EXPECT_TRUE(canvas.Records().empty());
 
     // A failing paint still gives the canvas back as it was.
     TRecordingCanvas other({0, 0, 200, 200});
     shape.FailPaint = true;
-    EXPECT_THROW(shape.DrawTo(other), std::runtime_error);
+    EXPECT_THROW(shape.DrawTo(other, kBitmap), std::runtime_error);
     EXPECT_FALSE(other.HasClip());
-    EXPECT_EQ(shape.DrawCanvas(), nullptr);
 }
 
 namespace {
@@ -269,7 +270,7 @@ int GBlendCalls = 0;
 int GBlendRatio = -1;
 TRect GBlendArea;
 bool GBlendResult = true;
-bool CountingBlend(TDrawObject&, TCanvas&, const TRect& area, int ratio) {
+bool CountingBlend(const TDrawObject&, TCanvas&, const TRect& area, int ratio, const TRenderContext&) {
     ++GBlendCalls;
     GBlendRatio = ratio;
     GBlendArea = area;
@@ -307,7 +308,7 @@ TEST(DrawObject, BlendGoesThroughTheOneHookOnlyWhenNeededAndPossible) {
         shape.RefuseBlend = c.Refuse;
         std::unique_ptr<TRecordingCanvas> canvas = c.Bits ? std::make_unique<TBitsCanvas>(TRect{0, 0, 200, 200})
                                                           : std::make_unique<TRecordingCanvas>(TRect{0, 0, 200, 200});
-        shape.DrawTo(*canvas);
+        shape.DrawTo(*canvas, kBitmap);
         EXPECT_EQ(GBlendCalls, c.ExpectedBlends) << c.What;
         EXPECT_EQ(shape.Paints, c.ExpectedPaints) << c.What;
         if (c.ExpectedBlends) {
@@ -322,7 +323,7 @@ TEST(DrawObject, BlendGoesThroughTheOneHookOnlyWhenNeededAndPossible) {
     shape.SetRect({10, 10, 50, 50});
     shape.SetBlendRatio(50);
     TBitsCanvas canvas({0, 0, 200, 200});
-    shape.DrawTo(canvas);
+    shape.DrawTo(canvas, kBitmap);
     EXPECT_EQ(shape.Paints, 1);
 }
 
@@ -330,15 +331,14 @@ TEST(DrawObject, MaskIsFilledOpaqueAndImageIsPaintedIntoItsCanvas) {
     TTestShape shape;
     shape.SetRect({0, 0, 10, 10});
     TRecordingCanvas mask({0, 0, 20, 20});
-    shape.DrawMask(mask);
+    shape.DrawMask(mask, kBitmap);
     ASSERT_EQ(Figures(mask), 1);
     EXPECT_EQ(mask.Records()[0].Brush.Color, clWhite);
     EXPECT_EQ(mask.Brush().Color, clBlack);
 
     TRecordingCanvas image({0, 0, 20, 20});
-    shape.CreateImage(image);
+    shape.CreateImage(image, kBitmap);
     EXPECT_EQ(Figures(image), 1);
-    EXPECT_EQ(shape.DrawCanvas(), nullptr);
 }
 
 TEST(DrawObject, OnSitePaintMapsLogicalUnitsAndShowsFailures) {
@@ -360,12 +360,12 @@ TEST(DrawObject, OnSitePaintMapsLogicalUnitsAndShowsFailures) {
     EXPECT_EQ(canvas.Mapping(), TCoordMapping());
 
     // A paint that throws is reported; from then on the failure pattern shows.
-    TAppFrame frame;
-    std::vector<std::string> reported;
-    frame.OnException = [&](const std::exception& e) {
-        reported.push_back(e.what());
-        return true;
-    };
+    static std::vector<std::string> reported;
+    reported.clear();
+    SetPaintFailureReporter([](const TDrawObject&, const std::exception* e) {
+        reported.push_back(e ? e->what() : "?");
+    });
+    const auto uninstall = qScopeGuard([] { SetPaintFailureReporter(nullptr); });
     shape.FailPaint = true;
     TRecordingCanvas failed({0, 0, 97, 49});
     EXPECT_NO_THROW(shape.PaintOn(failed));

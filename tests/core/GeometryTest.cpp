@@ -3,6 +3,7 @@
 #include "core/DOGroup.h"
 #include "core/DOList.h"
 #include "core/ObjectHelpers.h"
+#include "core/RenderContext.h"
 #include "core/Transformer.h"
 
 #include <gtest/gtest.h>
@@ -120,14 +121,34 @@ TEST(ObjectHelpers, FitObjectToSiteShrinksAndCentres) {
     EXPECT_EQ(tall.Height(), 550);
 }
 
+TEST(RenderContext, ThinPensStayVisibleExceptOnPrintersAndPdf) {
+    const struct {
+        TRenderTarget Target;
+        TScaleRatio Ratio;
+        int32_t Width, Expected;
+    } cases[] = {
+        {TRenderTarget::rtScreen, {96, 100, 254}, 1, 5}, // 2 px at 96 dpi
+        {TRenderTarget::rtScreen, {96, 100, 254}, 9, 9},
+        {TRenderTarget::rtScreen, {96, 400, 254}, 1, 1},
+        {TRenderTarget::rtBitmap, {96, 50, 254}, 1, 11},
+        {TRenderTarget::rtPrinter, {600, 100, 254}, 1, 1},
+        {TRenderTarget::rtPdf, {96, 25, 254}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        TRenderContext context;
+        context.Target = c.Target;
+        context.Ratio = c.Ratio;
+        EXPECT_EQ(context.MinimumPenWidth(c.Width), c.Expected) << int(c.Target) << " " << c.Ratio.Scale;
+    }
+    EXPECT_FALSE(TRenderContext::Screen({}).ForPrint);
+    EXPECT_TRUE(TRenderContext::Print(TRenderTarget::rtBitmap, {}).ForPrint);
+}
+
 TEST(ObjectHelpers, PenWidthsFollowTheSite) {
     TFakeSite site;
     TTestShape shape;
-    EXPECT_EQ(MinimumPenWidth(shape, 1), 1);
     EXPECT_EQ(HitTestPenWidth(shape, 4), 7);
     site.Add(&shape);
-    EXPECT_EQ(MinimumPenWidth(shape, 1), 5); // 2 px at 96 dpi
-    EXPECT_EQ(MinimumPenWidth(shape, 9), 9);
     EXPECT_EQ(HitTestPenWidth(shape, 4), 7);
     site.Zoom = 400;
     EXPECT_EQ(HitTestPenWidth(shape, 4), 5);

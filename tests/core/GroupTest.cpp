@@ -110,7 +110,7 @@ TEST(Group, BoundsHitTestPaintAndPlacement) {
     EXPECT_EQ(group.GetWidth(), 80);
 
     TRecordingCanvas canvas({0, 0, 200, 200});
-    group.DrawTo(canvas);
+    group.DrawTo(canvas, TRenderContext::Bitmap({}));
     EXPECT_EQ(a->Paints + b->Paints, 2);
 
     group.SetLeft(0);

@@ -1,5 +1,5 @@
 #include "editing/CanvasSaver.h"
-#include "editing/CoordMap.h"
+#include "platform/CoordMap.h"
 #include "editing/MemoryCanvas.h"
 #include "editing/Scaler.h"
 #include "platform/RecordingCanvas.h"

@@ -27,7 +27,7 @@ TEST(ObjectBlend, BlendedObjectsMixWithTheBitmapBeneath) {
         shape.SetBlendShade(c.shade);
         {
             TPainterCanvas canvas(image);
-            shape.DrawTo(canvas);
+            shape.DrawTo(canvas, TRenderContext::Bitmap({}));
         }
         EXPECT_EQ(qRed(image.pixel(20, 20)), c.inside) << c.ratio << " " << c.shade;
         EXPECT_EQ(qRed(image.pixel(5, 5)), 255);
@@ -41,6 +41,6 @@ TEST(ObjectBlend, TargetsWithoutBitsArePaintedDirectly) {
     shape.SetRect({10, 10, 30, 30});
     shape.SetBlendRatio(50);
     TRecordingCanvas canvas;
-    shape.DrawTo(canvas);
+    shape.DrawTo(canvas, TRenderContext::Bitmap({}));
     EXPECT_EQ(shape.Paints, 1);
 }

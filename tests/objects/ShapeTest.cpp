@@ -201,7 +201,7 @@ QImage Painted(TLORect& r, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     TPainterCanvas canvas(image);
-    r.DrawTo(canvas);
+    r.DrawTo(canvas, TRenderContext::Bitmap({}));
     return image;
 }
 
@@ -246,7 +246,7 @@ TEST(Shape, MaskCoversTheFrameAndTheFill) {
     auto drawn = [&] {
         mask.fill(Qt::black);
         TPainterCanvas canvas(mask);
-        r.DrawMask(canvas);
+        r.DrawMask(canvas, TRenderContext::Bitmap({}));
     };
     drawn();
     EXPECT_EQ(mask.pixel(50, 20), qRgb(255, 255, 255));

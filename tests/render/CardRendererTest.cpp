@@ -1,9 +1,10 @@
-#include "editing/RenderObjects.h"
+#include "render/CardRenderer.h"
 
 #include "../core/CoreTestKinds.h"
 #include "core/DOList.h"
-#include "editing/Scaler.h"
 #include "paper/FaceInfo.h"
+#include "platform/PainterCanvas.h"
+#include "platform/ScreenDPI.h"
 
 #include <QImage>
 
@@ -73,7 +74,7 @@ TEST(RenderObjects, BitmapIs24BitOfTheSitesPixelSizeAtTheScale) {
 }
 
 TEST(RenderObjects, ObjectsLandInCardCoordinatesWhereverTheFaceSits) {
-    TDOList list;
+    TOwnedDOList list;
     list.Add(Shape({254, 254, 508, 381})); // one inch in, one inch wide
     QImage bitmap;
     RenderObjectsToBitmap(Face(), list, bitmap, 100);
@@ -101,7 +102,7 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
         {TFaceShape::fsDoughnut, false, false},
     };
     for (const auto& c : cases) {
-        TDOList list;
+        TOwnedDOList list;
         list.Add(Shape({-100, -100, 1100, 700})); // beyond the card on every side
         QImage bitmap;
         RenderObjectsToBitmap(Face(c.Shape), list, bitmap, 100, kRedBrush);
@@ -115,37 +116,32 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
     }
 }
 
-TEST(RenderObjects, TheListIsEmptiedAndTheObjectsDieWithTheSite) {
+TEST(RenderObjects, TheListAndItsObjectsStayAsTheyWere) {
     TFreeLog log;
-    TDOList list;
+    TOwnedDOList list;
     TComponent formerOwner;
     TTestShape* owned = new TTestShape(&formerOwner);
     TTestShape* loose = Shape({0, 0, 10, 10});
-    // Names repeated on a damaged card do not stop the drawing.
-    owned->SetName(QStringLiteral("Shape1"));
-    loose->SetName(QStringLiteral("Shape1"));
     list.Add(owned);
     list.Add(loose);
     log.Watch(*owned);
     log.Watch(*loose);
     QImage bitmap;
     RenderObjectsToBitmap(Face(), list, bitmap, 100);
-    EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(log.Freed, (std::multiset<const TComponent*>{owned, loose}));
-    EXPECT_EQ(formerOwner.ComponentCount(), 0);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_TRUE(log.Freed.empty());
+    EXPECT_EQ(owned->Owner(), &formerOwner);
+    EXPECT_EQ(loose->Owner(), nullptr);
+    EXPECT_EQ(owned->Parent(), nullptr);
+    list.Remove(owned);
 
-    // A drawing that fails still frees every object once.
-    log.Freed.clear();
+    // A drawing that fails raises and leaves the list alone.
     TTestShape* failing = Shape({0, 0, 10, 10});
     failing->FailPaint = true;
-    TTestShape* other = Shape({20, 20, 30, 30});
     list.Add(failing);
-    list.Add(other);
-    log.Watch(*failing);
-    log.Watch(*other);
     EXPECT_THROW(RenderObjectsToBitmap(Face(), list, bitmap, 100), std::runtime_error);
-    EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(log.Freed, (std::multiset<const TComponent*>{failing, other}));
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_TRUE(log.Freed.empty());
 }
 
 TEST(RenderObjects, ImagesAreRenderedAtTheTargetWidthsZoomAndFitted) {
@@ -159,15 +155,66 @@ TEST(RenderObjects, ImagesAreRenderedAtTheTargetWidthsZoomAndFitted) {
         {1000, 1000, {1000, 605}}, // capped at 100 %, then stretched to the width
     };
     for (const auto& c : cases) {
-        TDOList list;
+        TOwnedDOList list;
         list.Add(Shape({0, 0, 455, 550})); // the left half black
         const QImage image = RenderObjectsToImage(Face(), list, c.Width, c.Height, kRedBrush);
         EXPECT_EQ(image.size(), c.Size) << c.Width << "x" << c.Height;
         EXPECT_EQ(image.depth(), 24);
-        EXPECT_TRUE(list.Empty());
         EXPECT_EQ(image.pixel(1, c.Size.height() / 2), qRgb(0, 0, 0));
         EXPECT_EQ(image.pixel(c.Size.width() - 2, c.Size.height() / 2), qRgb(255, 255, 255));
     }
+}
+
+// A shape that paints itself in a colour of its own.
+class TColourShape : public TTestShape {
+public:
+    TColor Colour = clBlack;
+
+protected:
+    void Paint(TCanvas& canvas, const TRenderContext&) const override {
+        canvas.SetBrush({TBrushStyle::bsSolid, Colour});
+        canvas.FillRect(FrameRect());
+    }
+};
+
+TColourShape* ColourShape(const TRect& frame, TColor colour, int32_t layer = 0) {
+    auto* shape = new TColourShape;
+    shape->SetRect(frame);
+    shape->Colour = colour;
+    shape->SetLayerGroup(layer);
+    return shape;
+}
+
+TEST(DrawCard, LayersHiddenObjectsAndDontPrintAtTheCanvasOrigin) {
+    TOwnedDOList list;
+    list.Add(ColourShape({0, 0, 254, 254}, 0x0000FF));                    // red, user layer
+    list.Add(ColourShape({0, 0, 508, 508}, 0xFF0000, LayerBackground));   // blue, given later but beneath
+    TColourShape* hidden = ColourShape({0, 0, 127, 127}, 0x00FF00);
+    hidden->SetVisible(false);
+    list.Add(hidden);
+    TColourShape* screenOnly = ColourShape({254, 0, 508, 254}, 0x00FF00);
+    screenOnly->SetDontPrint(true);
+    list.Add(screenOnly);
+
+    const auto drawn = [&](const TRenderContext& context) {
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        TPainterCanvas canvas(image);
+        canvas.SetResolution(96);
+        canvas.SetViewportOrg({10, 20}); // the card's corner on the page
+        DrawCard(canvas, list, Face(), context);
+        EXPECT_EQ(canvas.Mapping().ViewportOrg, (TPoint{10, 20}));
+        return image;
+    };
+    const TScaleRatio ratio{96, 100, 254};
+    const QImage screen = drawn(TRenderContext::Bitmap(ratio));
+    EXPECT_EQ(screen.pixel(12, 22), kRed);                // red over blue, hidden green left out
+    EXPECT_EQ(screen.pixel(10 + 120, 22), qRgb(0, 255, 0)); // the DontPrint shape shows on screen
+    EXPECT_EQ(screen.pixel(12, 20 + 120), qRgb(0, 0, 255));
+    EXPECT_EQ(screen.pixel(5, 5), qRgb(255, 255, 255));     // nothing before the origin
+    const QImage printed = drawn(TRenderContext::Print(TRenderTarget::rtPdf, ratio));
+    EXPECT_EQ(printed.pixel(10 + 120, 22), qRgb(0, 0, 255)); // and not in print
+    EXPECT_EQ(printed.pixel(12, 22), kRed);
 }
 
 } // namespace

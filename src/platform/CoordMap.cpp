@@ -1,4 +1,4 @@
-#include "editing/CoordMap.h"
+#include "platform/CoordMap.h"
 
 namespace vellum {
 
