@@ -13,9 +13,9 @@
 #include "imaging/PictureEx.h"
 #include "paper/FaceInfo.h"
 #include "paper/PaperInfo.h"
+#include "platform/AtomicFile.h"
 #include "platform/PainterCanvas.h"
 
-#include <QSaveFile>
 
 namespace vellum {
 
@@ -72,11 +72,8 @@ void ExportCardImage(TLabelData& document, int card, const QString& fileName, TC
     const QByteArray bytes = format == TCardImageFormat::cfJpeg
                                  ? EncodeJPEG(bitmap, TJPEGImage().CompressionQuality())
                                  : bitmap.ToBMP();
-    // Written beside the target and renamed over it once complete.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) RaiseCannotWrite(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size()) RaiseCannotWrite(fileName, file.errorString());
-    if (!file.commit()) RaiseCannotWrite(fileName, file.errorString());
+    if (bytes.isEmpty()) RaiseCannotWrite(fileName, QStringLiteral("画像を作成できませんでした"));
+    WriteFileAtomically(fileName, bytes);
 }
 
 } // namespace vellum

@@ -44,6 +44,13 @@ int Ask(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn def, TMsgDlgBtn 
 
 void Tell(const QString& text) { Ask(text, mbOK, mbOK, mbOK); }
 
+// The message with the error's reason on a line of its own; the reason (it
+// names files) never goes through macro expansion.
+void TellWithReason(const QString& text, const std::exception& error) {
+    if (TAppFrame* frame = AppFrame())
+        frame->MessageBoxFmt(text + QStringLiteral("\r\n%s"), mbOK, mbOK, mbOK, QString::fromUtf8(error.what()));
+}
+
 QString AppTitle() { return Expand(QStringLiteral("$(AppName)")); }
 
 // The wait cursor while a long command runs, when there is a screen.
@@ -314,9 +321,9 @@ bool TDocumentSession::Store(const QString& fileName, bool compressed) {
             for (int i = 0; i < paper->FaceCount(); ++i)
                 if (FDocument->HasCard(i)) FDocument->CompressCard(i);
         FDocument->Save(fileName);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         FDocument->SetModified(true);
-        Tell(compressed ? kCompressFailed : kSaveFailed);
+        TellWithReason(compressed ? kCompressFailed : kSaveFailed, error);
         return false;
     }
     FFileName = fileName;

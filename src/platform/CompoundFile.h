@@ -23,8 +23,8 @@ QByteArray WriteCompoundFile(const TCompoundNode& root);
 
 // Reads a file; a missing file raises EOleSysError (STG_E_FILENOTFOUND).
 std::shared_ptr<TCompoundNode> LoadCompoundFile(const QString& fileName);
-// Writes a temporary file beside the target, pushes it to the disk and
-// renames it over the target; the target is untouched when anything fails.
+// Writes the file whole through WriteFileAtomically: the target is untouched
+// when anything fails.
 void SaveCompoundFile(const TCompoundNode& root, const QString& fileName);
 
 } // namespace vellum

@@ -195,9 +195,12 @@ TEST_F(SessionTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
     const QByteArray before = f.readAll();
     f.close();
     AddRect(0);
-    EXPECT_FALSE(Session->SaveTo(Path(QStringLiteral("no/such/folder/b.xv4"))));
+    const QString missing = Path(QStringLiteral("no/such/folder/b.xv4"));
+    EXPECT_FALSE(Session->SaveTo(missing));
     ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Text, QStringLiteral("データの保存に失敗しました"));
+    // The message, then the file and the reason.
+    EXPECT_EQ(Shown[0].Text, QStringLiteral("データの保存に失敗しました\r\nファイル %1 を保存できません（フォルダーが見つかりません）")
+                                 .arg(missing));
     EXPECT_TRUE(Session->IsModified());
     EXPECT_EQ(Session->FileName(), a);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
