@@ -1,6 +1,6 @@
 // Repainting a card on screen and drawing it for print, with 50 objects.
 #include "../tests/core/CoreTestKinds.h"
-#include "editing/DrawSiteView.h"
+#include "ui/DrawSiteView.h"
 #include "platform/PainterCanvas.h"
 
 #include <QApplication>

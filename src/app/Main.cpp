@@ -1,8 +1,9 @@
 // vellum4: the card designer.
 #include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
-#include "appframe/Application.h"
-#include "appframe/DataMain.h"
+#include "appgui/Application.h"
+#include "appgui/DataMain.h"
+#include "appgui/WindowPlacement.h"
 #include "paper/Papers.h"
 #include "paper/PurposeList.h"
 #include "ui/MainWindow.h"
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
     steps.CreateMainWindow = [&catalogue, &mainWindow]() -> QWidget* {
         auto* window = new vellum::TfrmMain(catalogue.get());
         window->setAttribute(Qt::WA_DeleteOnClose);
-        if (vellum::TAppFrame* frame = vellum::AppFrame()) frame->RestoreWindowPlacement(window, 1024, 768);
+        if (vellum::TAppFrame* frame = vellum::AppFrame()) vellum::RestoreWindowPlacement(*frame, window, 1024, 768);
         window->showMaximized();
         window->ShowSplash();
         mainWindow = window;

@@ -5,15 +5,10 @@
 #include "platform/RegistryStore.h"
 #include "platform/SystemInfo.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QWidget>
 
 #include <cstdio>
 
@@ -41,19 +36,6 @@ QString WithSlash(QString folder) {
     if (!folder.endsWith(u'/')) folder += u'/';
     return folder;
 }
-
-struct TButtonInfo {
-    TMsgDlgBtn Button;
-    const char16_t* Caption;
-    QMessageBox::ButtonRole Role;
-};
-
-constexpr TButtonInfo kButtons[] = {
-    {mbYes, u"はい(&Y)", QMessageBox::YesRole},       {mbNo, u"いいえ(&N)", QMessageBox::NoRole},
-    {mbOK, u"OK", QMessageBox::AcceptRole},            {mbCancel, u"キャンセル", QMessageBox::RejectRole},
-    {mbAbort, u"中止(&A)", QMessageBox::RejectRole},   {mbRetry, u"再試行(&R)", QMessageBox::AcceptRole},
-    {mbIgnore, u"無視(&I)", QMessageBox::AcceptRole},
-};
 
 } // namespace
 
@@ -195,22 +177,7 @@ int TAppFrame::ShowText(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn 
     try {
         if (OnBringToFront) OnBringToFront();
         if (OnMessageBox) return OnMessageBox(text, buttons, def, cancel);
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
-            return ModalResultOf(def);
-        }
-        QMessageBox box(QMessageBox::Information, ExpandOr(QStringLiteral("$(AppName)"), QString()), text);
-        std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> made;
-        for (const auto& b : kButtons) {
-            if (!(buttons & b.Button)) continue;
-            QPushButton* pb = box.addButton(QString::fromUtf16(b.Caption), b.Role);
-            made.emplace_back(pb, b.Button);
-            if (b.Button == def) box.setDefaultButton(pb);
-            if (b.Button == cancel) box.setEscapeButton(pb);
-        }
-        box.exec();
-        for (const auto& [button, which] : made)
-            if (box.clickedButton() == button) return ModalResultOf(which);
+        std::fprintf(stderr, "%s\n", qUtf8Printable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
         return ModalResultOf(cancel);
     } catch (...) {
         return ModalResultOf(cancel);
@@ -248,32 +215,6 @@ void TAppFrame::ExpandComponentMacros(TComponent* component) {
         }
     }
     for (int i = 0; i < component->ComponentCount(); ++i) ExpandComponentMacros(component->Components(i));
-}
-
-void TAppFrame::SaveWindowPlacement(QWidget* form) {
-    if (!form || form->objectName().isEmpty()) return;
-    const QRect r = form->isMaximized() || form->isMinimized() ? form->normalGeometry() : form->geometry();
-    const QString name = form->objectName();
-    FRegistry->BeginUpdate();
-    WriteInteger(name + QStringLiteral("Left"), r.left());
-    WriteInteger(name + QStringLiteral("Top"), r.top());
-    WriteInteger(name + QStringLiteral("Width"), r.width());
-    WriteInteger(name + QStringLiteral("Height"), r.height());
-    FRegistry->EndUpdate();
-}
-
-void TAppFrame::RestoreWindowPlacement(QWidget* form, int width, int height) {
-    if (!form) return;
-    QRect screen(0, 0, 1024, 768);
-    if (QScreen* s = form->screen()) screen = s->availableGeometry();
-    width = std::min(width, screen.width());
-    height = std::min(height, screen.height());
-    const QString name = form->objectName();
-    const int w = ReadInteger(name + QStringLiteral("Width"), width);
-    const int h = ReadInteger(name + QStringLiteral("Height"), height);
-    const int l = ReadInteger(name + QStringLiteral("Left"), screen.left() + (screen.width() - w) / 2);
-    const int t = ReadInteger(name + QStringLiteral("Top"), screen.top() + (screen.height() - h) / 2);
-    form->setGeometry(l, t, w, h);
 }
 
 QString TAppFrame::ShippedDataFolder() const {

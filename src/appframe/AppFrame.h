@@ -1,7 +1,8 @@
 #pragma once
-// The program-wide service layer: the macro table, settings, message boxes,
-// exception reports, window placement, data-file lookup and the start-up
-// execute conditions. One instance, reachable through AppFrame().
+// The program-wide service layer: the macro table, settings, message
+// dispatch, exception reports, data-file lookup and the start-up execute
+// conditions. One instance, reachable through AppFrame(). It needs Qt Core
+// only; the windowed program installs its message form (appgui).
 
 #include "appframe/MacroString.h"
 #include "base/Component.h"
@@ -13,8 +14,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-class QWidget;
 
 namespace vellum {
 
@@ -71,7 +70,9 @@ public:
     TRegistryStore& Registry() { return *FRegistry; }
 
     // Expands macros in text (a malformed macro leaves the text as it is) and
-    // shows it. Never throws.
+    // hands it to OnMessageBox. Without one the text goes to standard error
+    // and the answer is the cancel button's result: nobody agreed to anything.
+    // Never throws.
     int MessageBox(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton);
     // Expands the template first, then formats the arguments into it, so user
     // data never goes through macro expansion.
@@ -91,9 +92,6 @@ public:
     // of the component and of everything it owns; a malformed macro leaves
     // that property as it was.
     void ExpandComponentMacros(TComponent* component);
-
-    void SaveWindowPlacement(QWidget* form);
-    void RestoreWindowPlacement(QWidget* form, int width, int height);
 
     // Full path of fileName (backslashes or slashes, "*"/"?" in the last part)
     // on the program home, the shipped data or a data medium, or empty. With a

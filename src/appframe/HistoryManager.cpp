@@ -4,9 +4,6 @@
 #include "base/Exceptions.h"
 #include "platform/RegistryStore.h"
 
-#include <QAction>
-#include <QMenu>
-
 #include <algorithm>
 #include <limits>
 
@@ -49,10 +46,6 @@ QString EscapeAmpersands(QString s) { return s.replace(u'&', QStringLiteral("&&"
 
 THistoryManager::THistoryManager(TComponent* owner) : TComponent(owner) {}
 
-THistoryManager::~THistoryManager() {
-    for (auto& a : FMenuActions) delete a.data();
-}
-
 QString THistoryManager::ItemsKey() {
     QString key = FRegistryKey;
     if (TAppFrame* frame = AppFrame()) {
@@ -67,6 +60,12 @@ QString THistoryManager::ItemsKey() {
 }
 
 QStringList THistoryManager::Load() {
+    ReadItems();
+    FBroadcaster.Notify(this, NID_ObjectChanged);
+    return FItems;
+}
+
+void THistoryManager::ReadItems() {
     const QString key = ItemsKey();
     TRegistryStore& reg = AppFrame()->Registry();
     QStringList names = reg.ValueNames(key);
@@ -77,7 +76,6 @@ QStringList THistoryManager::Load() {
         if (FItems.size() >= FLimit) break;
         if (auto value = reg.ReadString(key, name)) FItems << *value;
     }
-    return FItems;
 }
 
 void THistoryManager::Store() {
@@ -93,11 +91,11 @@ void THistoryManager::Store() {
         throw;
     }
     reg.EndUpdate();
-    UpdateMenu();
+    FBroadcaster.Notify(this, NID_ObjectChanged);
 }
 
 void THistoryManager::Add(const QString& item) {
-    Load();
+    ReadItems();
     FItems.removeAll(item);
     FItems.prepend(item);
     while (FItems.size() > std::max(FLimit, 0)) FItems.removeLast();
@@ -105,7 +103,7 @@ void THistoryManager::Add(const QString& item) {
 }
 
 void THistoryManager::Remove(const QString& item) {
-    Load();
+    ReadItems();
     FItems.removeAll(item);
     Store();
 }
@@ -114,13 +112,6 @@ void THistoryManager::Clear() {
     ItemsKey();
     FItems.clear();
     Store();
-}
-
-void THistoryManager::SetMenuItem(QMenu* menu, QAction* placeholder) {
-    FMenu = menu;
-    FMenuItem = placeholder;
-    if (placeholder) placeholder->setVisible(false);
-    UpdateMenu();
 }
 
 QStringList THistoryManager::MenuCaptions() const {
@@ -136,45 +127,6 @@ QStringList THistoryManager::MenuCaptions() const {
 void THistoryManager::Choose(const QString& item) {
     Add(item);
     if (OnMenuClick) OnMenuClick(this, item);
-}
-
-void THistoryManager::UpdateMenu() {
-    // A menu entry may be the one whose click got us here: let it go later.
-    for (auto& a : FMenuActions) {
-        if (!a) continue;
-        if (FMenu) FMenu->removeAction(a);
-        a->deleteLater();
-    }
-    FMenuActions.clear();
-    if (!FMenu || !FMenuItem) return;
-    const QList<QAction*> all = FMenu->actions();
-    const qsizetype at = all.indexOf(FMenuItem.data());
-    QAction* before = at >= 0 && at + 1 < all.size() ? all[at + 1] : nullptr;
-    auto insert = [&](QAction* a) {
-        FMenu->insertAction(before, a);
-        FMenuActions.emplace_back(a);
-    };
-    if (FItems.isEmpty()) return;
-    if (at > 0) {
-        auto* sep = new QAction(FMenu);
-        sep->setSeparator(true);
-        insert(sep);
-    }
-    const QStringList captions = MenuCaptions();
-    for (int i = 0; i < FItems.size(); ++i) {
-        auto* a = new QAction(captions[i], FMenu);
-        const QString item = FItems[i];
-        QObject::connect(a, &QAction::triggered, a, [this, item] { Choose(item); });
-        insert(a);
-    }
-    if (!FClearHistoryCaption.isEmpty()) {
-        auto* sep = new QAction(FMenu);
-        sep->setSeparator(true);
-        insert(sep);
-        auto* clear = new QAction(FClearHistoryCaption, FMenu);
-        QObject::connect(clear, &QAction::triggered, clear, [this] { Clear(); });
-        insert(clear);
-    }
 }
 
 } // namespace vellum

@@ -1,18 +1,15 @@
 #pragma once
 // A most-recently-used list kept in the settings store as the values
-// "Item0", "Item1", ... of one key, and shown as entries of a menu.
+// "Item0", "Item1", ... of one key. A menu shows it through THistoryMenu
+// (appgui), which listens for NID_ObjectChanged.
 
+#include "base/Broadcaster.h"
 #include "base/Component.h"
 
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <vector>
-
-class QAction;
-class QMenu;
 
 namespace vellum {
 
@@ -21,7 +18,6 @@ public:
     using TOnMenuClick = std::function<void(THistoryManager* sender, const QString& item)>;
 
     explicit THistoryManager(TComponent* owner = nullptr);
-    ~THistoryManager() override;
 
     VELLUM_CLASS(THistoryManager)
 
@@ -36,9 +32,9 @@ public:
     void SetUseAccelerator(bool value) { FUseAccelerator = value; }
     const QString& ClearHistoryCaption() const { return FClearHistoryCaption; }
     void SetClearHistoryCaption(const QString& caption) { FClearHistoryCaption = caption; }
-    // The entries are shown after this action in its menu; the action itself is hidden.
-    void SetMenuItem(QMenu* menu, QAction* placeholder);
     TOnMenuClick OnMenuClick;
+    // Announces NID_ObjectChanged whenever Items() was read or stored anew.
+    TBroadcaster& Broadcaster() { return FBroadcaster; }
 
     // Raises EListError "History用のキーがセットされていません" without a key.
     QStringList Load();
@@ -46,24 +42,22 @@ public:
     void Remove(const QString& item);
     void Clear();
     const QStringList& Items() const { return FItems; }
-    // Rebuilds the menu entries from the stored list.
-    void UpdateMenu();
-    // Captions of the entries as the menu shows them.
+    // Captions of the entries as a menu shows them.
     QStringList MenuCaptions() const;
+    // What choosing an entry does: it moves to the top, then OnMenuClick.
+    void Choose(const QString& item);
 
 private:
+    void ReadItems();
     void Store();
     QString ItemsKey();
-    void Choose(const QString& item);
 
     QString FRegistryKey;
     int FLimit = 10;
     bool FUseAccelerator = false;
     QString FClearHistoryCaption;
     QStringList FItems;
-    QPointer<QMenu> FMenu;
-    QPointer<QAction> FMenuItem;
-    std::vector<QPointer<QAction>> FMenuActions;
+    TBroadcaster FBroadcaster{this};
 };
 
 } // namespace vellum

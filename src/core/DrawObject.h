@@ -4,7 +4,7 @@
 // movability, painting on its site or onto any canvas, and capabilities
 // asked for by identifier.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "core/Capabilities.h"
 #include "core/GraphicControl.h"
 #include "core/RenderContext.h"

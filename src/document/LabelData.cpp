@@ -16,10 +16,9 @@
 #include "core/ObjectHelpers.h"
 #include "document/CardObjectHooks.h"
 #include "document/DataInfo.h"
+#include "document/Grid.h"
+#include "document/Guide.h"
 #include "document/LDObjects.h"
-#include "editing/Grid.h"
-#include "editing/Guide.h"
-#include "render/CardRenderer.h"
 #include "imaging/PNGImage.h"
 #include "imaging/PictureEx.h"
 #include "imaging/SafetyBitmap.h"
@@ -29,6 +28,7 @@
 #include "paper/PaperInfo.h"
 #include "profile/ProfileInfo.h"
 #include "profile/ProfileInfo2.h"
+#include "render/CardRenderer.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // It has no window of its own: a view (TDrawSiteView) shows it on screen,
 // printing and the command-line tool use it without one.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Component.h"
 #include "base/IdentTables.h"
 #include "core/DOList.h"

@@ -3,7 +3,7 @@
 // picture (stretched or tiled) or a gradation. Objects clip the canvas to
 // their shape and let the colour paint the shape's bounds.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Persistent.h"
 #include "imaging/GradFill.h"
 #include "imaging/GradationColors.h"

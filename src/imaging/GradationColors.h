@@ -1,7 +1,7 @@
 #pragma once
 // The colour list of a gradation and how often it repeats.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Persistent.h"
 #include "platform/Canvas.h"
 

@@ -3,7 +3,7 @@
 // brightness and contrast, a transparent colour) and the processed picture
 // they produce, computed on demand and cached.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Guid.h"
 #include "base/Persistent.h"
 #include "imaging/ImageFilter.h"

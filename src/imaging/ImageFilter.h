@@ -1,7 +1,7 @@
 #pragma once
 // The persistent processing steps of a picture: crop and the pixel effects.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Persistent.h"
 #include "imaging/Effector.h"
 #include "imaging/PictureEx.h"

@@ -3,8 +3,8 @@
 #include "commands/CardImage.h"
 #include "core/DOList.h"
 #include "document/LabelData.h"
-#include "editing/DrawSiteView.h"
 #include "paper/PaperInfo.h"
+#include "ui/DrawSiteView.h"
 
 #include <QPalette>
 

@@ -2,6 +2,7 @@
 
 #include "appframe/AppFrame.h"
 #include "appframe/HistoryManager.h"
+#include "appgui/HistoryMenu.h"
 #include "base/Exceptions.h"
 #include "platform/RegistryStore.h"
 #include "ui/HintSwitch.h"
@@ -110,7 +111,8 @@ QWidget* TfrmEnvironment::MakeEnvironmentPage() {
     FPathHistoryButton->setText(QStringLiteral("▼"));
     FPathHistoryMenu = new QMenu(FPathHistoryButton);
     FPathHistoryMenu->setObjectName(QStringLiteral("pmPathHistory"));
-    FPathHistory->SetMenuItem(FPathHistoryMenu, FPathHistoryMenu->addAction(QString()));
+    FPathHistoryEntries =
+        std::make_unique<THistoryMenu>(*FPathHistory, FPathHistoryMenu, FPathHistoryMenu->addAction(QString()));
     FBrowsePath = new QPushButton(QStringLiteral("参照(&R)..."), FPathRow);
     FBrowsePath->setObjectName(QStringLiteral("btnBrowsePath"));
     row->addWidget(FCDPath, 1);
@@ -325,7 +327,6 @@ void TfrmEnvironment::ShowPathHistory() {
     } catch (const EListError&) {
         return;
     }
-    FPathHistory->UpdateMenu();
     if (FPathHistory->Items().isEmpty()) return;
     FPathHistoryMenu->popup(FPathHistoryButton->mapToGlobal(QPoint(0, FPathHistoryButton->height())));
 }

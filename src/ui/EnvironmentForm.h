@@ -21,6 +21,7 @@ namespace vellum {
 
 class TAppFrame;
 class THistoryManager;
+class THistoryMenu;
 
 class TfrmEnvironment : public QDialog {
 public:
@@ -51,6 +52,7 @@ private:
 
     TAppFrame& FFrame;
     std::unique_ptr<THistoryManager> FPathHistory;
+    std::unique_ptr<THistoryMenu> FPathHistoryEntries;
     std::function<void()> FOnClearCache;
     TOnChooseFolder FOnChooseFolder;
 

@@ -2,6 +2,8 @@
 
 #include "appframe/AppFrame.h"
 #include "appframe/HistoryManager.h"
+#include "appgui/HistoryMenu.h"
+#include "appgui/WindowPlacement.h"
 #include "base/StringList.h"
 #include "commands/CardImage.h"
 #include "commands/DocumentDump.h"
@@ -193,7 +195,7 @@ void TfrmMain::CreateMenus() {
     file->addAction(Action(QStringLiteral("actOpen")));
     FRecentMenu = file->addMenu(QStringLiteral("最近使ったファイル(&D)"));
     QAction* placeholder = FRecentMenu->addAction(QString());
-    FSession->RecentFiles().SetMenuItem(FRecentMenu, placeholder);
+    FRecentEntries = std::make_unique<THistoryMenu>(FSession->RecentFiles(), FRecentMenu, placeholder);
     FSession->RecentFiles().OnMenuClick = [this](THistoryManager*, const QString& item) {
         FSession->Open(item);
         UpdateCommands();
@@ -497,7 +499,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (TAppFrame* frame = AppFrame()) frame->SaveWindowPlacement(this);
+    if (TAppFrame* frame = AppFrame()) SaveWindowPlacement(*frame, this);
     QMainWindow::closeEvent(event);
 }
 

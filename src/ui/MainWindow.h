@@ -20,6 +20,7 @@ namespace vellum {
 class IFileDialogs;
 class TCardView;
 class TDocumentSession;
+class THistoryMenu;
 class TPapers;
 class TSheetView;
 
@@ -89,6 +90,7 @@ private:
     QSpinBox* FCardBox = nullptr;
     QComboBox* FZoomBox = nullptr;
     QMenu* FRecentMenu = nullptr;
+    std::unique_ptr<THistoryMenu> FRecentEntries;
     QActionGroup* FOrientation = nullptr;
     QActionGroup* FDesign = nullptr;
     QAction* FSaveCompressItem = nullptr;

@@ -1,11 +1,6 @@
 #include "FrameFixture.h"
 
-#include "appframe/Application.h"
-#include "appframe/MessageForm.h"
 #include "base/Exceptions.h"
-
-#include <QPushButton>
-#include <QTimer>
 
 using namespace vellum;
 using vellum::test::FrameTest;
@@ -39,45 +34,35 @@ TEST(ModalResult, CodesOfTheButtons) {
     EXPECT_EQ(ModalResultOf(mbCancel), 2);
 }
 
-TEST_F(FrameTest, MessageFormShowsJapaneseButtonsAndAnswersWithTheirResults) {
+TEST_F(FrameTest, WithoutAHookTheTextGoesToStandardErrorAndTheAnswerIsCancel) {
+    FFrame->OnMessageBox = nullptr;
     struct Case {
-        const char* click;
-        int expected;
-    } cases[] = {{"はい(&Y)", mrYes}, {"いいえ(&N)", mrNo}, {"キャンセル", mrCancel}};
+        TMsgDlgButtons Buttons;
+        TMsgDlgBtn Default, Cancel;
+        int Expected;
+    } cases[] = {
+        {mbOK, mbOK, mbOK, mrOk},
+        {mbYes | mbNo, mbYes, mbNo, mrNo},
+        {mbRetry | mbCancel, mbRetry, mbCancel, mrCancel},
+    };
     for (const auto& c : cases) {
-        TfrmMessage form(QStringLiteral("保存しますか？"), mbYes | mbNo | mbCancel, mbYes, mbCancel);
-        QList<QPushButton*> buttons = form.findChildren<QPushButton*>();
-        ASSERT_EQ(buttons.size(), 3);
-        QPushButton* target = nullptr;
-        for (QPushButton* b : buttons)
-            if (b->text() == QString::fromUtf8(c.click)) target = b;
-        ASSERT_NE(target, nullptr) << c.click;
-        QTimer::singleShot(0, target, &QPushButton::click);
-        EXPECT_EQ(form.exec(), c.expected) << c.click;
+        testing::internal::CaptureStderr();
+        const int answer = FFrame->MessageBox(QStringLiteral("$(AppName)$(CRLF)二行目"), c.Buttons, c.Default, c.Cancel);
+        EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStderr()), QStringLiteral("Vellum4\n二行目\n"));
+        EXPECT_EQ(answer, c.Expected);
     }
-    TfrmMessage form(QStringLiteral("x"), mbYes | mbNo, mbYes, mbNo);
-    QTimer::singleShot(0, &form, &QDialog::reject); // Escape or the close box
-    EXPECT_EQ(form.exec(), mrNo);
+    // Asking for a medium nobody can insert gives up instead of asking forever.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\missing.dat"), QStringLiteral("@")), QString());
+    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).startsWith(QStringLiteral("必要なファイルが見つかりません")));
 }
 
-namespace {
-class TThrowingObject : public QObject {
-public:
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::User) throw Exception(QStringLiteral("壊れた"));
-        return QObject::event(e);
-    }
-};
-} // namespace
-
-TEST_F(FrameTest, UnhandledExceptionsReachTheFramesReport) {
-    // The test program runs on the program's own application class.
-    ASSERT_NE(dynamic_cast<TApplication*>(QCoreApplication::instance()), nullptr);
-    TThrowingObject target;
-    QEvent event(QEvent::User);
-    EXPECT_FALSE(QCoreApplication::sendEvent(&target, &event));
+TEST_F(FrameTest, UnhandledExceptionsEndInTheMessageDispatch) {
+    FFrame->HandleException(Exception(QStringLiteral("壊れた")));
     ASSERT_EQ(Shown.size(), 1u);
     EXPECT_EQ(Shown[0].Text, QStringLiteral("予期しないエラーが発生しました\r\n壊れた"));
+    FFrame->HandleUnknownException();
+    EXPECT_EQ(Shown.back().Text, QStringLiteral("予期しないエラーが発生しました\r\nunknown exception"));
 
     FFrame->HandleException(ETwain(QStringLiteral("機器なし")));
     EXPECT_TRUE(Shown.back().Text.startsWith(QStringLiteral("TWAINでエラーが発生しました。")));
@@ -85,5 +70,5 @@ TEST_F(FrameTest, UnhandledExceptionsReachTheFramesReport) {
 
     FFrame->OnException = [](const std::exception&) { return true; };
     FFrame->HandleException(Exception(QStringLiteral("handled")));
-    EXPECT_EQ(Shown.size(), 2u);
+    EXPECT_EQ(Shown.size(), 3u);
 }

@@ -3,7 +3,6 @@
 #include "platform/RegistryStore.h"
 
 #include <QFile>
-#include <QWidget>
 
 using namespace vellum;
 using vellum::test::FrameTest;
@@ -31,18 +30,4 @@ TEST_F(FrameTest, SettingsWithoutARegistryKeyFallBackToDefaults) {
     FFrame->WriteInteger(QStringLiteral("X"), 5);
     EXPECT_EQ(FFrame->ReadInteger(QStringLiteral("X"), 3), 3);
     EXPECT_FALSE(QFile::exists(FFrame->Registry().FileName()));
-}
-
-TEST_F(FrameTest, WindowPlacementRoundTrip) {
-    QWidget form;
-    form.setObjectName(QStringLiteral("frmTest"));
-    FFrame->RestoreWindowPlacement(&form, 300, 200);
-    EXPECT_EQ(form.size(), QSize(300, 200)); // defaults, centred
-    form.setGeometry(40, 50, 320, 240);
-    FFrame->SaveWindowPlacement(&form);
-    EXPECT_EQ(FFrame->ReadInteger(QStringLiteral("frmTestWidth"), 0), 320);
-    QWidget again;
-    again.setObjectName(QStringLiteral("frmTest"));
-    FFrame->RestoreWindowPlacement(&again, 100, 100);
-    EXPECT_EQ(again.geometry(), QRect(40, 50, 320, 240));
 }

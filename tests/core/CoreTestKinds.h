@@ -1,7 +1,7 @@
 #pragma once
 // A minimal draw site and a rectangle kind for the object model tests.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "core/DrawSiteInterface.h"
 #include "core/GraphicControl.h"
 #include "core/LORectBase.h"

@@ -1,5 +1,5 @@
-// The failure caption needs the GUI application's fonts; the application
-// frame that reports failed paints keeps its settings in a temporary home.
+// The failure caption needs the GUI application's fonts; anything that
+// keeps settings keeps them in a temporary home.
 #include <QGuiApplication>
 #include <QTemporaryDir>
 

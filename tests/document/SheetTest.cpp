@@ -1,7 +1,7 @@
 #include "DocumentFixture.h"
 
-#include "editing/Grid.h"
-#include "editing/Guide.h"
+#include "document/Grid.h"
+#include "document/Guide.h"
 #include "paper/PaperInfo.h"
 
 using namespace vellum;

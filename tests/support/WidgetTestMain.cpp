@@ -1,6 +1,6 @@
 // Widget tests run on the offscreen platform with the user's folders in a
 // temporary directory, so no test touches the real settings.
-#include "appframe/Application.h"
+#include "appgui/Application.h"
 
 #include <QTemporaryDir>
 

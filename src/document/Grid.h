@@ -1,5 +1,5 @@
 #pragma once
-// The card editor's grid: shown as lines or dots, and snapped to.
+// A sheet's grid, stored with it: shown by the editor as lines or dots, and snapped to.
 
 #include "base/Numerics.h"
 #include "base/Persistent.h"

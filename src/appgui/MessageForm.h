@@ -1,6 +1,7 @@
 #pragma once
 // The start-up module's own message form: the text in a label and the
-// requested buttons with Japanese captions.
+// requested buttons with Japanese captions. The windowed program installs
+// it as the frame's message box; the command-line tool never does.
 
 #include "appframe/AppFrame.h"
 
@@ -27,5 +28,8 @@ protected:
 private:
     int FCancelResult;
 };
+
+// Makes the message form the frame's message box.
+void InstallMessageForm(TAppFrame& frame);
 
 } // namespace vellum

@@ -1,7 +1,7 @@
 #include "base/Exceptions.h"
 #include "base/Stream.h"
-#include "editing/Grid.h"
-#include "editing/Guide.h"
+#include "document/Grid.h"
+#include "document/Guide.h"
 
 #include <gtest/gtest.h>
 

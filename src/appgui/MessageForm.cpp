@@ -1,4 +1,4 @@
-#include "appframe/MessageForm.h"
+#include "appgui/MessageForm.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -63,5 +63,7 @@ int TfrmMessage::Execute(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn
     TfrmMessage form(text, buttons, defaultButton, cancelButton, QApplication::activeWindow());
     return form.exec();
 }
+
+void InstallMessageForm(TAppFrame& frame) { frame.OnMessageBox = &TfrmMessage::Execute; }
 
 } // namespace vellum

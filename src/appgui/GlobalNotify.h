@@ -3,7 +3,7 @@
 // activation, minimise/restore, hints, and the focus changes that the one
 // screen-event dispatcher broadcasts.
 
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 #include "base/Component.h"
 
 #include <QObject>

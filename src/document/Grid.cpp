@@ -1,4 +1,4 @@
-#include "editing/Grid.h"
+#include "document/Grid.h"
 
 namespace vellum {
 

@@ -1,8 +1,8 @@
 #pragma once
-// The card editor's guide lines: ten slots, each a vertical guide (x, 0), a
+// A sheet's guide lines, stored with it: ten slots, each a vertical guide (x, 0), a
 // horizontal one (0, y) or empty (0, 0), in 0.1 mm.
 
-#include "editing/Grid.h"
+#include "document/Grid.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "appframe/GlobalNotify.h"
+#include "appgui/GlobalNotify.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

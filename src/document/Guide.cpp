@@ -1,4 +1,4 @@
-#include "editing/Guide.h"
+#include "document/Guide.h"
 
 #include "base/Exceptions.h"
 #include "base/Filer.h"

@@ -1,4 +1,4 @@
-#include "editing/DrawSiteView.h"
+#include "ui/DrawSiteView.h"
 
 #include "core/GraphicControl.h"
 #include "editing/GhostList.h"

@@ -1,4 +1,4 @@
-#include "appframe/Application.h"
+#include "appgui/Application.h"
 
 #include "appframe/AppFrame.h"
 

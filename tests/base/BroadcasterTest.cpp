@@ -1,5 +1,4 @@
-#include "appframe/Broadcaster.h"
-#include "appframe/GlobalNotify.h"
+#include "base/Broadcaster.h"
 
 #include <gtest/gtest.h>
 
@@ -90,16 +89,4 @@ TEST(ChangeNotify, OneBroadcastPerBatchAndOnlyWhenSomethingChanged) {
     EXPECT_EQ(modified, 2);
     notify.EndUpdate(); // unbalanced: ignored
     EXPECT_EQ(notify.UpdateDepth(), 0);
-}
-
-TEST(GlobalNotify, FocusChangesReachEveryGlobalNotifyInOrder) {
-    QStringList calls;
-    TGlobalNotify first, second;
-    first.OnActiveControlChange = [&](TGlobalNotify*) { calls << QStringLiteral("first control"); };
-    second.OnActiveControlChange = [&](TGlobalNotify*) { calls << QStringLiteral("second control"); };
-    second.OnActiveFormChange = [&](TGlobalNotify*) { calls << QStringLiteral("second form"); };
-    TScreenEventDispatcher::Instance().ActiveControlChanged();
-    TScreenEventDispatcher::Instance().ActiveFormChanged();
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("first control"), QStringLiteral("second control"),
-                                  QStringLiteral("second form")}));
 }

@@ -1,8 +1,8 @@
-#include "appframe/DataMain.h"
+#include "appgui/DataMain.h"
 
 #include "appframe/AppFrame.h"
-#include "appframe/MessageForm.h"
 #include "appframe/StartupMacros.h"
+#include "appgui/MessageForm.h"
 #include "base/Exceptions.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ TdataMain::TdataMain(TComponent* owner, TStartupSteps steps, const QString& prog
     LoadStartupMacros(*FFrame);
     FFrame->SetExecuteCondition(ecNeedHighColor | ecNeedPrinter | ecExclusive | ecPowerUsers);
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        FFrame->OnMessageBox = &TfrmMessage::Execute;
+        InstallMessageForm(*FFrame);
         QCoreApplication::setApplicationName(FFrame->Expand(QStringLiteral("$(AppName)")));
         QApplication::setApplicationDisplayName(FFrame->Expand(QStringLiteral("$(AppName)")));
     }

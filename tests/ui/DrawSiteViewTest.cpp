@@ -1,7 +1,7 @@
-#include "SiteFixture.h"
+#include "../editing/SiteFixture.h"
 
 #include "core/Pivot.h"
-#include "editing/DrawSiteView.h"
+#include "ui/DrawSiteView.h"
 
 #include <QScrollArea>
 #include <QScrollBar>

@@ -1,8 +1,13 @@
-#include "FrameFixture.h"
+#include "../appframe/FrameFixture.h"
 
-#include "appframe/DataMain.h"
+#include "appgui/DataMain.h"
+#include "appgui/MessageForm.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace vellum;
 using vellum::test::FrameTest;
@@ -84,4 +89,27 @@ TEST_F(DataMainTest, AMissingOrReadOnlyCatalogueStopsTheStart) {
     EXPECT_FALSE(started);
     EXPECT_EQ(shown.at(0), QStringLiteral("アプリケーションに必要なファイル「%1」が開けませんでした").arg(file));
     EXPECT_FALSE(windowMade);
+}
+
+TEST_F(DataMainTest, TheWindowedProgramAsksThroughTheMessageForm) {
+    TdataMain data(nullptr, {}, ProgramFile());
+    QString text;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* form = dynamic_cast<TfrmMessage*>(modal)) {
+            text = form->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
+            QPushButton* no = nullptr;
+            for (QPushButton* b : form->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("いいえ(&N)")) no = b;
+            if (no)
+                no->click();
+            else
+                form->close(); // answers with the cancel button
+        } else if (modal) {
+            modal->close();
+        }
+    });
+    const QString question = QStringLiteral("$(AppName)を終了しますか？");
+    EXPECT_EQ(data.Frame().MessageBox(question, mbYes | mbNo | mbCancel, mbYes, mbCancel), mrNo);
+    EXPECT_EQ(text, QStringLiteral("Vellum4を終了しますか？"));
 }

@@ -1,4 +1,4 @@
-#include "appframe/Broadcaster.h"
+#include "base/Broadcaster.h"
 
 #include <algorithm>
 
