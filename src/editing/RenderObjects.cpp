@@ -30,34 +30,11 @@ TPoint CardSizeOf(const TFaceInfo& face) {
     return {outer.Width(), outer.Height()};
 }
 
-void GiveObjectsToSite(TDrawSite& site, TDOList& list) {
-    std::vector<TDrawObject*> objects;
-    objects.swap(list.Raw());
-    size_t next = 0;
-    try {
-        for (; next < objects.size(); ++next) {
-            TDrawObject* object = objects[next];
-            if (!object) continue;
-            // Names only have to be unique among one owner's components; a
-            // damaged card may repeat one, which must not stop the drawing.
-            if (TComponent* same = site.FindComponent(object->Name()); same && same != object)
-                object->SetName(QString());
-            site.InsertComponent(object);
-            site.PlaceObject(*object);
-        }
-    } catch (...) {
-        // The site frees what it took; the rest would be lost otherwise.
-        for (size_t i = next; i < objects.size(); ++i)
-            if (objects[i] && objects[i]->Owner() != &site) delete objects[i];
-        throw;
-    }
-}
-
-void RenderObjectsToBitmap(const TFaceInfo& face, TDOList& list, QImage& bitmap, int scale, TColor brush) {
+void RenderObjectsToBitmap(const TFaceInfo& face, TOwnedDOList& list, QImage& bitmap, int scale, TColor brush) {
     RenderObjectsToBitmap(face, list, bitmap, scale, 254, brush);
 }
 
-void RenderObjectsToBitmap(const TFaceInfo& face, TDOList& list, QImage& bitmap, int scale, int unitsPerInch,
+void RenderObjectsToBitmap(const TFaceInfo& face, TOwnedDOList& list, QImage& bitmap, int scale, int unitsPerInch,
                            TColor brush) {
     const TFaceInfo local = FaceAtOrigin(face);
     const TPoint size = CardSizeOf(local);
@@ -93,7 +70,7 @@ void RenderObjectsToBitmap(const TFaceInfo& face, TDOList& list, QImage& bitmap,
     canvas.SetClipRegion(std::nullopt);
 }
 
-QImage RenderObjectsToImage(const TFaceInfo& face, TDOList& list, int targetWidth, int targetHeight,
+QImage RenderObjectsToImage(const TFaceInfo& face, TOwnedDOList& list, int targetWidth, int targetHeight,
                             TColor brush) {
     int scale = 100;
     if (targetWidth != -1) {

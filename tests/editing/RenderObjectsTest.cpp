@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 namespace vellum::test {
@@ -28,8 +29,8 @@ protected:
 };
 
 // A shape without owner, as a card reader hands it out.
-TTestShape* Shape(const TRect& frame) {
-    auto* shape = new TTestShape(nullptr);
+std::unique_ptr<TTestShape> Shape(const TRect& frame) {
+    auto shape = std::make_unique<TTestShape>(nullptr);
     shape->SetRect(frame);
     return shape;
 }
@@ -61,7 +62,7 @@ TEST(RenderObjects, BitmapIs24BitOfTheSitesPixelSizeAtTheScale) {
         QSize Size;
     } cases[] = {{100, {344, 208}}, {200, {688, 416}}, {50, {172, 104}}};
     for (const auto& c : cases) {
-        TDOList list;
+        TOwnedDOList list;
         QImage bitmap;
         RenderObjectsToBitmap(Face(), list, bitmap, c.Scale);
         EXPECT_EQ(bitmap.size(), c.Size) << c.Scale;
@@ -73,8 +74,8 @@ TEST(RenderObjects, BitmapIs24BitOfTheSitesPixelSizeAtTheScale) {
 }
 
 TEST(RenderObjects, ObjectsLandInCardCoordinatesWhereverTheFaceSits) {
-    TDOList list;
-    list.Add(Shape({254, 254, 508, 381})); // one inch in, one inch wide
+    TOwnedDOList list;
+    list.Give(Shape({254, 254, 508, 381})); // one inch in, one inch wide
     QImage bitmap;
     RenderObjectsToBitmap(Face(), list, bitmap, 100);
     EXPECT_EQ(BlackBox(bitmap), QRect(QPoint(96, 96), QPoint(191, 143)));
@@ -82,7 +83,7 @@ TEST(RenderObjects, ObjectsLandInCardCoordinatesWhereverTheFaceSits) {
     // With a bleed the card's origin is the bleed's corner and the bitmap grows by it.
     TFaceInfo bleed = Face();
     bleed.Margin = 127;
-    list.Add(Shape({254, 254, 508, 381}));
+    list.Give(Shape({254, 254, 508, 381}));
     RenderObjectsToBitmap(bleed, list, bitmap, 200);
     EXPECT_EQ(bitmap.size(), QSize(MulDiv(910 + 254, 192, 254), MulDiv(550 + 254, 192, 254)));
     EXPECT_EQ(BlackBox(bitmap), QRect(QPoint(192, 192), QPoint(383, 287)));
@@ -101,8 +102,8 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
         {TFaceShape::fsDoughnut, false, false},
     };
     for (const auto& c : cases) {
-        TDOList list;
-        list.Add(Shape({-100, -100, 1100, 700})); // beyond the card on every side
+        TOwnedDOList list;
+        list.Give(Shape({-100, -100, 1100, 700})); // beyond the card on every side
         QImage bitmap;
         RenderObjectsToBitmap(Face(c.Shape), list, bitmap, 100, kRedBrush);
         const int shape = int(c.Shape);
@@ -117,15 +118,14 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
 
 TEST(RenderObjects, TheListIsEmptiedAndTheObjectsDieWithTheSite) {
     TFreeLog log;
-    TDOList list;
+    TOwnedDOList list;
     TComponent formerOwner;
     TTestShape* owned = new TTestShape(&formerOwner);
-    TTestShape* loose = Shape({0, 0, 10, 10});
+    TTestShape* loose = &list.Give(Shape({0, 0, 10, 10}));
     // Names repeated on a damaged card do not stop the drawing.
     owned->SetName(QStringLiteral("Shape1"));
     loose->SetName(QStringLiteral("Shape1"));
-    list.Add(owned);
-    list.Add(loose);
+    list.Insert(0, std::unique_ptr<TDrawObject>(owned));
     log.Watch(*owned);
     log.Watch(*loose);
     QImage bitmap;
@@ -136,11 +136,9 @@ TEST(RenderObjects, TheListIsEmptiedAndTheObjectsDieWithTheSite) {
 
     // A drawing that fails still frees every object once.
     log.Freed.clear();
-    TTestShape* failing = Shape({0, 0, 10, 10});
+    TTestShape* failing = &list.Give(Shape({0, 0, 10, 10}));
     failing->FailPaint = true;
-    TTestShape* other = Shape({20, 20, 30, 30});
-    list.Add(failing);
-    list.Add(other);
+    TTestShape* other = &list.Give(Shape({20, 20, 30, 30}));
     log.Watch(*failing);
     log.Watch(*other);
     EXPECT_THROW(RenderObjectsToBitmap(Face(), list, bitmap, 100), std::runtime_error);
@@ -159,8 +157,8 @@ TEST(RenderObjects, ImagesAreRenderedAtTheTargetWidthsZoomAndFitted) {
         {1000, 1000, {1000, 605}}, // capped at 100 %, then stretched to the width
     };
     for (const auto& c : cases) {
-        TDOList list;
-        list.Add(Shape({0, 0, 455, 550})); // the left half black
+        TOwnedDOList list;
+        list.Give(Shape({0, 0, 455, 550})); // the left half black
         const QImage image = RenderObjectsToImage(Face(), list, c.Width, c.Height, kRedBrush);
         EXPECT_EQ(image.size(), c.Size) << c.Width << "x" << c.Height;
         EXPECT_EQ(image.depth(), 24);
