@@ -87,6 +87,7 @@ void THistoryManager::Store() {
         reg.CreateKey(key);
         for (int i = 0; i < FItems.size(); ++i) reg.WriteString(key, QStringLiteral("Item%1").arg(i), FItems[i]);
     } catch (...) {
+        // Not a scope guard: ending the update writes the settings and may fail.
         reg.EndUpdate();
         throw;
     }

@@ -3,6 +3,8 @@
 #include "base/Exceptions.h"
 #include "base/Format.h"
 
+#include <QScopeGuard>
+
 namespace vellum {
 
 const TClassInfo& TMacroString::StaticClass() {
@@ -62,18 +64,15 @@ QString TMacroString::Lookup(const QString& nameText) {
             throw EMacroString(Format(QStringLiteral("%s マクロが循環参照されています"), name));
     const bool optional = format.compare(QStringLiteral("inessential"), Qt::CaseInsensitive) == 0 ||
                           format.compare(QStringLiteral("unessential"), Qt::CaseInsensitive) == 0;
-    FExpanding.append(name);
     QString value;
-    try {
+    {
+        FExpanding.append(name);
+        const auto expanded = qScopeGuard([this] { FExpanding.removeLast(); });
         value = Values(name);
         if (value.isEmpty() && !optional)
             throw EMacroString(Format(QStringLiteral("未定義の%sマクロが使用されています"), name));
         value = Expand(value);
-    } catch (...) {
-        FExpanding.removeLast();
-        throw;
     }
-    FExpanding.removeLast();
     value = Strip(value);
     if (format.isEmpty() || optional) return value;
     if (format.compare(QStringLiteral("Drive"), Qt::CaseInsensitive) == 0) return value.left(1);

@@ -91,6 +91,16 @@ void TComponent::InsertComponent(TComponent* component) {
     Notification(component, TOperation::opInsert);
 }
 
+void TComponent::CheckOwned(const TComponent& component) const {
+    if (component.FOwner != this)
+        throw EComponentError(Format(QStringLiteral("%s is not owned here"), component.ClassName()));
+}
+
+void TComponent::FreeComponent(TComponent& component) {
+    CheckOwned(component);
+    delete &component;
+}
+
 void TComponent::RemoveComponent(TComponent* component) {
     if (!component || component->FOwner != this) return;
     if (!FDestroying) Notification(component, TOperation::opRemove);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace vellum {
@@ -39,6 +41,14 @@ public:
     // Moves ownership: the component leaves its owner and joins this one.
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
+    // The component joins this owner; it is freed when it cannot.
+    template <class T>
+    T& Adopt(std::unique_ptr<T> component);
+    // The component leaves this owner, which must own it, for the caller.
+    template <class T>
+    std::unique_ptr<T> Disown(T& component);
+    // Frees a component this one owns; it leaves this owner as it goes.
+    void FreeComponent(TComponent& component);
 
     // Asks to be told (Notification opRemove) when component is destroyed.
     void FreeNotification(TComponent* component);
@@ -64,6 +74,8 @@ private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
     void DestroyComponents();
+    // Raises EComponentError unless this one owns component.
+    void CheckOwned(const TComponent& component) const;
 
     TComponent* FOwner = nullptr;
     QString FName;
@@ -72,5 +84,21 @@ private:
     std::vector<TComponent*> FFreeNotifies;
     bool FDestroying = false;
 };
+
+template <class T>
+T& TComponent::Adopt(std::unique_ptr<T> component) {
+    static_assert(std::is_base_of_v<TComponent, T>);
+    InsertComponent(component.get());
+    // The owner frees it from here on.
+    return *component.release();
+}
+
+template <class T>
+std::unique_ptr<T> TComponent::Disown(T& component) {
+    static_assert(std::is_base_of_v<TComponent, T>);
+    CheckOwned(component);
+    RemoveComponent(&component);
+    return std::unique_ptr<T>(&component);
+}
 
 } // namespace vellum

@@ -9,6 +9,8 @@
 #include "base/Format.h"
 #include "base/Stream.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -454,36 +456,34 @@ TComponent* TReader::ReadComponentRecord(TComponent* into, TComponent* parent, i
     }
     const QString className = ReadStr();
     const QString name = ReadStr();
-    TComponent* object = into;
-    bool created = false;
-    if (!object) {
-        const TClassInfo& info = FindClass(className);
-        TPersistent* made = info.Create(parent ? parent->ChildOwner() : nullptr);
-        object = dynamic_cast<TComponent*>(made);
-        if (!object) {
-            delete made;
-            Invalid();
-        }
-        created = true;
+    if (into) {
+        ReadComponentBody(*into, name, depth);
+        return into;
     }
-    try {
-        object->SetName(name);
-        FLoaded.push_back(object);
-        while (!EndOfList()) ReadProperty(*object);
-        ReadValueType();
-        while (!EndOfList()) {
-            TComponent* child = ReadComponentRecord(nullptr, object, depth + 1);
-            object->ChildRead(child);
-        }
-        ReadValueType();
-    } catch (...) {
-        if (created) {
-            FLoaded.erase(std::remove(FLoaded.begin(), FLoaded.end(), object), FLoaded.end());
-            delete object;
-        }
-        throw;
-    }
+    const TClassInfo& info = FindClass(className);
+    TPersistent* made = info.Create(parent ? parent->ChildOwner() : nullptr);
+    auto* object = dynamic_cast<TComponent*>(made);
+    // The reader frees what it made until the record is read whole.
+    auto discard = qScopeGuard([this, made, object] {
+        if (object) std::erase(FLoaded, object);
+        delete made;
+    });
+    if (!object) Invalid();
+    ReadComponentBody(*object, name, depth);
+    discard.dismiss();
     return object;
+}
+
+void TReader::ReadComponentBody(TComponent& object, const QString& name, int depth) {
+    object.SetName(name);
+    FLoaded.push_back(&object);
+    while (!EndOfList()) ReadProperty(object);
+    ReadValueType();
+    while (!EndOfList()) {
+        TComponent* child = ReadComponentRecord(nullptr, &object, depth + 1);
+        object.ChildRead(child);
+    }
+    ReadValueType();
 }
 
 void TReader::ReadProperty(TPersistent& instance) {

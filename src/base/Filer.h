@@ -95,6 +95,7 @@ private:
         QString Name;
     };
     TComponent* ReadComponentRecord(TComponent* into, TComponent* parent, int depth);
+    void ReadComponentBody(TComponent& object, const QString& name, int depth);
     void ReadProperty(TPersistent& instance);
     void ReadPropValue(TPersistent& instance, const TPropInfo& prop);
     void ResolveFixups(TComponent* root);

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace vellum {
 
 class TPersistent {
@@ -26,5 +28,16 @@ public:
 protected:
     virtual void AssignTo(TPersistent* dest) const;
 };
+
+// The object owner holds, as a T when it is one: the result owns it then.
+// Else none, and owner keeps it.
+template <class T, class U>
+std::unique_ptr<T> TakeAs(std::unique_ptr<U>& owner) {
+    T* object = dynamic_cast<T*>(owner.get());
+    if (!object) return nullptr;
+    // The same object goes on, held as a T.
+    owner.release();
+    return std::unique_ptr<T>(object);
+}
 
 } // namespace vellum

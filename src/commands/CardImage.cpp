@@ -5,7 +5,6 @@
 #include "core/DOList.h"
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
-#include "editing/RenderObjects.h"
 #include "render/CardRenderer.h"
 #include "imaging/DIB.h"
 #include "imaging/JPEGCodec.h"

@@ -3,6 +3,7 @@
 #include "base/Exceptions.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <zlib.h>
 
@@ -45,27 +46,22 @@ void CompressTo(TStream& source, TStream& dest, int level) {
     if (rc != Z_OK) throw EZCompressionError(ZMessage(z, rc));
     std::vector<unsigned char> in(static_cast<size_t>(std::min(length, kChunk)) + 1), out(static_cast<size_t>(kChunk));
     int64_t left = length;
-    try {
+    const auto end = qScopeGuard([&z] { deflateEnd(&z); });
+    do {
+        const int64_t n = std::min(left, kChunk);
+        source.ReadBuffer(in.data(), n);
+        left -= n;
+        z.next_in = in.data();
+        z.avail_in = uInt(n);
+        const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
         do {
-            const int64_t n = std::min(left, kChunk);
-            source.ReadBuffer(in.data(), n);
-            left -= n;
-            z.next_in = in.data();
-            z.avail_in = uInt(n);
-            const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
-            do {
-                z.next_out = out.data();
-                z.avail_out = uInt(out.size());
-                rc = deflate(&z, flush);
-                if (rc == Z_STREAM_ERROR) throw EZCompressionError(ZMessage(z, rc));
-                dest.WriteBuffer(out.data(), int64_t(out.size() - z.avail_out));
-            } while (z.avail_out == 0);
-        } while (left > 0);
-    } catch (...) {
-        deflateEnd(&z);
-        throw;
-    }
-    deflateEnd(&z);
+            z.next_out = out.data();
+            z.avail_out = uInt(out.size());
+            rc = deflate(&z, flush);
+            if (rc == Z_STREAM_ERROR) throw EZCompressionError(ZMessage(z, rc));
+            dest.WriteBuffer(out.data(), int64_t(out.size() - z.avail_out));
+        } while (z.avail_out == 0);
+    } while (left > 0);
 }
 
 void DecompressTo(TStream& source, TStream& dest, int32_t length) {
@@ -78,7 +74,8 @@ void DecompressTo(TStream& source, TStream& dest, int32_t length) {
     if (rc != Z_OK) throw EZDecompressionError(ZMessage(z, rc));
     std::vector<unsigned char> in(static_cast<size_t>(kChunk)), out(static_cast<size_t>(kChunk));
     int64_t written = 0;
-    try {
+    {
+        const auto end = qScopeGuard([&z] { inflateEnd(&z); });
         rc = Z_OK;
         while (rc != Z_STREAM_END) {
             if (z.avail_in == 0) {
@@ -100,13 +97,9 @@ void DecompressTo(TStream& source, TStream& dest, int32_t length) {
             dest.WriteBuffer(out.data(), n);
             written += n;
         }
-    } catch (...) {
-        inflateEnd(&z);
-        throw;
+        // Give back what was read past the end of the zlib stream.
+        source.Seek(-int64_t(z.avail_in), TSeekOrigin::soCurrent);
     }
-    // Give back what was read past the end of the zlib stream.
-    source.Seek(-int64_t(z.avail_in), TSeekOrigin::soCurrent);
-    inflateEnd(&z);
     if (written != length)
         throw EZDecompressionError(QStringLiteral("The compressed data is shorter than its declared length"));
 }
@@ -121,13 +114,11 @@ void DecompressFile(const QString& sourceFile, const QString& destFile) {
     TFileStream source(sourceFile, fmOpenRead);
     int32_t length = 0;
     if (!IsCompressed(source, length)) return;
-    try {
-        TFileStream dest(destFile, fmCreate);
-        DecompressTo(source, dest, length);
-    } catch (...) {
-        QFile::remove(destFile);
-        throw;
-    }
+    // Declared first: a half-written file is removed once it is closed.
+    auto removeDest = qScopeGuard([&destFile] { QFile::remove(destFile); });
+    TFileStream dest(destFile, fmCreate);
+    DecompressTo(source, dest, length);
+    removeDest.dismiss();
 }
 
 } // namespace vellum

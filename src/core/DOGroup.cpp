@@ -3,6 +3,8 @@
 #include "core/DOList.h"
 #include "core/ObjectHelpers.h"
 
+#include <QScopeGuard>
+
 namespace vellum {
 
 const TClassInfo& TDOGroup::StaticClass() {
@@ -28,11 +30,8 @@ void TDOGroup::Assign(const TPersistent* source) {
     // Freeing our members first would free the very objects to be cloned.
     if (group == this) return;
     BeginUpdate();
-    struct TEnd {
-        TDrawObject* Object;
-        ~TEnd() { Object->EndUpdate(); }
-    } end{this};
-    for (TDrawObject* member : Members()) delete member;
+    const auto end = qScopeGuard([this] { EndUpdate(); });
+    for (TDrawObject* member : Members()) FreeComponent(*member);
     for (TDrawObject* member : group->Members()) CloneInto(*member, *this);
     TLabelObject::Assign(source);
     Changed();
@@ -41,10 +40,10 @@ void TDOGroup::Assign(const TPersistent* source) {
 }
 
 TDOGroup& TDOGroup::Group(const TDOList& objects, TComponent& owner) {
-    auto group = std::make_unique<TDOGroup>(&owner);
+    auto group = std::make_unique<TDOGroup>();
     for (int i = 0; i < objects.Count(); ++i) CloneInto(*objects.Items(i), *group);
     group->SetCursor(crHandPoint);
-    return *group.release();
+    return owner.Adopt(std::move(group));
 }
 
 void TDOGroup::Ungroup(TComponent& owner, TDOList& result) const {

@@ -5,6 +5,8 @@
 #include "base/Format.h"
 #include "core/PathUtil.h"
 
+#include <QScopeGuard>
+
 namespace vellum {
 
 const TClassInfo& TDocNameList::StaticClass() {
@@ -37,15 +39,10 @@ TDocNameList::TDocNameList(TDocStorage& storage, const QString& path) : FRoot(st
     }
     if (!FStream || FStream->Size() == 0) return;
     FLoading = true;
-    try {
-        FStream->SetPosition(0);
-        FNextSerial = ReadI32(*FStream);
-        SetText(cp932::Decode(FStream->ReadAll()));
-    } catch (...) {
-        FLoading = false;
-        throw;
-    }
-    FLoading = false;
+    const auto loaded = qScopeGuard([this] { FLoading = false; });
+    FStream->SetPosition(0);
+    FNextSerial = ReadI32(*FStream);
+    SetText(cp932::Decode(FStream->ReadAll()));
 }
 
 TDocNameList::~TDocNameList() = default;

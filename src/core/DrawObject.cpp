@@ -302,28 +302,14 @@ void TDrawObject::SendToBack() {
     }
 }
 
-namespace {
-TDrawObject* NewOfClass(const TDrawObject& source, TComponent* owner) {
-    std::unique_ptr<TPersistent> made(source.ClassType().Create(owner));
-    auto* object = dynamic_cast<TDrawObject*>(made.get());
+TDrawObject& CloneInto(const TDrawObject& source, TComponent& owner) { return owner.Adopt(CloneObject(source)); }
+
+std::unique_ptr<TDrawObject> CloneObject(const TDrawObject& source) {
+    std::unique_ptr<TPersistent> made(source.ClassType().Create(nullptr));
+    std::unique_ptr<TDrawObject> object = TakeAs<TDrawObject>(made);
     if (!object)
         throw EConvertError(Format(QStringLiteral("%s を %s に代入できません"), source.ClassName(),
                                    QStringLiteral("nil")));
-    made.release();
-    return object;
-}
-} // namespace
-
-TDrawObject& CloneInto(const TDrawObject& source, TComponent& owner) {
-    TDrawObject* object = NewOfClass(source, &owner);
-    // A failed clone leaves its owner as it goes.
-    std::unique_ptr<TDrawObject> guard(object);
-    object->Assign(&source);
-    return *guard.release();
-}
-
-std::unique_ptr<TDrawObject> CloneObject(const TDrawObject& source) {
-    std::unique_ptr<TDrawObject> object(NewOfClass(source, nullptr));
     object->Assign(&source);
     return object;
 }

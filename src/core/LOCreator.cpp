@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScopeGuard>
 
 #include <utility>
 #include <vector>
@@ -163,9 +164,7 @@ std::unique_ptr<TDrawObject> TLOCreator::NewObject(const QString& kindName) {
     const TClassInfo* info = GetClass(ClassForKind(kindName));
     if (!info || !info->InheritsFrom(TDrawObject::StaticClass())) return nullptr;
     std::unique_ptr<TPersistent> made(info->Create(nullptr));
-    auto* object = dynamic_cast<TDrawObject*>(made.get());
-    if (object) made.release();
-    return std::unique_ptr<TDrawObject>(object);
+    return TakeAs<TDrawObject>(made);
 }
 
 bool TLOCreator::CreateObject(IDrawSite* site, const QString& kindName) {
@@ -175,8 +174,8 @@ bool TLOCreator::CreateObject(IDrawSite* site, const QString& kindName) {
     const TKindSetUp& setUp = SetUpFor(kindName);
     SetUp(*made, setUp, *site);
 
-    TDrawObject* object = made.get();
-    site->ObjectOwner().InsertComponent(made.release());
+    TComponent& owner = site->ObjectOwner();
+    TDrawObject* object = &owner.Adopt(std::move(made));
     site->ClearGhosts();
     if (const auto& hook = site->NewObjectHook()) {
         hook(object);
@@ -185,15 +184,12 @@ bool TLOCreator::CreateObject(IDrawSite* site, const QString& kindName) {
     site->SetCursor(crDefault);
 
     bool edited = setUp.Placing != TPlacing::EditFirst;
-    try {
+    {
+        // An object the user did not finish editing goes again.
+        auto discard = qScopeGuard([&owner, object] { owner.FreeComponent(*object); });
         if (!edited) edited = DODesigners().EditObject(object);
-    } catch (...) {
-        delete object; // leaves its owner
-        throw;
-    }
-    if (!edited) {
-        delete object;
-        return false;
+        if (!edited) return false;
+        discard.dismiss();
     }
     object->SetCursor(crHandPoint);
     site->AddObject(*object);
@@ -203,7 +199,7 @@ bool TLOCreator::CreateObject(IDrawSite* site, const QString& kindName) {
         site->SetCursor(crCross);
         if (DODesigners().StartGhost(object, -2)) return true;
         // Nobody lets the user draw it: a hidden object must not stay behind.
-        delete object;
+        owner.FreeComponent(*object);
         site->SetCursor(crDefault);
         return false;
     }

@@ -12,12 +12,6 @@ class TLabelObject : public TDrawObject {
 public:
     explicit TLabelObject(TComponent* owner = nullptr);
 
-    // Capability references count here; the owner frees the object, never
-    // the last release.
-    int AddRef() { return ++FRefCount; }
-    int Release() { return --FRefCount; }
-    int RefCount() const { return FRefCount; }
-
     bool DontPrint() const { return FDontPrint; }
     void SetDontPrint(bool v);
     int BlendRatio() const { return FBlendRatio; }
@@ -40,7 +34,6 @@ protected:
     void AssignTo(TPersistent* dest) const override;
 
 private:
-    int FRefCount = 1;
     bool FDontPrint = false;
     int FBlendRatio = 100;
     bool FBlendShade = false;

@@ -95,4 +95,6 @@ bool PointOnSegment(TPoint p, TPoint a, TPoint b, int32_t penWidth) {
 
 void ReverseList(TDOList& objects) { std::reverse(objects.Raw().begin(), objects.Raw().end()); }
 
+void ReverseList(TOwnedDOList& objects) { objects.Reverse(); }
+
 } // namespace vellum

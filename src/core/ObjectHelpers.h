@@ -8,6 +8,7 @@ namespace vellum {
 class IDrawSite;
 class TDOList;
 class TDrawObject;
+class TOwnedDOList;
 
 // Moves each object whose bounds' centre lies less than 1 mm inside area
 // back to 1 mm inside.
@@ -24,5 +25,6 @@ int32_t HitTestPenWidth(const TDrawObject& object, int32_t penWidth);
 // Whether p lies on the segment a-b drawn with a pen of that width.
 bool PointOnSegment(TPoint p, TPoint a, TPoint b, int32_t penWidth);
 void ReverseList(TDOList& objects);
+void ReverseList(TOwnedDOList& objects);
 
 } // namespace vellum

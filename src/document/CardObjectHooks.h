@@ -13,12 +13,13 @@ namespace vellum {
 class TDOList;
 class TDrawObject;
 class TLabelData;
+class TOwnedDOList;
 
 struct TCardObjectHooks {
     // Called for an object just appended to list while card `card` is read.
-    // It may replace the object (freeing it, storing the new one at its
-    // place and in object) and insert others anywhere in the list.
-    std::function<void(TLabelData& doc, int card, TDOList& list, TDrawObject*& object)> Loaded;
+    // It may replace the object (TOwnedDOList::Replace, storing the new one
+    // in object too) and insert others anywhere in the list.
+    std::function<void(TLabelData& doc, int card, TOwnedDOList& list, TDrawObject*& object)> Loaded;
     // True for a list whose card is stored empty.
     std::function<bool(const TDOList& list)> StoresNothing;
     // The field number an object is bound to, none for other objects.

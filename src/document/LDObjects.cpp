@@ -17,14 +17,12 @@ void TLDObjects::GetChildren(const std::function<void(TComponent*)>& proc) const
     for (int i = FList->Count() - 1; i >= 0; --i) proc(FList->Items(i));
 }
 
-void TLDObjects::TakeObjects(TDOList& list) {
+void TLDObjects::TakeObjects(TOwnedDOList& list) {
     while (ComponentCount() > 0) {
-        std::unique_ptr<TComponent> child(Components(0));
-        RemoveComponent(child.get());
-        if (auto* object = dynamic_cast<TDrawObject*>(child.get())) {
+        std::unique_ptr<TComponent> child = Disown(*Components(0));
+        if (std::unique_ptr<TDrawObject> object = TakeAs<TDrawObject>(child)) {
             object->SetName(QString());
-            list.Add(object);
-            child.release();
+            list.Give(std::move(object));
         }
     }
 }

@@ -7,6 +7,7 @@
 namespace vellum {
 
 class TDOList;
+class TOwnedDOList;
 
 class TLDObjects : public TComponent {
     VELLUM_CLASS(TLDObjects)
@@ -17,9 +18,9 @@ public:
     TLDObjects(const TDOList& list) : TComponent(nullptr), FList(&list) {}
 
     void GetChildren(const std::function<void(TComponent*)>& proc) const override;
-    // Hands the drawing objects read, in stream order and without an owner or
-    // a name, to list; children that are not drawing objects are freed.
-    void TakeObjects(TDOList& list);
+    // Hands the drawing objects read, in stream order and without a name, to
+    // list; children that are not drawing objects are freed.
+    void TakeObjects(TOwnedDOList& list);
 
 private:
     const TDOList* FList = nullptr;

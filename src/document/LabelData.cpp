@@ -32,6 +32,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -131,28 +132,20 @@ std::unique_ptr<T> ReadStoredComponent(TDocStorage& sheet, const QString& name) 
     if (!sheet.StreamExists(name)) return nullptr;
     TDocStream stream(sheet, 0, name);
     std::unique_ptr<TComponent> read(ReadComponentRes(stream));
-    auto* info = dynamic_cast<T*>(read.get());
+    std::unique_ptr<T> info = TakeAs<T>(read);
     if (!info) throw EFilerError(InvalidStreamMessage());
-    read.release();
-    return std::unique_ptr<T>(info);
+    return info;
 }
 
 std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);
 
-// Upgrades a group's members in place, keeping their order.
+// Upgrades a group's members in place, keeping their order: each leaves
+// the group and joins it again at the end, an upgraded one in its stead.
 void UpgradeMembers(TDOGroup& group) {
-    std::vector<TDrawObject*> members;
     for (TDrawObject* member : group.Members()) {
-        if (std::unique_ptr<TDrawObject> next = Upgraded(*member)) {
-            delete member;
-            members.push_back(next.release());
-        } else {
-            members.push_back(member);
-        }
-    }
-    for (TDrawObject* member : members) {
-        if (member->Owner()) member->Owner()->RemoveComponent(member);
-        group.InsertComponent(member);
+        std::unique_ptr<TDrawObject> next = Upgraded(*member);
+        std::unique_ptr<TDrawObject> kept = group.Disown(*member);
+        group.Adopt(next ? std::move(next) : std::move(kept));
     }
 }
 
@@ -192,10 +185,11 @@ int FieldNoOfNewerLayout(int fieldNo) {
 
 // Renumbers the bound objects of a list, group members included; true when
 // any changed.
-bool RenumberProfileFields(const std::vector<TDrawObject*>& objects, const std::vector<TCardObjectHooks>& hooks) {
+bool RenumberProfileFields(const TDOList& objects, const std::vector<TCardObjectHooks>& hooks) {
     bool changed = false;
     for (TDrawObject* object : objects) {
-        if (auto* group = dynamic_cast<TDOGroup*>(object)) changed |= RenumberProfileFields(group->Members(), hooks);
+        if (auto* group = dynamic_cast<TDOGroup*>(object))
+            changed |= RenumberProfileFields(TDOList(group->Members()), hooks);
         for (const TCardObjectHooks& hook : hooks) {
             if (!hook.ProfileField || !hook.SetProfileField) continue;
             const std::optional<int> fieldNo = hook.ProfileField(*object);
@@ -322,14 +316,11 @@ void TLabelData::SwitchSheet(int i) {
     SaveSheetState();
     const int previous = F->CurrentSheet;
     MakeCurrent(i);
-    try {
-        LoadSheetState();
-    } catch (...) {
-        // Memory still holds the previous sheet's values: it stays current,
-        // or they would be stored over the sheet that failed to load.
-        F->CurrentSheet = previous;
-        throw;
-    }
+    // Memory still holds the previous sheet's values when loading fails: it
+    // stays current, or they would be stored over the sheet that failed.
+    auto stay = qScopeGuard([this, previous] { F->CurrentSheet = previous; });
+    LoadSheetState();
+    stay.dismiss();
 }
 
 void TLabelData::AddSheet(const QString& nameFormat) {
@@ -378,13 +369,10 @@ void TLabelData::DeleteSheet(int i) {
     F->Modified = true;
     if (SheetCount() == 0) return;
     MakeCurrent(std::min(previous, SheetCount() - 1));
-    try {
-        LoadSheetState();
-    } catch (...) {
-        // The values in memory belong to no sheet now.
-        F->CurrentSheet = -1;
-        throw;
-    }
+    // When loading fails, the values in memory belong to no sheet.
+    auto none = qScopeGuard([this] { F->CurrentSheet = -1; });
+    LoadSheetState();
+    none.dismiss();
 }
 
 void TLabelData::MoveSheet(int to) {
@@ -450,44 +438,39 @@ void TLabelData::SaveSheetState() {
 void TLabelData::LoadSheetState() {
     if (F->CurrentSheet < 0) return;
     const bool modified = F->Modified;
-    try {
-        // Everything is read before anything is taken: a damaged stream
-        // leaves the sheet values in memory as they were.
-        std::unique_ptr<TDocStorage> sheet = SheetStorage();
-        std::unique_ptr<TLabelData> values;
-        bool separatelyDesign = F->SeparatelyDesign;
-        const bool stored = sheet->StreamExists(kInfo);
-        if (stored) {
-            // Values the stream leaves out keep theirs.
-            values.reset(new TLabelData(nullptr, TBare{}));
-            values->TakeSheetValues(*this);
-            TDocStream stream(*sheet, 0, kInfo);
-            ReadComponentRes(stream, values.get());
-            separatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
-        }
-        std::unique_ptr<TPaperInfo> paper = ReadStoredComponent<TPaperInfo>(*sheet, kPaperInfo);
-        std::unique_ptr<TExPaperInfo> extra = ReadStoredComponent<TExPaperInfo>(*sheet, kPaperExtraInfo);
-        std::unique_ptr<TExMeishiInfo> card = ReadStoredComponent<TExMeishiInfo>(*sheet, kExtraMeishiInfo);
-        std::unique_ptr<TImagePaperInfo> image = ReadStoredComponent<TImagePaperInfo>(*sheet, kPaperImageInfo);
-        if (image && sheet->StorageExists(kPaperImages)) {
-            TDocStorage images(*sheet, false, kPaperImages);
-            image->LoadDesigns(images);
-        }
-
-        if (values) TakeSheetValues(*values);
-        F->SeparatelyDesign = separatelyDesign;
-        // A sheet without a stored state takes over the records in memory;
-        // one with a state has none but those it stores.
-        if (extra || stored) F->ExtraPaperInfo = extra ? std::move(extra) : std::make_unique<TExPaperInfo>();
-        if (card || stored) F->ExtraCardInfo = card ? std::move(card) : std::make_unique<TExMeishiInfo>();
-        if (image || stored) F->ImagePaperInfo = image ? std::move(image) : TContent::EmptyImagePaperInfo();
-        // A sheet without a paper of its own takes over the one in memory.
-        if (paper) SetPaper(paper.get());
-    } catch (...) {
-        F->Modified = modified;
-        throw;
+    const auto keepModified = qScopeGuard([this, modified] { F->Modified = modified; });
+    // Everything is read before anything is taken: a damaged stream
+    // leaves the sheet values in memory as they were.
+    std::unique_ptr<TDocStorage> sheet = SheetStorage();
+    std::unique_ptr<TLabelData> values;
+    bool separatelyDesign = F->SeparatelyDesign;
+    const bool stored = sheet->StreamExists(kInfo);
+    if (stored) {
+        // Values the stream leaves out keep theirs.
+        values.reset(new TLabelData(nullptr, TBare{}));
+        values->TakeSheetValues(*this);
+        TDocStream stream(*sheet, 0, kInfo);
+        ReadComponentRes(stream, values.get());
+        separatelyDesign = StoredSeparatelyDesign(*F->Storage, *sheet);
     }
-    F->Modified = modified;
+    std::unique_ptr<TPaperInfo> paper = ReadStoredComponent<TPaperInfo>(*sheet, kPaperInfo);
+    std::unique_ptr<TExPaperInfo> extra = ReadStoredComponent<TExPaperInfo>(*sheet, kPaperExtraInfo);
+    std::unique_ptr<TExMeishiInfo> card = ReadStoredComponent<TExMeishiInfo>(*sheet, kExtraMeishiInfo);
+    std::unique_ptr<TImagePaperInfo> image = ReadStoredComponent<TImagePaperInfo>(*sheet, kPaperImageInfo);
+    if (image && sheet->StorageExists(kPaperImages)) {
+        TDocStorage images(*sheet, false, kPaperImages);
+        image->LoadDesigns(images);
+    }
+
+    if (values) TakeSheetValues(*values);
+    F->SeparatelyDesign = separatelyDesign;
+    // A sheet without a stored state takes over the records in memory;
+    // one with a state has none but those it stores.
+    if (extra || stored) F->ExtraPaperInfo = extra ? std::move(extra) : std::make_unique<TExPaperInfo>();
+    if (card || stored) F->ExtraCardInfo = card ? std::move(card) : std::make_unique<TExMeishiInfo>();
+    if (image || stored) F->ImagePaperInfo = image ? std::move(image) : TContent::EmptyImagePaperInfo();
+    // A sheet without a paper of its own takes over the one in memory.
+    if (paper) SetPaper(paper.get());
 }
 
 void TLabelData::TakeSheetValues(const TLabelData& from) {
@@ -620,7 +603,7 @@ bool TLabelData::HasCard(int i) {
     return stream && stream->Size() > 0;
 }
 
-void TLabelData::LoadCard(int i, TDOList& list) {
+void TLabelData::LoadCard(int i, TOwnedDOList& list) {
     std::unique_ptr<TStream> stream = CardStream(i, false, true);
     if (!stream || stream->Size() == 0) return;
     std::unique_ptr<TComponent> read(ReadComponentRes(*stream));
@@ -632,10 +615,8 @@ void TLabelData::LoadCard(int i, TDOList& list) {
     // fixed up as if it had been read.
     const std::vector<TCardObjectHooks> hooks = InstalledCardObjectHooks();
     TOwnedDOList loaded;
-    for (int k = 0; k < taken.Count(); ++k) {
-        TDrawObject* object = taken.Items(k);
-        taken.SetItems(k, nullptr);
-        loaded.Add(object);
+    for (std::unique_ptr<TDrawObject>& owned : taken.TakeAll()) {
+        TDrawObject* object = &loaded.Give(std::move(owned));
         for (const TCardObjectHooks& hook : hooks)
             if (hook.Loaded && object) hook.Loaded(*this, i, loaded, object);
     }
@@ -644,8 +625,7 @@ void TLabelData::LoadCard(int i, TDOList& list) {
         const TRect face = F->Paper->FacePlacedRect(i);
         if (!face.IsEmpty()) KeepObjectsInside(loaded, TRect{0, 0, face.Width(), face.Height()});
     }
-    for (TDrawObject* object : loaded) list.Add(object);
-    loaded.Clear();
+    for (std::unique_ptr<TDrawObject>& object : loaded.TakeAll()) list.Give(std::move(object));
 }
 
 void TLabelData::SaveCard(int i, const TDOList& list) {
@@ -765,7 +745,7 @@ bool TLabelData::ReadPreviewFromFile(const QString& fileName, int sheet, int car
     }
 }
 
-void TLabelData::RewriteEveryCard(const std::function<bool(TDOList&)>& change) {
+void TLabelData::RewriteEveryCard(const std::function<bool(TOwnedDOList&)>& change) {
     const int current = F->CurrentSheet;
     const auto restore = [this, current] {
         if (current >= 0 && current < SheetCount()) SwitchSheet(current);
@@ -775,25 +755,23 @@ void TLabelData::RewriteEveryCard(const std::function<bool(TDOList&)>& change) {
             SwitchSheet(s);
             // Every stored card, also those a shared design hides now: they
             // show again once the sheet is designed card by card.
-            const bool separatelyDesign = F->SeparatelyDesign;
-            F->SeparatelyDesign = true;
-            try {
-                const int cards = CardList()->Count();
-                for (int i = 0; i < cards; ++i) {
-                    if (!HasCard(i)) continue;
-                    TOwnedDOList objects;
-                    LoadCard(i, objects);
-                    if (!change(objects)) continue;
-                    ReverseList(objects);
-                    SaveCard(i, objects);
-                }
-            } catch (...) {
+            const auto keepDesign = qScopeGuard([this, separatelyDesign = F->SeparatelyDesign] {
                 F->SeparatelyDesign = separatelyDesign;
-                throw;
+            });
+            F->SeparatelyDesign = true;
+            const int cards = CardList()->Count();
+            for (int i = 0; i < cards; ++i) {
+                if (!HasCard(i)) continue;
+                TOwnedDOList objects;
+                LoadCard(i, objects);
+                if (!change(objects)) continue;
+                ReverseList(objects);
+                SaveCard(i, objects);
             }
-            F->SeparatelyDesign = separatelyDesign;
         }
     } catch (...) {
+        // Not a scope guard: switching back may fail as well, and that
+        // failure is raised then.
         restore();
         throw;
     }
@@ -808,13 +786,9 @@ void TLabelData::Upgrade() {
         SwitchSheet(0);
         if (current >= 0 && current < SheetCount()) SwitchSheet(current);
     }
-    RewriteEveryCard([](TDOList& objects) {
-        for (int k = 0; k < objects.Count(); ++k) {
-            if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) {
-                delete objects.Items(k);
-                objects.SetItems(k, next.release());
-            }
-        }
+    RewriteEveryCard([](TOwnedDOList& objects) {
+        for (int k = 0; k < objects.Count(); ++k)
+            if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) objects.Replace(k, std::move(next));
         return true;
     });
 }
@@ -822,7 +796,7 @@ void TLabelData::Upgrade() {
 void TLabelData::RenumberProfileFields() {
     // Every sheet: the cards of all sheets bind the same profile.
     const std::vector<TCardObjectHooks> hooks = InstalledCardObjectHooks();
-    RewriteEveryCard([&hooks](TDOList& objects) { return vellum::RenumberProfileFields(objects.Raw(), hooks); });
+    RewriteEveryCard([&hooks](TOwnedDOList& objects) { return vellum::RenumberProfileFields(objects, hooks); });
 }
 
 // --- document-wide values
@@ -901,6 +875,7 @@ void TLabelData::Save(const QString& fileName) {
                 if (HasCard(i)) CompressCard(i);
         }
     } catch (...) {
+        // Not a scope guard: switching back may fail as well.
         if (current >= 0) SwitchSheet(current);
         throw;
     }
@@ -913,12 +888,9 @@ void TLabelData::Load(const QString& fileName) {
     // Loaded into a fresh state, swapped in only on success.
     std::unique_ptr<TContent> previous = std::move(F);
     F = std::make_unique<TContent>();
-    try {
-        LoadFrom(fileName);
-    } catch (...) {
-        F = std::move(previous);
-        throw;
-    }
+    auto keepPrevious = qScopeGuard([this, &previous] { F = std::move(previous); });
+    LoadFrom(fileName);
+    keepPrevious.dismiss();
 }
 
 bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray* image) {

@@ -14,6 +14,7 @@
 namespace vellum {
 
 class TDOList;
+class TOwnedDOList;
 class TDocStorage;
 class TDocStorageList;
 class TDocStreamList;
@@ -90,8 +91,8 @@ public:
     // it exists (decompressed into memory with decompress set).
     std::unique_ptr<TStream> CardStream(int i, bool create, bool decompress);
     bool HasCard(int i);
-    // Appends the card's objects, without owner, in stream order.
-    void LoadCard(int i, TDOList& list);
+    // Appends the card's objects, in stream order.
+    void LoadCard(int i, TOwnedDOList& list);
     // Writes the list last to first.
     void SaveCard(int i, const TDOList& list);
     void ClearCard(int i);
@@ -164,7 +165,7 @@ private:
     void RenumberProfileFields();
     // Loads every card of every sheet and saves those change reports as
     // changed; the sheet current before is current again.
-    void RewriteEveryCard(const std::function<bool(TDOList&)>& change);
+    void RewriteEveryCard(const std::function<bool(TOwnedDOList&)>& change);
     void InitNew();
     void LoadFrom(const QString& fileName);
     // Reads a compound document, from image when given; true when its data

@@ -4,6 +4,8 @@
 #include "core/Pivot.h"
 #include "editing/GhostList.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace vellum {
@@ -13,13 +15,13 @@ namespace {
 // The site whose clear-ghost event the ghost list fires.
 TDrawSite* GClearGhostSite = nullptr;
 
-template <class F>
-struct TFinally {
-    F Action;
-    ~TFinally() { Action(); }
-};
-template <class F>
-TFinally(F) -> TFinally<F>;
+// A handle belongs to its object, or to nobody; the site says when it goes.
+void FreeHandle(TPivot& pivot) {
+    if (TComponent* owner = pivot.Owner())
+        owner->FreeComponent(pivot);
+    else
+        delete &pivot;
+}
 
 } // namespace
 
@@ -175,7 +177,7 @@ void TDrawSite::RemoveObject(TDrawObject& object) {
     if (index < 0) return;
     // Its handles go with it.
     for (int i = ChildCount() - 1; i >= 0; --i)
-        if (TPivot* pivot = FChildren[size_t(i)].Pivot; pivot && pivot->Object() == &object) delete pivot;
+        if (TPivot* pivot = FChildren[size_t(i)].Pivot; pivot && pivot->Object() == &object) FreeHandle(*pivot);
     if (object.Selected()) FBroadcaster->Notify(&object, NID_SelectionChanged);
     FListener->Detach(&object.Broadcaster());
     RemoveChild(&object);
@@ -237,6 +239,15 @@ void TDrawSite::SelectAll(bool select) {
     TDOList objects;
     AllObjects(objects);
     for (TDrawObject* object : objects) object->SetSelected(select);
+}
+
+void GiveObjectsToSite(TDrawSite& site, TOwnedDOList& list) {
+    for (std::unique_ptr<TDrawObject>& object : list.TakeAll()) {
+        // Names only have to be unique among one owner's components; a
+        // damaged card may repeat one, which must not stop the drawing.
+        if (site.FindComponent(object->Name())) object->SetName(QString());
+        site.PlaceObject(site.Adopt(std::move(object)));
+    }
 }
 
 // --- notifications and state
@@ -310,7 +321,7 @@ void TDrawSite::HideHandles() {
 
 void TDrawSite::RemoveHandles() {
     for (int i = ChildCount() - 1; i >= 0; --i)
-        if (i < ChildCount() && FChildren[size_t(i)].Pivot) delete FChildren[size_t(i)].Pivot;
+        if (i < ChildCount() && FChildren[size_t(i)].Pivot) FreeHandle(*FChildren[size_t(i)].Pivot);
 }
 
 void TDrawSite::RefreshHandles() {
@@ -348,7 +359,7 @@ void TDrawSite::Paint() {
     }
     if (OnPaint) {
         const int saved = FCanvas->SaveDC();
-        TFinally restore{[&] { FCanvas->RestoreDC(saved); }};
+        const auto restore = qScopeGuard([&] { FCanvas->RestoreDC(saved); });
         FScaler->Apply(*FCanvas);
         OnPaint(this);
     }
@@ -359,7 +370,7 @@ void TDrawSite::PaintAfter() {
     if (OnPaintAfter) OnPaintAfter(this);
     if (!FBorder) return;
     const int saved = FCanvas->SaveDC();
-    TFinally restore{[&] { FCanvas->RestoreDC(saved); }};
+    const auto restore = qScopeGuard([&] { FCanvas->RestoreDC(saved); });
     // Device pixels round the card at the scale being drawn, from where the
     // card's origin lies on the device.
     const TPoint origin = FCanvas->LPtoDP(TPoint{0, 0});
@@ -394,12 +405,12 @@ void TDrawSite::DrawTo(TCanvas& canvas, TPoint origin, int scale) {
     const int previousScale = FPaintScale;
     FPaintScale = scale;
     FPaintingCopy = true;
-    TFinally restore{[&] {
+    const auto restore = qScopeGuard([&] {
         FPaintingCopy = false;
         FPaintScale = previousScale;
         SetPaintCanvas(previous);
         canvas.RestoreDC(saved);
-    }};
+    });
     // The site's own scaler stays as it is: a drawing at another zoom must
     // not resize what the screen shows.
     TScaler scaler;
@@ -534,12 +545,12 @@ void TDrawSite::SurfaceMouseMove(TShiftState shift, TPoint point) {
 
 void TDrawSite::MouseUp(TMouseButton button, TShiftState shift, TPoint point) {
     TGraphicControl* pressed = FPressed;
-    TFinally end{[this] {
+    const auto end = qScopeGuard([this] {
         FPressed = nullptr;
         FClicked = nullptr;
         FDeselectOnClick = false;
         RefreshHandles();
-    }};
+    });
     if (button == TMouseButton::mbLeft && GhostList().Active() && GhostList().Site() == this) {
         GhostList().Move(shift, DeviceToLogical(point));
         FGhostMovedInPress = GhostList().Moved();

@@ -254,4 +254,9 @@ private:
     bool FModified = false;
 };
 
+// The site becomes the owner of every object of list and places each on
+// top; list is emptied, also when placing fails (the site frees what it
+// took, the rest is freed).
+void GiveObjectsToSite(TDrawSite& site, TOwnedDOList& list);
+
 } // namespace vellum

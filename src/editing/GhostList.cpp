@@ -4,6 +4,8 @@
 #include "editing/DrawSite.h"
 #include "platform/Canvas.h"
 
+#include <QScopeGuard>
+
 namespace vellum {
 
 namespace {
@@ -93,10 +95,7 @@ void TGhostList::Move(TShiftState shift, TPoint point) {
 }
 
 void TGhostList::Finish() {
-    struct TClear {
-        TGhostList& List;
-        ~TClear() { List.Clear(); }
-    } clear{*this};
+    const auto clear = qScopeGuard([this] { Clear(); });
     if (!FActive) return;
     Redraw();
     FActive = false;

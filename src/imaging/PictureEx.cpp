@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QMimeData>
+#include <QScopeGuard>
 
 namespace vellum {
 
@@ -62,13 +63,8 @@ void TPictureEx::Changed() {
     FSignalling = true;
     // A copy: listeners may remove themselves.
     const auto listeners = FListeners;
-    try {
-        for (const auto& entry : listeners) entry.second(*this);
-    } catch (...) {
-        FSignalling = false;
-        throw;
-    }
-    FSignalling = false;
+    const auto done = qScopeGuard([this] { FSignalling = false; });
+    for (const auto& entry : listeners) entry.second(*this);
 }
 
 void TPictureEx::Assign(const TPictureEx& source) {

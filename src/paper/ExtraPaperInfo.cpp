@@ -32,10 +32,8 @@ void TExtraPaperInfo::Assign(const TPersistent* source) {
 
 std::unique_ptr<TExtraPaperInfo> TExtraPaperInfo::Clone() const {
     std::unique_ptr<TPersistent> made(ClassType().Create(nullptr));
-    auto* info = dynamic_cast<TExtraPaperInfo*>(made.get());
-    if (!info) throw EConvertError(QStringLiteral("無効なクラス型キャストです"));
-    made.release();
-    std::unique_ptr<TExtraPaperInfo> clone(info);
+    std::unique_ptr<TExtraPaperInfo> clone = TakeAs<TExtraPaperInfo>(made);
+    if (!clone) throw EConvertError(QStringLiteral("無効なクラス型キャストです"));
     clone->Assign(this);
     return clone;
 }

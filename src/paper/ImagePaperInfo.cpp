@@ -24,7 +24,7 @@ QByteArray DesignBytes(const TDOList& design) {
 }
 
 // Copies go through the stream format, so a copy is what a reload would give.
-void CopyObjects(const TDOList& from, TDOList& to) {
+void CopyObjects(const TDOList& from, TOwnedDOList& to) {
     TMemoryStream data(DesignBytes(from));
     to.LoadFromStream(data);
 }
@@ -118,51 +118,25 @@ void TImagePaperInfo::SaveDesigns(TDocStorage& storage) const {
     }
 }
 
-bool TImagePaperInfo::HoldsObject(const void* object) const {
-    return std::any_of(FDesigns.begin(), FDesigns.end(), [object](const auto& d) {
-        return std::find(d->begin(), d->end(), object) != d->end();
-    });
-}
-
-void TImagePaperInfo::FreeListObjects(TDOList& list) const {
-    TDOList doomed;
-    for (TDrawObject* object : list)
-        if (object && !HoldsObject(object)) doomed.Add(object);
+void TImagePaperInfo::GetDesign(int i, TOwnedDOList& list) const {
     list.Clear();
-    doomed.FreeAll();
-}
-
-void TImagePaperInfo::GetDesign(int i, TDOList& list) const {
-    FreeListObjects(list);
     const int index = DesignIndex(i);
     if (index >= 0 && index < DesignCount()) CopyObjects(*FDesigns[size_t(index)], list);
 }
 
-void TImagePaperInfo::GetDesignRefs(int i, TDOList& list) {
-    FreeListObjects(list);
+void TImagePaperInfo::GetDesignRefs(int i, TDOList& list) const {
+    list.Clear();
     const int index = DesignIndex(i);
     if (index >= 0 && index < DesignCount())
         for (TDrawObject* object : *FDesigns[size_t(index)])
             list.Add(object);
 }
 
-void TImagePaperInfo::SetDesign(int i, const TDOList& list) {
+void TImagePaperInfo::SetDesign(int i, TOwnedDOList list) {
     if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
     while (DesignCount() <= i)
         FDesigns.push_back(std::make_unique<TOwnedDOList>());
-    TOwnedDOList& design = *FDesigns[size_t(i)];
-    TDOList doomed;
-    for (TDrawObject* object : design)
-        if (list.IndexOf(object) < 0) doomed.Add(object);
-    design.Clear();
-    for (TDrawObject* object : list) {
-        if (!object || design.IndexOf(object) >= 0) continue;
-        for (auto& other : FDesigns)
-            other->Remove(object);
-        if (TComponent* owner = object->Owner()) owner->RemoveComponent(object);
-        design.Add(object);
-    }
-    doomed.FreeAll();
+    *FDesigns[size_t(i)] = std::move(list);
 }
 
 } // namespace vellum

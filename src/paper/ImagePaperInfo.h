@@ -48,23 +48,18 @@ public:
     // "$" + 8 hex digits of i + 1.
     void SaveDesigns(TDocStorage& storage) const;
 
-    // Both first free the objects list holds (except objects of this info's
-    // designs, which list may refer to from an earlier GetDesignRefs) and
-    // empty it; i counts as 0 unless SeparatelyDesign; past the stored
-    // designs list stays empty.
-    // Copies without an owner: the caller frees or adopts them (a TOwnedDOList does).
-    void GetDesign(int i, TDOList& list) const;
-    // The design's own objects: list refers to them, the design still owns them.
-    void GetDesignRefs(int i, TDOList& list);
+    // Both first empty list; i counts as 0 unless SeparatelyDesign; past
+    // the stored designs list stays empty.
+    // Copies of design i's objects: list frees what it held and owns them.
+    void GetDesign(int i, TOwnedDOList& list) const;
+    // The design's own objects: list refers to them, the design owns them.
+    void GetDesignRefs(int i, TDOList& list) const;
     // Design i (empty designs appended until it exists) frees the objects it
-    // held and takes list's objects: their owner, or another design, lets
-    // them go; list keeps referring to them. Raises EListError for i < 0.
-    void SetDesign(int i, const TDOList& list);
+    // held and takes list's objects. Raises EListError for i < 0.
+    void SetDesign(int i, TOwnedDOList list);
 
 private:
     int DesignIndex(int i) const { return FSeparatelyDesign ? i : 0; }
-    bool HoldsObject(const void* object) const;
-    void FreeListObjects(TDOList& list) const;
 
     bool FSeparatelyDesign = true;
     int32_t FLabelCount = 0;

@@ -71,10 +71,8 @@ void TPaperInfo::Assign(const TPersistent* source) {
 
 std::unique_ptr<TPaperInfo> TPaperInfo::Clone() const {
     std::unique_ptr<TPersistent> made(ClassType().Create(nullptr));
-    auto* paper = dynamic_cast<TPaperInfo*>(made.get());
-    if (!paper) throw EConvertError(QStringLiteral("無効なクラス型キャストです"));
-    made.release();
-    std::unique_ptr<TPaperInfo> clone(paper);
+    std::unique_ptr<TPaperInfo> clone = TakeAs<TPaperInfo>(made);
+    if (!clone) throw EConvertError(QStringLiteral("無効なクラス型キャストです"));
     clone->Assign(this);
     return clone;
 }

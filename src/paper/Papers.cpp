@@ -80,11 +80,11 @@ void TPapers::Open(const QString& fileName, bool readOnly) {
         for (const QString& name : sorted) {
             TDocStream stream(papers, kModeRead, name);
             std::unique_ptr<TComponent> component(ReadComponent(stream));
-            auto* paper = dynamic_cast<TPaperInfo*>(component.get());
+            std::unique_ptr<TPaperInfo> paper = TakeAs<TPaperInfo>(component);
             if (!paper) throw EConvertError(QStringLiteral("無効なクラス型キャストです"));
-            component.release();
-            items.push_back({name, std::unique_ptr<TPaperInfo>(paper)});
-            paper->PurposeList().Merge(purposes);
+            TPaperInfo& read = *paper;
+            items.push_back({name, std::move(paper)});
+            read.PurposeList().Merge(purposes);
         }
     }
     FStorage = std::move(storage);

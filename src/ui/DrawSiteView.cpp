@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -106,14 +107,11 @@ void PaintSite(TDrawSite& site, QPainter& painter, TCanvasTarget target, const Q
     painter.setClipRect(rect, Qt::IntersectClip);
     WithCanvas(site, painter, target, [&](TCanvas& canvas) {
         TCanvas* previous = site.SetPaintCanvas(&canvas);
-        try {
-            site.Paint();
-        } catch (...) {
-            site.SetPaintCanvas(previous);
-            painter.restore();
-            throw;
-        }
-        site.SetPaintCanvas(previous);
+        // A failed paint leaves the painter as it found it.
+        auto restorePainter = qScopeGuard([&painter] { painter.restore(); });
+        const auto restoreCanvas = qScopeGuard([&site, previous] { site.SetPaintCanvas(previous); });
+        site.Paint();
+        restorePainter.dismiss();
     });
     // Each child paints in its own pixels, clipped to itself.
     for (int i = 0; i < site.ChildCount(); ++i) {
@@ -130,11 +128,7 @@ void PaintSite(TDrawSite& site, QPainter& painter, TCanvasTarget target, const Q
     }
     WithCanvas(site, painter, target, [&](TCanvas& canvas) {
         TCanvas* previous = site.SetPaintCanvas(&canvas);
-        struct TRestore {
-            TDrawSite& Site;
-            TCanvas* Previous;
-            ~TRestore() { Site.SetPaintCanvas(Previous); }
-        } restore{site, previous};
+        const auto restore = qScopeGuard([&site, previous] { site.SetPaintCanvas(previous); });
         site.Scaler().Apply(canvas);
         site.PaintAfter();
         // What a drag shows lies above everything, drawn with raster operations.

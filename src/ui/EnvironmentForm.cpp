@@ -282,6 +282,7 @@ void TfrmEnvironment::WriteSettings() {
                 FFrame.WriteInteger(kCacheLimit, limit);
         }
     } catch (...) {
+        // Not a scope guard: ending the update writes the settings and may fail.
         store.EndUpdate();
         throw;
     }

@@ -36,6 +36,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -426,15 +427,11 @@ void TfrmMain::ChangeOrientation(bool landscape) {
     QAction* off = Action(QStringLiteral("actPaperLandscapeFalse"));
     on->setEnabled(false);
     off->setEnabled(false);
-    try {
-        FSession->SetLandscape(landscape);
-    } catch (...) {
+    const auto enable = qScopeGuard([on, off] {
         on->setEnabled(true);
         off->setEnabled(true);
-        throw;
-    }
-    on->setEnabled(true);
-    off->setEnabled(true);
+    });
+    FSession->SetLandscape(landscape);
 }
 
 void TfrmMain::ChangeDesign(bool separately) {
@@ -458,16 +455,12 @@ void TfrmMain::ComponentViewer() {
     // The working copy as it would be saved, without touching the user's file.
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("view.xv4"));
-    const bool modified = d.Modified();
     QString text;
-    try {
+    {
+        const auto keepModified = qScopeGuard([&d, modified = d.Modified()] { d.SetModified(modified); });
         d.Save(fileName);
-        d.SetModified(modified);
         QTextStream out(&text);
         DumpDocumentFile(fileName, out);
-    } catch (...) {
-        d.SetModified(modified);
-        throw;
     }
     QDialog viewer(this);
     viewer.setWindowTitle(QStringLiteral("Component Viewer"));

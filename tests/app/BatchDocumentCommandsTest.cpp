@@ -61,14 +61,12 @@ protected:
         TLabelData document;
         document.SetPaper(TestPaper(QStringLiteral("テスト用紙"), 2, 5).get());
         document.SetSeparatelyDesign(true);
-        TDOList card;
-        auto* rect = new TLORect();
-        rect->SetRect({100, 100, 500, 300});
-        rect->SetFillInside(true);
-        card.Add(rect);
-        card.Add(new TLORect());
+        TOwnedDOList card;
+        TLORect& rect = card.Give(std::make_unique<TLORect>());
+        rect.SetRect({100, 100, 500, 300});
+        rect.SetFillInside(true);
+        card.Give(std::make_unique<TLORect>());
         document.SaveCard(1, card);
-        card.FreeAll();
         document.SwitchSheet(1);
         const auto turned = TestPaper(QStringLiteral("横の用紙"), 1, 2);
         turned->SetLandscape(true);
@@ -148,9 +146,9 @@ TEST_F(BatchDocumentTest, DumpShowsTheTreeAndReadableComponentStreams) {
         document.CompressCard(1);
         TImagePaperInfo image;
         image.SetPaperName(QStringLiteral("テスト用紙"));
-        TDOList design;
-        design.Add(new TLORect());
-        image.SetDesign(0, design);
+        TOwnedDOList design;
+        design.Give(std::make_unique<TLORect>());
+        image.SetDesign(0, std::move(design));
         document.SetImagePaperInfo(&image);
         document.Save(Document);
     }

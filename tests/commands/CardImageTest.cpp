@@ -48,12 +48,9 @@ protected:
         paper.SetPaperName(QStringLiteral("テスト用紙"));
         Doc.SetPaper(&paper);
         Doc.SetSeparatelyDesign(true);
-        TDOList card;
-        auto* shape = new TTestShape();
-        shape->SetRect({254, 254, 508, 381});
-        card.Add(shape);
+        TOwnedDOList card;
+        card.Give(std::make_unique<TTestShape>()).SetRect({254, 254, 508, 381});
         Doc.SaveCard(1, card);
-        card.FreeAll();
     }
 
     QString PathOf(const QString& name) const { return Dir.filePath(name); }

@@ -33,9 +33,7 @@ protected:
     void AddRect(int card, const TRect& r = {10, 10, 200, 100}) {
         TOwnedDOList objects;
         Session->Document().LoadCard(card, objects);
-        auto* rect = new TLORect;
-        rect->SetRect(r);
-        objects.Add(rect);
+        objects.Give(std::make_unique<TLORect>()).SetRect(r);
         Session->Document().SaveCard(card, objects);
     }
     int ObjectsOn(int card) {

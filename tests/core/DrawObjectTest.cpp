@@ -452,11 +452,6 @@ TEST(DrawObject, CapabilitiesByIdentityWithVeto) {
     shape.RefuseBlend = true;
     EXPECT_EQ(shape.Capability<IDOBlend>(), nullptr);
     EXPECT_NE(shape.Capability<IDOPlacement>(), nullptr);
-
-    // Capability references count but never free.
-    EXPECT_EQ(shape.RefCount(), 1);
-    shape.AddRef();
-    EXPECT_EQ(shape.Release(), 1);
 }
 
 TEST(DrawObject, AppendixChangesCountAsModifications) {

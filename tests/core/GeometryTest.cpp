@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
 using namespace vellum;
 using namespace vellum::test;
 
@@ -159,7 +163,7 @@ TEST(ObjectHelpers, PenWidthsFollowTheSite) {
     EXPECT_TRUE(PointOnSegment({1, 1}, {1, 1}, {1, 1}, 1));
 }
 
-TEST(DOList, ReferencesReverseAndFreeAll) {
+TEST(DOList, ReferencesAndReverse) {
     TComponent owner;
     auto* group = new TDOGroup(&owner);
     auto* member = new TTestShape(group);
@@ -167,7 +171,7 @@ TEST(DOList, ReferencesReverseAndFreeAll) {
     TDOList list;
     list.Add(group);
     list.Add(other);
-    list.Add(member); // freed with its group: must not be freed twice
+    list.Add(member);
     ReverseList(list);
     EXPECT_EQ(list.Items(0), member);
     EXPECT_EQ(list.Items(2), group);
@@ -176,7 +180,54 @@ TEST(DOList, ReferencesReverseAndFreeAll) {
     ReverseList(list);
     list.Insert(0, other);
     ASSERT_EQ(list.IndexOf(member), 2);
-    list.FreeAll();
+    list.Clear();
     EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(owner.ComponentCount(), 0);
+    EXPECT_EQ(owner.ComponentCount(), 2); // references free nothing
+}
+
+TEST(DOList, AnOwnedListKeepsOrderAndOwnershipAsObjectsComeAndGo) {
+    auto items = [](const TDOList& view) { return std::vector<TDrawObject*>(view.begin(), view.end()); };
+    auto gone = [](const TNotifyLog& log) { return log.Count(NID_ObjectDestroyed) == 1; };
+    TComponent former;
+    auto list = std::make_unique<TOwnedDOList>();
+    TDrawObject& a = list->Give(std::make_unique<TTestShape>());
+    TDrawObject& c = list->Give(std::make_unique<TTestShape>());
+    TDrawObject& b = list->Insert(1, std::make_unique<TTestShape>());
+    // One given while it still has an owner leaves that owner.
+    TDrawObject& first = list->Insert(-1, std::unique_ptr<TDrawObject>(new TTestShape(&former)));
+    EXPECT_EQ(former.ComponentCount(), 0);
+    EXPECT_EQ(first.Owner(), nullptr);
+    EXPECT_EQ(items(*list), (std::vector<TDrawObject*>{&first, &a, &b, &c}));
+    TNotifyLog firstLog(first), aLog(a), bLog(b), cLog(c);
+
+    std::unique_ptr<TDrawObject> taken = list->Take(1);
+    EXPECT_EQ(taken.get(), &a);
+    EXPECT_EQ(items(*list), (std::vector<TDrawObject*>{&first, &b, &c}));
+    EXPECT_THROW(list->Take(3), std::out_of_range);
+    std::unique_ptr<TDrawObject> replaced = list->Replace(0, std::move(taken));
+    EXPECT_EQ(replaced.get(), &first);
+    EXPECT_EQ(items(list->View()), (std::vector<TDrawObject*>{&a, &b, &c}));
+    EXPECT_FALSE(gone(firstLog));
+    replaced.reset();
+    EXPECT_TRUE(gone(firstLog));
+
+    // Moved, the objects stay; taken whole, they leave in order.
+    TOwnedDOList moved = std::move(*list);
+    EXPECT_TRUE(list->Empty());
+    std::vector<std::unique_ptr<TDrawObject>> all = moved.TakeAll();
+    EXPECT_TRUE(moved.Empty());
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].get(), &a);
+    EXPECT_EQ(all[2].get(), &c);
+    EXPECT_FALSE(gone(aLog) || gone(bLog) || gone(cLog));
+    for (auto& object : all) list->Give(std::move(object));
+    list->Take(0).reset();
+    EXPECT_TRUE(gone(aLog));
+    // Cleared or freed, the list frees what it still holds.
+    list->Clear();
+    EXPECT_TRUE(gone(bLog) && gone(cLog));
+    TDrawObject& last = list->Give(std::make_unique<TTestShape>());
+    TNotifyLog lastLog(last);
+    list.reset();
+    EXPECT_TRUE(gone(lastLog));
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace vellum;
 using namespace vellum::test;
 
@@ -131,23 +133,26 @@ TEST(Group, BoundsHitTestPaintAndPlacement) {
 
 TEST(Group, GroupThenUngroupRestoresGeometryAndOrder) {
     TComponent siteOwner;
-    TDOList selected;
     const TRect rects[] = {{10, 10, 50, 30}, {20, 20, 80, 90}, {5, 60, 15, 70}};
-    for (int i = 0; i < 3; ++i) {
-        auto* s = new TTestShape(&siteOwner);
-        s->SetRect(rects[i]);
-        s->SetTag(i + 1);
-        selected.Add(s);
+    TDOGroup* grouped = nullptr;
+    {
+        TOwnedDOList selected;
+        for (int i = 0; i < 3; ++i) {
+            TTestShape& s = selected.Give(std::make_unique<TTestShape>());
+            s.SetRect(rects[i]);
+            s.SetTag(i + 1);
+        }
+        grouped = &TDOGroup::Group(selected, siteOwner);
     }
-    TDOGroup& group = TDOGroup::Group(selected, siteOwner);
+    TDOGroup& group = *grouped;
     EXPECT_EQ(group.Cursor(), crHandPoint);
-    selected.FreeAll();
+    EXPECT_EQ(group.Owner(), &siteOwner);
     ASSERT_EQ(group.Members().size(), 3u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Member(group, i)->Tag(), i + 1);
 
     TDOList restored;
     group.Ungroup(siteOwner, restored);
-    delete &group;
+    siteOwner.FreeComponent(group);
     ASSERT_EQ(restored.Count(), 3);
     for (int i = 0; i < 3; ++i) {
         auto* s = dynamic_cast<TTestShape*>(restored.Items(i));

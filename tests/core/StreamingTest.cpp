@@ -95,17 +95,22 @@ TEST_F(StreamingTest, ObjectListsSaveCountAndStreamsAndDropWhatIsNotADrawingObje
     data.SetPosition(0);
     WriteI32(data, 4);
     data.SetPosition(0);
-    TDOList back;
+    TOwnedDOList back;
     back.LoadFromStream(data);
     ASSERT_EQ(back.Count(), 3);
     EXPECT_EQ(back.Items(2)->ClassName(), QStringLiteral("TTestShape"));
     EXPECT_EQ(static_cast<TTestShape*>(back.Items(2))->Left(), 20);
-    back.FreeAll();
+    EXPECT_EQ(back.Items(2)->Owner(), nullptr);
 
     // A count the bytes cannot hold is refused before anything is read.
     TMemoryStream lying;
     WriteI32(lying, 1000000);
     EXPECT_THROW(back.LoadFromStream(lying), EReadError);
+    EXPECT_TRUE(back.Empty());
+
+    // A stream cut in its last object: what was read goes again.
+    TMemoryStream cut(data.Data().left(int(data.Size()) - 10));
+    EXPECT_THROW(back.LoadFromStream(cut), EReadError);
     EXPECT_TRUE(back.Empty());
 }
 
@@ -118,18 +123,16 @@ TEST_F(StreamingTest, ClipboardCarriesClonesWithTheirNames) {
     TDOList list;
     list.Add(s);
     list.CopyToClipboard(QStringLiteral("Vellum4"));
-    TDOList pasted;
+    TOwnedDOList pasted;
     pasted.PasteClipboard(QStringLiteral("Vellum4"));
     ASSERT_EQ(pasted.Count(), 1);
     EXPECT_EQ(pasted.Items(0)->Name(), QStringLiteral("Shape1"));
     EXPECT_NE(pasted.Items(0), s);
-    pasted.FreeAll();
     pasted.PasteClipboard(QStringLiteral("Other"));
     EXPECT_TRUE(pasted.Empty());
     TDOList().CopyToClipboard(QStringLiteral("Vellum4")); // an empty list leaves the clipboard alone
     pasted.PasteClipboard(QStringLiteral("Vellum4"));
     EXPECT_EQ(pasted.Count(), 1);
-    pasted.FreeAll();
 }
 
 TEST_F(StreamingTest, CreatorMakesKindsByNameAndNothingForUnknownOnes) {

@@ -140,23 +140,23 @@ TEST_F(DocumentTest, EveryReadObjectIsFixedUpOnceAndInsertedOnesAreNot) {
     doc.SaveCard(0, cards);
 
     std::vector<std::pair<int, int>> seen; // card, left
-    TScopedHooks inserting(TScopedHooks::Loaded([](TLabelData&, int, TDOList& list, TDrawObject*& object) {
+    TScopedHooks inserting(TScopedHooks::Loaded([](TLabelData&, int, TOwnedDOList& list, TDrawObject*& object) {
         // The one of left 200 brings a companion at position 1; the one of
         // left 100 is replaced by a wider one.
         auto* shape = dynamic_cast<TTestShape*>(object);
         if (shape->GetBounds().Left == 200) {
-            auto* companion = new TTestShape(nullptr);
+            auto companion = std::make_unique<TTestShape>(nullptr);
             companion->SetRect(TRect{20, 20, 60, 60});
-            list.Insert(1, companion);
+            list.Insert(1, std::move(companion));
         } else if (shape->GetBounds().Left == 100) {
-            auto* wider = new TTestShape(nullptr);
+            auto wider = std::make_unique<TTestShape>(nullptr);
             wider->SetRect(TRect{100, 0, 400, 50});
-            list.SetItems(list.IndexOf(object), wider);
-            delete object;
-            object = wider;
+            TDrawObject* next = wider.get();
+            list.Replace(list.IndexOf(object), std::move(wider));
+            object = next;
         }
     }));
-    TScopedHooks recording(TScopedHooks::Loaded([&seen](TLabelData&, int card, TDOList&, TDrawObject*& object) {
+    TScopedHooks recording(TScopedHooks::Loaded([&seen](TLabelData&, int card, TOwnedDOList&, TDrawObject*& object) {
         seen.emplace_back(card, object->GetBounds().Left);
     }));
 

@@ -16,12 +16,8 @@ const TClassInfo& TOldShape::StaticClass() {
     return info;
 }
 
-void AddShapes(TDOList& list, std::initializer_list<int> lefts) {
-    for (int left : lefts) {
-        auto* shape = new TTestShape();
-        shape->SetRect(TRect{left, 10, left + 100, 110});
-        list.Add(shape);
-    }
+void AddShapes(TOwnedDOList& list, std::initializer_list<int> lefts) {
+    for (int left : lefts) list.Give(std::make_unique<TTestShape>()).SetRect(TRect{left, 10, left + 100, 110});
 }
 
 std::vector<int> Lefts(const TDOList& list) {

@@ -28,7 +28,7 @@ public:
 };
 
 // Shapes whose left edges tell them apart.
-void AddShapes(TDOList& list, std::initializer_list<int> lefts);
+void AddShapes(TOwnedDOList& list, std::initializer_list<int> lefts);
 std::vector<int> Lefts(const TDOList& list);
 QStringList SheetNames(TLabelData& doc);
 // A paper of faces 910 x 550 in columns x rows.

@@ -31,10 +31,8 @@ struct TRecords {
         TOwnedDOList first, second;
         AddShapes(first, {100});
         AddShapes(second, {200, 300});
-        Image.SetDesign(0, first);
-        Image.SetDesign(1, second);
-        first.Clear();
-        second.Clear();
+        Image.SetDesign(0, std::move(first));
+        Image.SetDesign(1, std::move(second));
     }
 };
 

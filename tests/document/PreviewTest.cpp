@@ -264,9 +264,7 @@ TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
         SetPaper(doc, face.Width, face.Height);
         TOwnedDOList shapes;
         // A black square over the top-left fifth of the card.
-        auto* shape = new TTestShape();
-        shape->SetRect(TRect{0, 0, face.Width / 5, face.Height / 5});
-        shapes.Add(shape);
+        shapes.Give(std::make_unique<TTestShape>()).SetRect(TRect{0, 0, face.Width / 5, face.Height / 5});
         doc.SaveCard(1, shapes);
         doc.MakePreview(1);
         std::unique_ptr<TPictureEx> preview = StoredPreview(doc, 1);

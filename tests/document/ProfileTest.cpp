@@ -40,14 +40,15 @@ const TClassInfo& TBoundShape::StaticClass() {
 
 namespace {
 
-TBoundShape* Bound(int fieldNo, TComponent* owner = nullptr) {
-    auto* shape = new TBoundShape(owner);
+std::unique_ptr<TBoundShape> Bound(int fieldNo) {
+    auto shape = std::make_unique<TBoundShape>();
     shape->SetRect(TRect{10, 10, 110, 110});
     shape->FieldNo = fieldNo;
     return shape;
 }
 
-std::vector<int> FieldNos(const std::vector<TDrawObject*>& objects) {
+template <class List>
+std::vector<int> FieldNos(const List& objects) {
     std::vector<int> out;
     for (TDrawObject* object : objects) {
         if (auto* group = dynamic_cast<TDOGroup*>(object))
@@ -157,21 +158,19 @@ TEST_F(DocumentTest, AnOlderFieldLayoutRenumbersTheBoundFieldsOfEverySheet) {
         TLabelData doc;
         SetMatrixPaper(doc, 2, 5);
         TOwnedDOList front;
-        front.Add(Bound(0));
-        front.Add(Bound(1));
-        front.Add(Bound(3));
-        auto* group = new TDOGroup();
-        Bound(2, group);
-        front.Add(group);
+        front.Give(Bound(0));
+        front.Give(Bound(1));
+        front.Give(Bound(3));
+        front.Give(std::make_unique<TDOGroup>()).Adopt(Bound(2));
         doc.SaveCard(4, front);
         doc.SwitchSheet(1);
         // A card of the back's earlier separate design, hidden now.
         TOwnedDOList hidden;
-        hidden.Add(Bound(3));
+        hidden.Give(Bound(3));
         doc.SaveCard(1, hidden);
         doc.SetSeparatelyDesign(false);
         TOwnedDOList back;
-        back.Add(Bound(5));
+        back.Give(Bound(5));
         doc.SaveCard(0, back);
         doc.SwitchSheet(0);
         doc.Save(file);
@@ -193,15 +192,15 @@ TEST_F(DocumentTest, AnOlderFieldLayoutRenumbersTheBoundFieldsOfEverySheet) {
     EXPECT_EQ(doc.Profile().GetValue(1), QStringLiteral("鈴木 一郎"));
     TOwnedDOList front;
     doc.LoadCard(4, front);
-    EXPECT_EQ(FieldNos(front.Raw()), (std::vector<int>{104, 5, 2, 0}));
+    EXPECT_EQ(FieldNos(front), (std::vector<int>{104, 5, 2, 0}));
     doc.SwitchSheet(1);
     TOwnedDOList back;
     doc.LoadCard(7, back);
-    EXPECT_EQ(FieldNos(back.Raw()), (std::vector<int>{7}));
+    EXPECT_EQ(FieldNos(back), (std::vector<int>{7}));
     doc.SetSeparatelyDesign(true);
     TOwnedDOList shown;
     doc.LoadCard(1, shown);
-    EXPECT_EQ(FieldNos(shown.Raw()), (std::vector<int>{5}));
+    EXPECT_EQ(FieldNos(shown), (std::vector<int>{5}));
     doc.SetSeparatelyDesign(false);
 
     // Saved again, the record has the current layout: nothing moves twice.
@@ -211,6 +210,6 @@ TEST_F(DocumentTest, AnOlderFieldLayoutRenumbersTheBoundFieldsOfEverySheet) {
     EXPECT_FALSE(again.OlderProfileLayout());
     TOwnedDOList kept;
     again.LoadCard(4, kept);
-    EXPECT_EQ(FieldNos(kept.Raw()), (std::vector<int>{104, 5, 2, 0}));
+    EXPECT_EQ(FieldNos(kept), (std::vector<int>{104, 5, 2, 0}));
     UnRegisterClass(TBoundShape::StaticClass());
 }

@@ -193,13 +193,9 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
         TLabelData doc;
         SetMatrixPaper(doc, 2, 5);
         TOwnedDOList cards;
-        auto* old = new TOldShape();
-        old->SetRect(TRect{100, 10, 200, 110});
-        cards.Add(old);
-        auto* group = new TDOGroup();
-        auto* inner = new TOldShape(group);
-        inner->SetRect(TRect{300, 10, 400, 110});
-        cards.Add(group);
+        cards.Give(std::make_unique<TOldShape>()).SetRect(TRect{100, 10, 200, 110});
+        TDOGroup& group = cards.Give(std::make_unique<TDOGroup>());
+        group.Adopt(std::make_unique<TOldShape>()).SetRect(TRect{300, 10, 400, 110});
         AddShapes(cards, {500});
         doc.SaveCard(3, cards);
         doc.Save(file);
@@ -278,10 +274,8 @@ TEST_F(DocumentTest, FirstVersionFilesAndUnreadableOnesGoToTheConverter) {
         paper.FaceCountY = 5;
         doc.SetPaperAndClearPreviews(&paper);
         TOwnedDOList cards;
-        auto* old = new TOldShape();
         const int left = bytes.mid(3).toInt();
-        old->SetRect(TRect{left, 10, left + 100, 110});
-        cards.Add(old);
+        cards.Give(std::make_unique<TOldShape>()).SetRect(TRect{left, 10, left + 100, 110});
         doc.SaveCard(0, cards);
     });
     const QString current = PathOf(QStringLiteral("current.vlm"));

@@ -33,6 +33,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 namespace vellum {
 namespace {
@@ -40,8 +41,8 @@ namespace {
 constexpr TColor Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, Yellow = 0x00FFFF;
 
 // A turned rounded rectangle with a 3 mm frame over a gradation, and a circle.
-void AddShapes(TDOList& card) {
-    auto* rect = new TLORect();
+void AddShapes(TOwnedDOList& card) {
+    auto rect = std::make_unique<TLORect>();
     rect->SetRect(Bounds(100, 100, 300, 100));
     rect->SetRoundRect(true);
     rect->SetFrameWidth(30);
@@ -57,20 +58,20 @@ void AddShapes(TDOList& card) {
     gradation.SetGradDir(rgGradationDir::rgdLeftToRight);
     rect->SetFillColor(gradation);
     rect->SetFillInside(true);
-    card.Add(rect);
+    card.Give(std::move(rect));
 
-    auto* circle = new TLOCircle();
+    auto circle = std::make_unique<TLOCircle>();
     circle->SetRect(Bounds(600, 150, 200, 200));
     circle->SetFrameWidth(20);
     TColorSpec yellow;
     yellow.SetColor(Yellow);
     circle->SetFillColor(yellow);
     circle->SetFillInside(true);
-    card.Add(circle);
+    card.Give(std::move(circle));
 }
 
 // The objects on a card site drawn at 100 %; they stay with the caller.
-void DrawCard(TDOList& objects, TCanvas& canvas) {
+void DrawCard(const TDOList& objects, TCanvas& canvas) {
     TDrawSite site;
     site.SetLogWidth(910);
     site.SetLogHeight(550);
@@ -87,7 +88,7 @@ void DrawCard(TDOList& objects, TCanvas& canvas) {
 }
 
 // One pixel per logical unit.
-QImage Drawn(TDOList& objects) {
+QImage Drawn(const TDOList& objects) {
     QImage image(910, 550, QImage::Format_RGB32);
     image.fill(Qt::white);
     {

@@ -35,15 +35,15 @@ protected:
     void TearDown() override { ClearClassRegistry(); }
 };
 
-TLORect* Shape(int32_t left, TComponent* owner = nullptr) {
-    auto* r = new TLORect(owner);
+std::unique_ptr<TLORect> Shape(int32_t left) {
+    auto r = std::make_unique<TLORect>();
     r->SetRect({left, 0, left + 100, 50});
     return r;
 }
 
-void AddShapes(TDOList& list, std::initializer_list<int32_t> lefts) {
+void AddShapes(TOwnedDOList& list, std::initializer_list<int32_t> lefts) {
     for (int32_t left : lefts)
-        list.Add(Shape(left));
+        list.Give(Shape(left));
 }
 
 std::vector<int32_t> Lefts(const TDOList& list) {
@@ -60,9 +60,9 @@ std::vector<int32_t> DesignLefts(TImagePaperInfo& info, int i) {
 }
 
 void SetShapes(TImagePaperInfo& info, int i, std::initializer_list<int32_t> lefts) {
-    TDOList list;
+    TOwnedDOList list;
     AddShapes(list, lefts);
-    info.SetDesign(i, list);
+    info.SetDesign(i, std::move(list));
 }
 
 using test::ComponentBytes;
@@ -165,7 +165,7 @@ TEST_F(ExtraPaperInfoTest, EmptyRulesAndClearing) {
         {"image info, fresh", image([](auto&) {}), true},
         {"image info, values but empty designs", image([](auto& i) {
              i.SetLabelCount(10);
-             i.SetDesign(3, TDOList());
+             i.SetDesign(3, TOwnedDOList());
          }),
          true},
         {"image info, one object in design 1", image([](auto& i) { SetShapes(i, 1, {5}); }), false},
@@ -202,7 +202,7 @@ TEST_F(ExtraPaperInfoTest, SameAsComparesStreamsAndDesigns) {
         {"label count", [](auto& i) { i.SetLabelCount(11); }, false},
         {"separately designed", [](auto& i) { i.SetSeparatelyDesign(false); }, false},
         {"an object moved", [](auto& i) { SetShapes(i, 2, {31}); }, false},
-        {"an empty design more", [](auto& i) { i.SetDesign(3, TDOList()); }, false},
+        {"an empty design more", [](auto& i) { i.SetDesign(3, TOwnedDOList()); }, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -305,61 +305,53 @@ TEST_F(ExtraPaperInfoTest, GetDesignCopiesAndFollowsSeparateDesign) {
 TEST_F(ExtraPaperInfoTest, GetDesignFreesWhatTheListHeldButNotTheDesigns) {
     auto info = FullImage();
     TFreeWatcher watcher;
-    TComponent owner;
-    TDOList list;
-    TLORect* held = Shape(1, &owner);
-    list.Add(held);
+    TOwnedDOList copies;
+    TDrawObject* held = &copies.Give(Shape(1));
     watcher.Watch(held);
-    info->GetDesignRefs(0, list);
+    info->GetDesign(2, copies);
     EXPECT_EQ(watcher.Gone.count(held), 1u);
-    TDrawObject* designObject = list.Items(0);
-    watcher.Watch(designObject);
+    EXPECT_EQ(Lefts(copies), (std::vector<int32_t>{30}));
 
-    info->GetDesign(2, list); // list held design 0's own objects
+    // References are let go of, never freed; copies of a design leave it whole.
+    TComponent owner;
+    TDOList refs;
+    refs.Add(&owner.Adopt(Shape(2)));
+    info->GetDesignRefs(0, refs);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+    EXPECT_EQ(Lefts(refs), (std::vector<int32_t>{10, 20}));
+    TDrawObject* designObject = refs.Items(0);
+    watcher.Watch(designObject);
+    info->GetDesign(0, copies);
+    info->GetDesign(2, copies);
     EXPECT_EQ(watcher.Gone.count(designObject), 0u);
     EXPECT_EQ(DesignLefts(*info, 0), (std::vector<int32_t>{10, 20}));
-    EXPECT_EQ(Lefts(list), (std::vector<int32_t>{30}));
-
-    list.Add(Shape(2, &owner));
-    TComponent* extra = list.Items(1);
-    watcher.Watch(extra);
-    info->GetDesignRefs(0, list);
-    EXPECT_EQ(watcher.Gone.count(extra), 1u);
-    EXPECT_EQ(owner.ComponentCount(), 0);
-    EXPECT_EQ(Lefts(list), (std::vector<int32_t>{10, 20}));
 }
 
 TEST_F(ExtraPaperInfoTest, SetDesignTakesTheObjects) {
     TImagePaperInfo info;
     TFreeWatcher watcher;
     auto owner = std::make_unique<TComponent>();
-    TDOList list;
-    list.Add(Shape(1, owner.get()));
-    list.Add(Shape(2));
-    info.SetDesign(2, list);
+    TOwnedDOList list;
+    TDrawObject* first = &list.Give(std::unique_ptr<TDrawObject>(&owner->Adopt(Shape(1))));
+    list.Give(Shape(2));
+    info.SetDesign(2, std::move(list));
     EXPECT_EQ(info.DesignCount(), 3);
-    EXPECT_EQ(list.Items(0)->Owner(), nullptr);
+    EXPECT_EQ(first->Owner(), nullptr);
     owner.reset(); // the design owns the object now
     EXPECT_EQ(DesignLefts(info, 2), (std::vector<int32_t>{1, 2}));
-
-    // Handing back the design's own objects with one more keeps them; the dropped one goes.
     TDOList refs;
     info.GetDesignRefs(2, refs);
-    TDrawObject* dropped = refs.Items(0);
-    watcher.Watch(dropped);
-    refs.Delete(0);
-    refs.Add(Shape(3));
-    info.SetDesign(2, refs);
-    EXPECT_EQ(watcher.Gone.count(dropped), 1u);
-    EXPECT_EQ(DesignLefts(info, 2), (std::vector<int32_t>{2, 3}));
+    EXPECT_EQ(refs.Items(0), first);
 
-    // An object moved from one design to another is owned once.
-    info.GetDesignRefs(2, refs);
-    info.SetDesign(0, refs);
-    EXPECT_EQ(DesignLefts(info, 0), (std::vector<int32_t>{2, 3}));
-    EXPECT_EQ(DesignLefts(info, 2), (std::vector<int32_t>{}));
+    // A new design frees the objects of the one it replaces.
+    watcher.Watch(first);
+    TOwnedDOList next;
+    AddShapes(next, {3});
+    info.SetDesign(2, std::move(next));
+    EXPECT_EQ(watcher.Gone.count(first), 1u);
+    EXPECT_EQ(DesignLefts(info, 2), (std::vector<int32_t>{3}));
 
-    EXPECT_THROW(info.SetDesign(-1, TDOList()), EListError);
+    EXPECT_THROW(info.SetDesign(-1, TOwnedDOList()), EListError);
 }
 
 TEST_F(ExtraPaperInfoTest, SaveDesignsReplacesTheDesignStreamsOnly) {
@@ -371,7 +363,7 @@ TEST_F(ExtraPaperInfoTest, SaveDesignsReplacesTheDesignStreamsOnly) {
 
     TImagePaperInfo info;
     SetShapes(info, 0, {10, 20});
-    info.SetDesign(1, TDOList());
+    info.SetDesign(1, TOwnedDOList());
     info.SaveDesigns(storage);
 
     EXPECT_EQ(StreamNames(storage), (QStringList{QStringLiteral("$00000001"), QStringLiteral("$00000002"),
@@ -405,10 +397,9 @@ TEST_F(ExtraPaperInfoTest, LoadDesignsReadsTheStreamsInNameOrder) {
 }
 
 TEST_F(ExtraPaperInfoTest, ADamagedDesignStreamIsRefusedAndTheDesignsStay) {
-    TDOList two;
+    TOwnedDOList two;
     AddShapes(two, {1, 2});
     const QByteArray good = ListBytes(two);
-    two.FreeAll();
     const struct {
         const char* what;
         QByteArray bytes;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 namespace vellum::test {
@@ -29,8 +30,8 @@ protected:
 };
 
 // A shape without owner, as a card reader hands it out.
-TTestShape* Shape(const TRect& frame) {
-    auto* shape = new TTestShape(nullptr);
+std::unique_ptr<TTestShape> Shape(const TRect& frame) {
+    auto shape = std::make_unique<TTestShape>(nullptr);
     shape->SetRect(frame);
     return shape;
 }
@@ -62,7 +63,7 @@ TEST(RenderObjects, BitmapIs24BitOfTheSitesPixelSizeAtTheScale) {
         QSize Size;
     } cases[] = {{100, {344, 208}}, {200, {688, 416}}, {50, {172, 104}}};
     for (const auto& c : cases) {
-        TDOList list;
+        TOwnedDOList list;
         QImage bitmap;
         RenderObjectsToBitmap(Face(), list, bitmap, c.Scale);
         EXPECT_EQ(bitmap.size(), c.Size) << c.Scale;
@@ -75,7 +76,7 @@ TEST(RenderObjects, BitmapIs24BitOfTheSitesPixelSizeAtTheScale) {
 
 TEST(RenderObjects, ObjectsLandInCardCoordinatesWhereverTheFaceSits) {
     TOwnedDOList list;
-    list.Add(Shape({254, 254, 508, 381})); // one inch in, one inch wide
+    list.Give(Shape({254, 254, 508, 381})); // one inch in, one inch wide
     QImage bitmap;
     RenderObjectsToBitmap(Face(), list, bitmap, 100);
     EXPECT_EQ(BlackBox(bitmap), QRect(QPoint(96, 96), QPoint(191, 143)));
@@ -83,7 +84,7 @@ TEST(RenderObjects, ObjectsLandInCardCoordinatesWhereverTheFaceSits) {
     // With a bleed the card's origin is the bleed's corner and the bitmap grows by it.
     TFaceInfo bleed = Face();
     bleed.Margin = 127;
-    list.Add(Shape({254, 254, 508, 381}));
+    list.Give(Shape({254, 254, 508, 381}));
     RenderObjectsToBitmap(bleed, list, bitmap, 200);
     EXPECT_EQ(bitmap.size(), QSize(MulDiv(910 + 254, 192, 254), MulDiv(550 + 254, 192, 254)));
     EXPECT_EQ(BlackBox(bitmap), QRect(QPoint(192, 192), QPoint(383, 287)));
@@ -103,7 +104,7 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
     };
     for (const auto& c : cases) {
         TOwnedDOList list;
-        list.Add(Shape({-100, -100, 1100, 700})); // beyond the card on every side
+        list.Give(Shape({-100, -100, 1100, 700})); // beyond the card on every side
         QImage bitmap;
         RenderObjectsToBitmap(Face(c.Shape), list, bitmap, 100, kRedBrush);
         const int shape = int(c.Shape);
@@ -118,29 +119,30 @@ TEST(RenderObjects, OutsideTheFaceShapeTakesTheBrush) {
 
 TEST(RenderObjects, TheListAndItsObjectsStayAsTheyWere) {
     TFreeLog log;
-    TOwnedDOList list;
+    TOwnedDOList owning;
     TComponent formerOwner;
     TTestShape* owned = new TTestShape(&formerOwner);
-    TTestShape* loose = Shape({0, 0, 10, 10});
+    TTestShape& loose = owning.Give(Shape({0, 0, 10, 10}));
+    TDOList list;
     list.Add(owned);
-    list.Add(loose);
+    list.Add(&loose);
     log.Watch(*owned);
-    log.Watch(*loose);
+    log.Watch(loose);
     QImage bitmap;
     RenderObjectsToBitmap(Face(), list, bitmap, 100);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_TRUE(log.Freed.empty());
     EXPECT_EQ(owned->Owner(), &formerOwner);
-    EXPECT_EQ(loose->Owner(), nullptr);
+    EXPECT_EQ(loose.Owner(), nullptr);
     EXPECT_EQ(owned->Parent(), nullptr);
-    list.Remove(owned);
+    EXPECT_EQ(owning.Count(), 1);
 
     // A drawing that fails raises and leaves the list alone.
-    TTestShape* failing = Shape({0, 0, 10, 10});
-    failing->FailPaint = true;
-    list.Add(failing);
+    TTestShape& failing = owning.Give(Shape({0, 0, 10, 10}));
+    failing.FailPaint = true;
+    list.Add(&failing);
     EXPECT_THROW(RenderObjectsToBitmap(Face(), list, bitmap, 100), std::runtime_error);
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Count(), 3);
     EXPECT_TRUE(log.Freed.empty());
 }
 
@@ -156,7 +158,7 @@ TEST(RenderObjects, ImagesAreRenderedAtTheTargetWidthsZoomAndFitted) {
     };
     for (const auto& c : cases) {
         TOwnedDOList list;
-        list.Add(Shape({0, 0, 455, 550})); // the left half black
+        list.Give(Shape({0, 0, 455, 550})); // the left half black
         const QImage image = RenderObjectsToImage(Face(), list, c.Width, c.Height, kRedBrush);
         EXPECT_EQ(image.size(), c.Size) << c.Width << "x" << c.Height;
         EXPECT_EQ(image.depth(), 24);
@@ -177,8 +179,8 @@ protected:
     }
 };
 
-TColourShape* ColourShape(const TRect& frame, TColor colour, int32_t layer = 0) {
-    auto* shape = new TColourShape;
+std::unique_ptr<TColourShape> ColourShape(const TRect& frame, TColor colour, int32_t layer = 0) {
+    auto shape = std::make_unique<TColourShape>();
     shape->SetRect(frame);
     shape->Colour = colour;
     shape->SetLayerGroup(layer);
@@ -187,14 +189,10 @@ TColourShape* ColourShape(const TRect& frame, TColor colour, int32_t layer = 0) 
 
 TEST(DrawCard, LayersHiddenObjectsAndDontPrintAtTheCanvasOrigin) {
     TOwnedDOList list;
-    list.Add(ColourShape({0, 0, 254, 254}, 0x0000FF));                    // red, user layer
-    list.Add(ColourShape({0, 0, 508, 508}, 0xFF0000, LayerBackground));   // blue, given later but beneath
-    TColourShape* hidden = ColourShape({0, 0, 127, 127}, 0x00FF00);
-    hidden->SetVisible(false);
-    list.Add(hidden);
-    TColourShape* screenOnly = ColourShape({254, 0, 508, 254}, 0x00FF00);
-    screenOnly->SetDontPrint(true);
-    list.Add(screenOnly);
+    list.Give(ColourShape({0, 0, 254, 254}, 0x0000FF));                  // red, user layer
+    list.Give(ColourShape({0, 0, 508, 508}, 0xFF0000, LayerBackground)); // blue, given later but beneath
+    list.Give(ColourShape({0, 0, 127, 127}, 0x00FF00)).SetVisible(false);
+    list.Give(ColourShape({254, 0, 508, 254}, 0x00FF00)).SetDontPrint(true);
 
     const auto drawn = [&](const TRenderContext& context) {
         QImage image(300, 200, QImage::Format_RGB32);

@@ -21,36 +21,33 @@ namespace {
 // A card that exercises clipping, gradients, rotation, the blend path and
 // DontPrint: what differs between a print and a screen drawing.
 void AddCard(TOwnedDOList& card) {
-    auto* rect = new TLORect();
-    rect->SetRect(Bounds(100, 100, 300, 100));
-    rect->SetRoundRect(true);
-    rect->SetFrameWidth(30);
-    rect->SetAngle(30);
+    auto& rect = card.Give(std::make_unique<TLORect>());
+    rect.SetRect(Bounds(100, 100, 300, 100));
+    rect.SetRoundRect(true);
+    rect.SetFrameWidth(30);
+    rect.SetAngle(30);
     TColorSpec gradation;
     gradation.SetKind(TColorSpecKind::cskGradation);
     gradation.SetGradColNum(2);
     gradation.SetGradColor(0, 0x00FF00);
     gradation.SetGradColor(1, 0xFF0000);
     gradation.SetGradDir(rgGradationDir::rgdLeftToRight);
-    rect->SetFillColor(gradation);
-    rect->SetFillInside(true);
-    card.Add(rect);
+    rect.SetFillColor(gradation);
+    rect.SetFillInside(true);
 
-    auto* circle = new TLOCircle();
-    circle->SetRect(Bounds(300, 150, 300, 300));
-    circle->SetFrameWidth(2); // thin: raised to two pixels on screen only
+    auto& circle = card.Give(std::make_unique<TLOCircle>());
+    circle.SetRect(Bounds(300, 150, 300, 300));
+    circle.SetFrameWidth(2); // thin: raised to two pixels on screen only
     TColorSpec yellow;
     yellow.SetColor(0x00FFFF);
-    circle->SetFillColor(yellow);
-    circle->SetFillInside(true);
-    circle->SetBlendRatio(60);
-    card.Add(circle);
+    circle.SetFillColor(yellow);
+    circle.SetFillInside(true);
+    circle.SetBlendRatio(60);
 
-    auto* note = new TLORect();
-    note->SetRect(Bounds(650, 50, 200, 400));
-    note->SetFrameWidth(1);
-    note->SetDontPrint(true);
-    card.Add(note);
+    auto& note = card.Give(std::make_unique<TLORect>());
+    note.SetRect(Bounds(650, 50, 200, 400));
+    note.SetFrameWidth(1);
+    note.SetDontPrint(true);
 }
 
 TFaceInfo Face() {

@@ -176,10 +176,9 @@ TEST_F(MainWindowTest, TheCardViewKeepsTheStackingOrder) {
     Window->OpenOnStart({});
     TOwnedDOList card;
     for (int left : {10, 20, 30}) {
-        auto* rect = new TLORect;
-        rect->SetRect({left, 10, left + 100, 100});
-        rect->SetFillInside(true);
-        card.Add(rect);
+        TLORect& rect = card.Give(std::make_unique<TLORect>());
+        rect.SetRect({left, 10, left + 100, 100});
+        rect.SetFillInside(true);
     }
     Document().SaveCard(0, card);
     Window->ShowLayout();
