@@ -42,8 +42,6 @@ int Ask(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn def, TMsgDlgBtn 
     return ModalResultOf(def);
 }
 
-void Tell(const QString& text) { Ask(text, mbOK, mbOK, mbOK); }
-
 // The message with the error's reason on a line of its own; the reason (it
 // names files) never goes through macro expansion.
 void TellWithReason(const QString& text, const std::exception& error) {
