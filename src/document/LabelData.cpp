@@ -131,10 +131,8 @@ std::unique_ptr<T> ReadStoredComponent(TDocStorage& sheet, const QString& name) 
     if (!sheet.StreamExists(name)) return nullptr;
     TDocStream stream(sheet, 0, name);
     std::unique_ptr<TComponent> read(ReadComponentRes(stream));
-    auto* info = dynamic_cast<T*>(read.get());
-    if (!info) throw EFilerError(InvalidStreamMessage());
-    read.release();
-    return std::unique_ptr<T>(info);
+    if (!dynamic_cast<T*>(read.get())) throw EFilerError(InvalidStreamMessage());
+    return std::unique_ptr<T>(dynamic_cast<T*>(read.release()));
 }
 
 std::unique_ptr<TDrawObject> Upgraded(TDrawObject& object);

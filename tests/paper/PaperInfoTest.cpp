@@ -49,9 +49,8 @@ QByteArray Write(const TComponent& c) { return test::ComponentBytes(c); }
 std::unique_ptr<TPaperInfo> Read(const QByteArray& bytes) {
     TMemoryStream s(bytes);
     std::unique_ptr<TComponent> c(ReadComponent(s));
-    auto* paper = dynamic_cast<TPaperInfo*>(c.get());
-    if (paper) c.release();
-    return std::unique_ptr<TPaperInfo>(paper);
+    if (!dynamic_cast<TPaperInfo*>(c.get())) return nullptr;
+    return std::unique_ptr<TPaperInfo>(static_cast<TPaperInfo*>(c.release()));
 }
 
 QByteArray Prop(const char* name, const QByteArray& value) {
