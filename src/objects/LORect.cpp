@@ -54,8 +54,9 @@ void TLORect::ColorChanged() {
 }
 
 void TLORect::SetFrameWidth(int32_t v) {
-    // Bounded like the coordinates, so the band around the frame stays in range.
-    v = ClampCoordinate(v);
+    // Bounded like the coordinates, so the band around the frame stays in range; a negative
+    // width (only in a damaged file) would turn the band inside out.
+    v = std::clamp<int32_t>(v, 0, kMaxCoordinate);
     if (v == FFrameWidth) return;
     FFrameWidth = v;
     UpdateControlBounds();

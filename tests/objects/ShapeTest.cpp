@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include "../support/WrittenBytes.h"
 
@@ -167,7 +167,7 @@ TEST(Shape, CoordinatesNearTheIntegerLimitsAreClamped) {
             r->SetHeight(k.Height);
             r->SetFrameWidth(k.FrameWidth);
             EXPECT_EQ(r->FrameRect(), k.Frame);
-            EXPECT_LE(std::abs(r->FrameWidth()), kMax);
+            EXPECT_EQ(r->FrameWidth(), std::clamp(k.FrameWidth, 0, kMax));
             for (int angle : {0, 45}) {
                 r->SetAngle(angle);
                 r->SetRoundRect(angle != 0);
