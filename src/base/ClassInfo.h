@@ -152,7 +152,7 @@ struct TSetterArg<void (C::*)(A) noexcept> {
 template <class V>
 TPropValue ToValue(TPropKind kind, V&& v) {
     using D = std::decay_t<V>;
-    if constexpr (std::is_same_v<D, bool>)
+    if constexpr (std::is_same_v<D, bool> || std::is_same_v<D, QString> || std::is_same_v<D, QByteArray>)
         return v;
     else if constexpr (std::is_enum_v<D>)
         return int64_t(v);
@@ -160,8 +160,6 @@ TPropValue ToValue(TPropKind kind, V&& v) {
         return kind == TPropKind::Boolean ? TPropValue(bool(v)) : TPropValue(int64_t(v));
     else if constexpr (std::is_floating_point_v<D>)
         return double(v);
-    else if constexpr (std::is_same_v<D, QString> || std::is_same_v<D, QByteArray>)
-        return v;
     else if constexpr (std::is_pointer_v<D>)
         return static_cast<TPersistent*>(const_cast<std::remove_const_t<std::remove_pointer_t<D>>*>(v));
     else

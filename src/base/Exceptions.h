@@ -22,12 +22,15 @@ private:
     std::string FUtf8;
 };
 
+// Name and Base are class names, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define VELLUM_EXCEPTION(Name, Base)                                                                       \
     class Name : public Base {                                                                             \
     public:                                                                                                \
         using Base::Base;                                                                                  \
         const char* ClassName() const noexcept override { return #Name; }                                  \
     };
+// NOLINTEND(bugprone-macro-parentheses)
 
 VELLUM_EXCEPTION(EConvertError, Exception)
 VELLUM_EXCEPTION(EListError, Exception)

@@ -14,6 +14,12 @@ class TLORectBase : public TLabelObject,
     VELLUM_CLASS(TLORectBase)
 
 public:
+    // Stored coordinates are clamped to this bound (1 km in 0.1 mm), so no file can bring
+    // the frame arithmetic of a shape near the 32-bit limits.
+    static constexpr int32_t kMaxCoordinate = 10'000'000;
+    static int32_t ClampCoordinate(int64_t v);
+    static TRect ClampedRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
+
     explicit TLORectBase(TComponent* owner = nullptr);
 
     const TRect& FrameRect() const { return FRect; }

@@ -95,7 +95,8 @@ void TAALineRec::LineTo(int x, int y) {
         return;
     }
     const int64_t reach = int64_t(std::ceil((FHalfWidth + FFilterRadius) * double(kOne)));
-    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    // In 64 bits: the ends of a stroke may lie billions of pixels apart.
+    const bool steep = std::llabs(int64_t(y1) - y0) > std::llabs(int64_t(x1) - x0);
     // Along the major axis a, across it b; the line is b = b0 + (a - a0) * slope.
     if (steep) {
         std::swap(x0, y0);

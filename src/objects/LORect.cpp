@@ -54,6 +54,9 @@ void TLORect::ColorChanged() {
 }
 
 void TLORect::SetFrameWidth(int32_t v) {
+    // Bounded like the coordinates, so the band around the frame stays in range; a negative
+    // width (only in a damaged file) would turn the band inside out.
+    v = std::clamp<int32_t>(v, 0, kMaxCoordinate);
     if (v == FFrameWidth) return;
     FFrameWidth = v;
     UpdateControlBounds();
@@ -124,15 +127,15 @@ TRect TLORect::GetBounds() const {
 }
 
 void TLORect::Resize(int32_t width, int32_t height) {
-    int32_t w = width - FFrameWidth;
-    int32_t h = height - FFrameWidth;
+    int64_t w = int64_t(width) - FFrameWidth;
+    int64_t h = int64_t(height) - FFrameWidth;
     if (Angle() != 0) {
         // Scaled by the ratio to the turned bounds; a flat side keeps its size.
         const TRect b = GetBounds();
         w = b.Width() != 0 ? MulDiv(Width(), width, b.Width()) : Width();
         h = b.Height() != 0 ? MulDiv(Height(), height, b.Height()) : Height();
     }
-    SetRect(Bounds(Left(), Top(), w, h));
+    SetRect(ClampedRect(Left(), Top(), Left() + w, Top() + h));
 }
 
 void TLORect::Paint(TCanvas& canvas, const TRenderContext& context) const {

@@ -141,7 +141,8 @@ TEST_F(DocumentTest, ASheetThatFailsToLoadLeavesTheCurrentOneAndItsOwnStreamsAlo
         TTemporaryStorage root;
         root.LoadFromFile(file);
         TDocStream stream(root, kModeCreate, QStringLiteral("Sheets\\NameList1\\ExtraMeishiInfo"));
-        stream.WriteBytes(QByteArray("\xFF\x0A\x00damaged", 10));
+        // The split literal ends the hex escape: "\x00da" would be one character.
+        stream.WriteBytes(QByteArray("\xFF\x0A\x00" "damaged", 10));
         root.SaveToFile(file);
     }
     TLabelData reopened;

@@ -207,7 +207,7 @@ TEST_F(DocumentTest, DamagedPreviewsReadAsNone) {
     } cases[] = {
         {"empty", {}},
         {"no picture", QByteArray(1, '\0')},
-        {"bitmap header only", "BM\x10\x00"},
+        {"bitmap header only", QByteArray("BM\x10\x00", 4)},
         {"name longer than the stream", "\xC8TPNG"},
         {"unknown kind", "\x07TNoSuch" + Le32(4) + "abcd"},
         {"length beyond the data", name + Le32(0x7FFFFFFF) + png},

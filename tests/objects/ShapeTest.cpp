@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include "../support/WrittenBytes.h"
 
@@ -139,6 +140,52 @@ TEST(Shape, ResizeOfAFlatTurnedRectangleKeepsItsSize) {
     r.Resize(50, 40);
     EXPECT_EQ(r.Width(), 50);
     EXPECT_EQ(r.Height(), 0);
+}
+
+// Crafted files store coordinates near the 32-bit limits; every shape keeps them within
+// kMaxCoordinate, so its frame, band and turned bounds are computed without overflow (the
+// sanitizer build aborts on any).
+TEST(Shape, CoordinatesNearTheIntegerLimitsAreClamped) {
+    constexpr int32_t kMax = TLORectBase::kMaxCoordinate;
+    struct TCase {
+        int32_t Left, Top, Width, Height, FrameWidth;
+        TRect Frame;
+    };
+    const TCase cases[] = {
+        {2147482648, 2147482648, 2147482648, 2147482648, 10, {kMax, kMax, kMax, kMax}},
+        {400, 400, 2147483647, 100, 2147483647, {400, 400, kMax, 500}},
+        {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN, {-kMax, -kMax, kMax, -kMax}},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.Left << " " << k.Width << " " << k.FrameWidth);
+        for (bool circle : {false, true}) {
+            std::unique_ptr<TLORect> r = circle ? std::make_unique<TLOCircle>() : std::make_unique<TLORect>();
+            // In the order a stored object is read.
+            r->SetLeft(k.Left);
+            r->SetTop(k.Top);
+            r->SetWidth(k.Width);
+            r->SetHeight(k.Height);
+            r->SetFrameWidth(k.FrameWidth);
+            EXPECT_EQ(r->FrameRect(), k.Frame);
+            EXPECT_EQ(r->FrameWidth(), std::clamp(k.FrameWidth, 0, kMax));
+            for (int angle : {0, 45}) {
+                r->SetAngle(angle);
+                r->SetRoundRect(angle != 0);
+                const TRect b = r->GetBounds();
+                EXPECT_LE(b.Left, b.Right);
+                EXPECT_LE(b.Top, b.Bottom);
+                r->HitTest({0, 0});
+                r->Outline();
+            }
+            r->Offset(INT32_MAX, INT32_MIN);
+            EXPECT_EQ(r->Left(), kMax);
+            EXPECT_EQ(r->Top(), -kMax);
+            r->SetAngle(0);
+            r->Resize(INT32_MAX, INT32_MIN);
+            EXPECT_LE(r->FrameRect().Right, kMax);
+            EXPECT_GE(r->FrameRect().Top, -kMax);
+        }
+    }
 }
 
 TEST(Shape, HitTestFollowsFrameFillAndRotation) {

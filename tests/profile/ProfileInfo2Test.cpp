@@ -262,7 +262,7 @@ TEST(ProfileInfo2, DamagedRecordsAreRefusedWithoutChangingTheProfile) {
         bool FormatError;
     } cases[] = {
         {"no length", Header(1, 0, 0), true},
-        {"half a length", Header(1, 0, 0) + "\x02\x00", true},
+        {"half a length", Header(1, 0, 0) + QByteArray("\x02\x00", 2), true},
         {"negative length", Header(1, 0, 0) + Int32(-1) + CrLfs(56), true},
         {"length past the end", Header(1, 0, 0) + Int32(113) + CrLfs(56), true},
         {"huge length", Header(1, 0, 0) + Int32(0x7FFFFFFF), true},
