@@ -8,7 +8,8 @@ using namespace vellum;
 
 static QString SampleText() {
     QString s;
-    for (int i = 0; i < 2000; ++i) s += QStringLiteral("株式会社クイルワーク 営業部 Tel.03-1234-5678 〒100-0001 ");
+    for (int i = 0; i < 2000; ++i)
+        s += QStringLiteral("株式会社クイルワーク 営業部 Tel.03-1234-5678 〒100-0001 ");
     return s;
 }
 

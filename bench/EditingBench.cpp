@@ -1,7 +1,7 @@
 // Repainting a card on screen and drawing it for print, with 50 objects.
 #include "../tests/core/CoreTestKinds.h"
-#include "ui/DrawSiteView.h"
 #include "platform/PainterCanvas.h"
+#include "ui/DrawSiteView.h"
 
 #include <QApplication>
 #include <QImage>
@@ -48,7 +48,9 @@ void BM_RepaintView(benchmark::State& state) {
     state.SetItemsProcessed(int64_t(state.iterations()) * 50);
     state.counters["pixels"] = double(view.width()) * view.height();
 }
-BENCHMARK(BM_RepaintView)->ArgNames({"scale", "buffered"})->ArgsProduct({{100, 400}, {0, 1}})
+BENCHMARK(BM_RepaintView)
+    ->ArgNames({"scale", "buffered"})
+    ->ArgsProduct({{100, 400}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 void BM_DrawToBitmap(benchmark::State& state) {

@@ -30,7 +30,9 @@ void FillSmall(TTemporaryStorage& doc) {
     for (int i = 0; i < kSmallStreams; ++i) TDocStream(doc, kModeCreate, SmallName(i)).WriteBytes(data);
 }
 
-void FillLarge(TTemporaryStorage& doc) { TDocStream(doc, kModeCreate, QStringLiteral("Photos")).WriteBytes(Bytes(kLargeSize)); }
+void FillLarge(TTemporaryStorage& doc) {
+    TDocStream(doc, kModeCreate, QStringLiteral("Photos")).WriteBytes(Bytes(kLargeSize));
+}
 
 void BM_EncodeSmallStreams(benchmark::State& state) {
     TTemporaryStorage doc;

@@ -42,8 +42,7 @@ QString Value(const TEntry& e, const char* key, const QString& fallback = QStrin
 std::vector<int32_t> Numbers(const TEntry& e, const QString& text, size_t count) {
     static const QRegularExpression number(QStringLiteral("-?\\d+"));
     std::vector<int32_t> out;
-    for (auto it = number.globalMatch(text); it.hasNext();)
-        out.push_back(it.next().captured().toInt());
+    for (auto it = number.globalMatch(text); it.hasNext();) out.push_back(it.next().captured().toInt());
     if (out.size() != count) Fail(e, QStringLiteral("expected %1 numbers in \"%2\"").arg(count).arg(text));
     return out;
 }

@@ -32,7 +32,8 @@ constexpr int kListedCards = 1000;
 }
 
 void CheckFileExists(const QString& fileName) {
-    if (!QFileInfo(fileName).isFile()) throw Exception(Format(QStringLiteral("ファイル %s が見つかりません"), fileName));
+    if (!QFileInfo(fileName).isFile())
+        throw Exception(Format(QStringLiteral("ファイル %s が見つかりません"), fileName));
 }
 
 // Every failure to read becomes one line naming the file.
@@ -44,7 +45,8 @@ void Reading(const QString& fileName, F read) {
     } catch (const Exception& e) {
         throw Exception(Format(QStringLiteral("%s を読み込めません: %s"), fileName, e.Message()));
     } catch (const std::exception& e) {
-        throw Exception(Format(QStringLiteral("%s を読み込めません: %s"), fileName, QString::fromUtf8(e.what())));
+        throw Exception(
+            Format(QStringLiteral("%s を読み込めません: %s"), fileName, QString::fromUtf8(e.what())));
     }
 }
 
@@ -64,7 +66,8 @@ int Info(const QStringList& args, QTextStream& out) {
     out << Format(QStringLiteral("シート数: %d"), document.SheetCount()) << '\n';
     for (int s = 0; s < document.SheetCount(); ++s) {
         Reading(args[0], [&] { document.SwitchSheet(s); });
-        out << Format(QStringLiteral("シート %d: %s"), s + 1, s < names.Count() ? names.Strings(s) : QString())
+        out << Format(QStringLiteral("シート %d: %s"), s + 1,
+                      s < names.Count() ? names.Strings(s) : QString())
             << '\n';
         const TPaperInfo* paper = document.Paper();
         if (!paper) {
@@ -72,9 +75,11 @@ int Info(const QStringList& args, QTextStream& out) {
             continue;
         }
         out << Format(QStringLiteral("  用紙: %s"), paper->PaperName()) << '\n';
-        out << Format(QStringLiteral("  用紙サイズ: %d x %d (0.1mm)"), paper->Width(), paper->Height()) << '\n';
+        out << Format(QStringLiteral("  用紙サイズ: %d x %d (0.1mm)"), paper->Width(), paper->Height())
+            << '\n';
         out << Format(QStringLiteral("  面数: %d"), paper->FaceCount()) << '\n';
-        out << Format(QStringLiteral("  向き: %s"), paper->Landscape() ? QStringLiteral("横") : QStringLiteral("縦"))
+        out << Format(QStringLiteral("  向き: %s"),
+                      paper->Landscape() ? QStringLiteral("横") : QStringLiteral("縦"))
             << '\n';
         out << Format(QStringLiteral("  個別デザイン: %s"), YesNo(document.SeparatelyDesign())) << '\n';
         const int cards = document.SeparatelyDesign() ? std::max(0, paper->FaceCount()) : 1;
@@ -105,7 +110,8 @@ void OpenCatalogue(TPapers& papers) {
     frame->SeedProgramHome();
     const QString fileName = frame->Expand(QStringLiteral("$(PaperInfo)"));
     if (!QFileInfo(fileName).isFile())
-        throw Exception(Format(QStringLiteral("アプリケーションに必要なファイル「%s」が開けませんでした"), fileName));
+        throw Exception(
+            Format(QStringLiteral("アプリケーションに必要なファイル「%s」が開けませんでした"), fileName));
     Reading(fileName, [&] { papers.Open(fileName, true); });
 }
 
@@ -132,7 +138,8 @@ int New(const QStringList& args, QTextStream& out) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QStringLiteral("--paper")) {
-            if (i + 1 >= args.size()) throw Exception(Format(QStringLiteral("--paper に用紙名がありません (%s)"), synopsis));
+            if (i + 1 >= args.size())
+                throw Exception(Format(QStringLiteral("--paper に用紙名がありません (%s)"), synopsis));
             options.PaperName = args[++i];
         } else if (a == QStringLiteral("--landscape")) {
             options.Landscape = true;
@@ -145,14 +152,16 @@ int New(const QStringList& args, QTextStream& out) {
     if (files.size() != 1) Usage(synopsis);
     TPapers papers;
     OpenCatalogue(papers);
-    if (papers.Count() == 0) throw Exception(Format(QStringLiteral("用紙カタログ %s に用紙がありません"), papers.FileName()));
+    if (papers.Count() == 0)
+        throw Exception(Format(QStringLiteral("用紙カタログ %s に用紙がありません"), papers.FileName()));
     if (options.PaperName && papers.IndexOfName(*options.PaperName) < 0)
         throw Exception(Format(QStringLiteral("用紙 \"%s\" は用紙カタログにありません"), *options.PaperName));
     TDocumentSession session(&papers, nullptr);
     session.NewDocument(options);
     // A failed save has told why on standard error.
     if (!session.SaveTo(files[0])) return 1;
-    out << Format(QStringLiteral("%s を作成しました (用紙 %s)"), files[0], session.Document().Paper()->PaperName())
+    out << Format(QStringLiteral("%s を作成しました (用紙 %s)"), files[0],
+                  session.Document().Paper()->PaperName())
         << '\n';
     return 0;
 }
@@ -172,9 +181,11 @@ int NumberOf(const QString& option, const QString& text, int count, const QStrin
     bool ok = false;
     const int n = text.toInt(&ok);
     if (!ok || text.startsWith(u'+')) {
-        throw Exception(Format(QStringLiteral("%s の値 \"%s\" は番号ではありません (%s)"), option, text, synopsis));
+        throw Exception(
+            Format(QStringLiteral("%s の値 \"%s\" は番号ではありません (%s)"), option, text, synopsis));
     }
-    if (n < 1 || n > count) throw Exception(Format(QStringLiteral("%s %d は範囲外です (1〜%d)"), option, n, count));
+    if (n < 1 || n > count)
+        throw Exception(Format(QStringLiteral("%s %d は範囲外です (1〜%d)"), option, n, count));
     return n - 1;
 }
 
@@ -185,7 +196,8 @@ int Export(const QStringList& args, QTextStream& out) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QStringLiteral("--sheet") || a == QStringLiteral("--card")) {
-            if (i + 1 >= args.size()) throw Exception(Format(QStringLiteral("%s に番号がありません (%s)"), a, synopsis));
+            if (i + 1 >= args.size())
+                throw Exception(Format(QStringLiteral("%s に番号がありません (%s)"), a, synopsis));
             (a == QStringLiteral("--sheet") ? sheetText : cardText) = args[++i];
         } else if (a.startsWith(QStringLiteral("--"))) {
             throw Exception(Format(QStringLiteral("不明なオプションです: %s (%s)"), a, synopsis));
@@ -202,7 +214,8 @@ int Export(const QStringList& args, QTextStream& out) {
     else if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg"))
         format = TCardImageFormat::cfJpeg;
     else
-        throw Exception(Format(QStringLiteral("出力ファイル %s の拡張子は .bmp か .jpg にしてください"), output));
+        throw Exception(
+            Format(QStringLiteral("出力ファイル %s の拡張子は .bmp か .jpg にしてください"), output));
 
     TLabelData document;
     LoadDocument(document, files[0]);
@@ -212,7 +225,8 @@ int Export(const QStringList& args, QTextStream& out) {
     if (!paper) throw Exception(Format(QStringLiteral("シート %d に用紙がありません"), sheet + 1));
     const int card = NumberOf(QStringLiteral("--card"), cardText, paper->FaceCount(), synopsis);
     ExportCardImage(document, card, output, format);
-    out << Format(QStringLiteral("%s を出力しました (シート %d, カード %d)"), output, sheet + 1, card + 1) << '\n';
+    out << Format(QStringLiteral("%s を出力しました (シート %d, カード %d)"), output, sheet + 1, card + 1)
+        << '\n';
     return 0;
 }
 
@@ -229,8 +243,11 @@ void AddDocumentCommands(TBatchTool& tool) {
                     QStringLiteral("文書を読み込み (旧版は変換し) OUT に保存します"), Convert);
     tool.AddCommand(QStringLiteral("papers"), QStringLiteral("papers"),
                     QStringLiteral("用紙カタログの用紙を一覧表示します"), Papers);
-    tool.AddCommand(QStringLiteral("export"), QStringLiteral("export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg"),
-                    QStringLiteral("シート N (1〜) のカード N (1〜) の名刺イメージを BMP か JPEG で出力します"), Export);
+    tool.AddCommand(QStringLiteral("export"),
+                    QStringLiteral("export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg"),
+                    QStringLiteral(
+                        "シート N (1〜) のカード N (1〜) の名刺イメージを BMP か JPEG で出力します"),
+                    Export);
 }
 
 } // namespace vellum

@@ -17,13 +17,13 @@ QString TBatchTool::HelpText() const {
                                   "  --help        この説明を表示します\n"
                                   "  --version     バージョンを表示します\n\n"
                                   "コマンド:\n");
-    for (const auto& c : FCommands)
-        text += QStringLiteral("  %1\n      %2\n").arg(c.Synopsis, c.Description);
+    for (const auto& c : FCommands) text += QStringLiteral("  %1\n      %2\n").arg(c.Synopsis, c.Description);
     return text;
 }
 
 int TBatchTool::Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.isEmpty() || arguments[0] == QStringLiteral("--help") || arguments[0] == QStringLiteral("-h")) {
+    if (arguments.isEmpty() || arguments[0] == QStringLiteral("--help") ||
+        arguments[0] == QStringLiteral("-h")) {
         out << HelpText();
         out.flush();
         return arguments.isEmpty() ? 1 : 0;
@@ -56,7 +56,8 @@ int TBatchTool::Run(const QStringList& arguments, QTextStream& out, QTextStream&
 
 void AddFrameCommands(TBatchTool& tool) {
     tool.AddCommand(QStringLiteral("expand"), QStringLiteral("expand TEXT"),
-                    QStringLiteral("TEXT のマクロを展開して表示します"), [](const QStringList& args, QTextStream& out) {
+                    QStringLiteral("TEXT のマクロを展開して表示します"),
+                    [](const QStringList& args, QTextStream& out) {
                         if (args.size() != 1)
                             throw std::invalid_argument("使い方: vellum4-batch expand TEXT");
                         out << AppFrame()->Expand(args[0]) << '\n';

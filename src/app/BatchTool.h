@@ -16,7 +16,8 @@ public:
     // Returns the exit code; raise an exception for a one-line error.
     using THandler = std::function<int(const QStringList& args, QTextStream& out)>;
 
-    void AddCommand(const QString& name, const QString& synopsis, const QString& description, THandler handler);
+    void AddCommand(const QString& name, const QString& synopsis, const QString& description,
+                    THandler handler);
     // Runs the command line (without the program name).
     int Run(const QStringList& arguments, QTextStream& out, QTextStream& err);
     QString HelpText() const;

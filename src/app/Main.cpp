@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     vellum::TApplication app(argc, argv);
     // Qt's own dialogs in Japanese.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
     vellum::RegisterStartupClasses();
     vellum::RegisterStartupDesigners();
@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     steps.CreateMainWindow = [&catalogue, &mainWindow]() -> QWidget* {
         auto* window = new vellum::TfrmMain(catalogue.get());
         window->setAttribute(Qt::WA_DeleteOnClose);
-        if (vellum::TAppFrame* frame = vellum::AppFrame()) vellum::RestoreWindowPlacement(*frame, window, 1024, 768);
+        if (vellum::TAppFrame* frame = vellum::AppFrame())
+            vellum::RestoreWindowPlacement(*frame, window, 1024, 768);
         window->showMaximized();
         window->ShowSplash();
         mainWindow = window;

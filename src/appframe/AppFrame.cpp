@@ -41,13 +41,20 @@ QString WithSlash(QString folder) {
 
 int ModalResultOf(TMsgDlgBtn button) {
     switch (button) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
+    case mbYes:
+        return mrYes;
+    case mbNo:
+        return mrNo;
+    case mbOK:
+        return mrOk;
+    case mbCancel:
+        return mrCancel;
+    case mbAbort:
+        return mrAbort;
+    case mbRetry:
+        return mrRetry;
+    case mbIgnore:
+        return mrIgnore;
     }
     return mrNone;
 }
@@ -107,7 +114,8 @@ QString TAppFrame::ExpandOr(const QString& text, const QString& fallback) {
 
 bool TAppFrame::CheckExecuteCondition() {
     if ((FExecuteCondition & ecNeedHighColor) && SystemInfo::ScreenColorDepth() < 9) {
-        if (MessageBox(QStringLiteral("$(SysMsgNotEnoughColor)"), mbYes | mbNo, mbYes, mbNo) != mrYes) return false;
+        if (MessageBox(QStringLiteral("$(SysMsgNotEnoughColor)"), mbYes | mbNo, mbYes, mbNo) != mrYes)
+            return false;
     }
     if ((FExecuteCondition & ecPowerUsers) && !SystemInfo::HasPowerUserRights()) {
         MessageBox(QStringLiteral("$(SysMsgNotPowerUsers)"), mbOK, mbOK, mbOK);
@@ -118,7 +126,9 @@ bool TAppFrame::CheckExecuteCondition() {
         return false;
     }
     if (FExecuteCondition & ecExclusive) {
-        if (!FBlocker) FBlocker = std::make_unique<TExecuteBlocker>(ExpandOr(QStringLiteral("$(SysMutexID)"), kProgramName));
+        if (!FBlocker)
+            FBlocker =
+                std::make_unique<TExecuteBlocker>(ExpandOr(QStringLiteral("$(SysMutexID)"), kProgramName));
         if (!FBlocker->Acquire()) {
             FBlocker.reset();
             MessageBox(QStringLiteral("$(SysMsgAlreadyRun)"), mbOK, mbOK, mbOK);
@@ -128,7 +138,9 @@ bool TAppFrame::CheckExecuteCondition() {
     return true;
 }
 
-QString TAppFrame::RegistryKey() { return ExpandOr(QStringLiteral("$(SysRegistryKey:inessential)"), QString()); }
+QString TAppFrame::RegistryKey() {
+    return ExpandOr(QStringLiteral("$(SysRegistryKey:inessential)"), QString());
+}
 
 bool TAppFrame::ReadBool(const QString& name, bool defaultValue) {
     return ReadInteger(name, defaultValue ? 1 : 0) != 0;
@@ -177,7 +189,8 @@ int TAppFrame::ShowText(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn 
     try {
         if (OnBringToFront) OnBringToFront();
         if (OnMessageBox) return OnMessageBox(text, buttons, def, cancel);
-        std::fprintf(stderr, "%s\n", qUtf8Printable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
         return ModalResultOf(cancel);
     } catch (...) {
         return ModalResultOf(cancel);
@@ -192,8 +205,8 @@ void TAppFrame::HandleException(const std::exception& error) {
     const auto* e = dynamic_cast<const Exception*>(&error);
     const QString message = e ? e->Message() : QString::fromUtf8(error.what());
     const bool twain = dynamic_cast<const ETwain*>(&error) != nullptr;
-    MessageBoxFmt(twain ? QStringLiteral("$(SysMsgTwainErr)") : QStringLiteral("$(SysMsgUnexpected)"), mbOK, mbOK,
-                  mbOK, message);
+    MessageBoxFmt(twain ? QStringLiteral("$(SysMsgTwainErr)") : QStringLiteral("$(SysMsgUnexpected)"), mbOK,
+                  mbOK, mbOK, message);
 }
 
 void TAppFrame::HandleUnknownException() { HandleException(std::runtime_error("unknown exception")); }
@@ -258,12 +271,15 @@ QString TAppFrame::FindIn(const QString& folder, const QString& fileName) {
         const bool last = i == parts.size() - 1;
         const bool wild = parts[i].contains(u'*') || parts[i].contains(u'?');
         QDir dir(path);
-        QStringList names = dir.entryList(QStringList{parts[i]}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                          QDir::Name | QDir::IgnoreCase);
+        QStringList names =
+            dir.entryList(QStringList{parts[i]}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                          QDir::Name | QDir::IgnoreCase);
         if (!wild) {
             // entryList matches name filters without regard to case already.
             names.erase(std::remove_if(names.begin(), names.end(),
-                                       [&](const QString& n) { return n.compare(parts[i], Qt::CaseInsensitive) != 0; }),
+                                       [&](const QString& n) {
+                                           return n.compare(parts[i], Qt::CaseInsensitive) != 0;
+                                       }),
                         names.end());
         }
         if (names.isEmpty()) return QString();
@@ -308,14 +324,14 @@ QString TAppFrame::LocateFile(const QString& fileName, const QString& caption) {
         if (QString found = SearchRoots(fileName); !found.isEmpty()) return found;
         if (caption.isNull()) return QString();
         const QString what = caption == QStringLiteral("@") ? QStringLiteral("必要なファイル")
-                             : caption.isEmpty()           ? fileName
-                                                           : caption;
+                             : caption.isEmpty()            ? fileName
+                                                            : caption;
         bool retry;
         if (OnCDNotFound)
             retry = OnCDNotFound(fileName, what);
         else
-            retry = MessageBoxFmt(QStringLiteral("$(SysMsgCDNotFound)"), mbRetry | mbCancel, mbRetry, mbCancel, what) ==
-                    mrRetry;
+            retry = MessageBoxFmt(QStringLiteral("$(SysMsgCDNotFound)"), mbRetry | mbCancel, mbRetry,
+                                  mbCancel, what) == mrRetry;
         if (!retry) return QString();
     }
 }

@@ -20,13 +20,35 @@ namespace vellum {
 class TRegistryStore;
 class TExecuteBlocker;
 
-enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAbort = 16, mbRetry = 32, mbIgnore = 64 };
+enum TMsgDlgBtn : unsigned {
+    mbYes = 1,
+    mbNo = 2,
+    mbOK = 4,
+    mbCancel = 8,
+    mbAbort = 16,
+    mbRetry = 32,
+    mbIgnore = 64
+};
 using TMsgDlgButtons = unsigned;
 
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7
+};
 int ModalResultOf(TMsgDlgBtn button);
 
-enum TExecuteConditionFlag : unsigned { ecNeedHighColor = 1, ecNeedPrinter = 2, ecExclusive = 4, ecPowerUsers = 8 };
+enum TExecuteConditionFlag : unsigned {
+    ecNeedHighColor = 1,
+    ecNeedPrinter = 2,
+    ecExclusive = 4,
+    ecPowerUsers = 8
+};
 using TExecuteCondition = unsigned;
 
 using TOnMessageBox = std::function<int(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton,
@@ -73,7 +95,8 @@ public:
     // hands it to OnMessageBox. Without one the text goes to standard error
     // and the answer is the cancel button's result: nobody agreed to anything.
     // Never throws.
-    int MessageBox(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton);
+    int MessageBox(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton,
+                   TMsgDlgBtn cancelButton);
     // Expands the template first, then formats the arguments into it, so user
     // data never goes through macro expansion.
     template <class... A>

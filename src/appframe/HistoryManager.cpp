@@ -10,16 +10,20 @@
 namespace vellum {
 
 const TClassInfo& THistoryManager::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<THistoryManager, TComponent>("THistoryManager", [](auto& b) {
-        b.String(QStringLiteral("RegistryKey"), &THistoryManager::RegistryKey, &THistoryManager::SetRegistryKey)
-            .StoredIf([](const THistoryManager& h) { return !h.RegistryKey().isEmpty(); });
-        b.Integer(QStringLiteral("Limit"), &THistoryManager::Limit, &THistoryManager::SetLimit).Default(int64_t(10));
-        b.Boolean(QStringLiteral("UseAccelerator"), &THistoryManager::UseAccelerator, &THistoryManager::SetUseAccelerator)
-            .Default(false);
-        b.String(QStringLiteral("ClearHistoryCaption"), &THistoryManager::ClearHistoryCaption,
-                 &THistoryManager::SetClearHistoryCaption)
-            .StoredIf([](const THistoryManager& h) { return !h.ClearHistoryCaption().isEmpty(); });
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<THistoryManager, TComponent>("THistoryManager", [](auto& b) {
+            b.String(QStringLiteral("RegistryKey"), &THistoryManager::RegistryKey,
+                     &THistoryManager::SetRegistryKey)
+                .StoredIf([](const THistoryManager& h) { return !h.RegistryKey().isEmpty(); });
+            b.Integer(QStringLiteral("Limit"), &THistoryManager::Limit, &THistoryManager::SetLimit)
+                .Default(int64_t(10));
+            b.Boolean(QStringLiteral("UseAccelerator"), &THistoryManager::UseAccelerator,
+                      &THistoryManager::SetUseAccelerator)
+                .Default(false);
+            b.String(QStringLiteral("ClearHistoryCaption"), &THistoryManager::ClearHistoryCaption,
+                     &THistoryManager::SetClearHistoryCaption)
+                .StoredIf([](const THistoryManager& h) { return !h.ClearHistoryCaption().isEmpty(); });
+        });
     return info;
 }
 namespace {
@@ -55,7 +59,8 @@ QString THistoryManager::ItemsKey() {
             key.clear();
         }
     }
-    if (key.isEmpty() || !AppFrame()) throw EListError(QStringLiteral("History用のキーがセットされていません"));
+    if (key.isEmpty() || !AppFrame())
+        throw EListError(QStringLiteral("History用のキーがセットされていません"));
     return key;
 }
 
@@ -70,7 +75,8 @@ void THistoryManager::ReadItems() {
     TRegistryStore& reg = AppFrame()->Registry();
     QStringList names = reg.ValueNames(key);
     // By item number: a string sort would put Item10 before Item2.
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return ItemOrder(a) < ItemOrder(b); });
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return ItemOrder(a) < ItemOrder(b); });
     FItems.clear();
     for (const QString& name : names) {
         if (FItems.size() >= FLimit) break;
@@ -85,7 +91,8 @@ void THistoryManager::Store() {
     try {
         reg.DeleteKey(key);
         reg.CreateKey(key);
-        for (int i = 0; i < FItems.size(); ++i) reg.WriteString(key, QStringLiteral("Item%1").arg(i), FItems[i]);
+        for (int i = 0; i < FItems.size(); ++i)
+            reg.WriteString(key, QStringLiteral("Item%1").arg(i), FItems[i]);
     } catch (...) {
         // Not a scope guard: ending the update writes the settings and may fail.
         reg.EndUpdate();

@@ -48,7 +48,8 @@ QString TMacroString::Expand(const QString& text) {
         }
     }
     if (depth > 0)
-        throw EMacroString(Format(QStringLiteral("%sの%d文字目から始まるマクロが閉じていません"), text, open + 1));
+        throw EMacroString(
+            Format(QStringLiteral("%sの%d文字目から始まるマクロが閉じていません"), text, open + 1));
     return Strip(out);
 }
 

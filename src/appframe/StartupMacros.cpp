@@ -10,12 +10,16 @@ QStringList StartupMacroTable() {
         QStringLiteral("AppName=Vellum4"),
         QStringLiteral("SysHelpFile=$(ExeNameNoExt).chm"),
         QStringLiteral("SysMsgUnexpected=予期しないエラーが発生しました$(CRLF)%s"),
-        QStringLiteral("SysMsgTwainErr=TWAINでエラーが発生しました。$(CRLF)TWAINドライバあるいはTWAIN機器に問題があると$(CRLF)思われます$(CRLF)「%s」"),
-        QStringLiteral("SysMsgNotDefaultPrinter=通常使うプリンタがセットされていません$(CRLF)コントロールパネルのプリンタを開いて設定してください"),
-        QStringLiteral("SysMsgNotEnoughColor=「$(AppName)」は、32,000色以上の$(CRLF)表示環境でご使用ください。$(CRLF)正しく表示できないことがありますが起動しますか？"),
+        QStringLiteral("SysMsgTwainErr=TWAINでエラーが発生しました。$(CRLF)"
+                       "TWAINドライバあるいはTWAIN機器に問題があると$(CRLF)思われます$(CRLF)「%s」"),
+        QStringLiteral("SysMsgNotDefaultPrinter=通常使うプリンタがセットされていません$(CRLF)"
+                       "コントロールパネルのプリンタを開いて設定してください"),
+        QStringLiteral("SysMsgNotEnoughColor=「$(AppName)」は、32,000色以上の$(CRLF)"
+                       "表示環境でご使用ください。$(CRLF)正しく表示できないことがありますが起動しますか？"),
         QStringLiteral("SysMsgAlreadyRun=$(AppName)は、すでに実行中です"),
         QStringLiteral("SysMutexID=$(AppName).$(ShortVer).Kestrel.Japan"),
-        QStringLiteral("SysMsgCDNotFound=%sが見つかりません$(CRLF)$(AppName)のＣＤを正しくセットしてください。"),
+        QStringLiteral(
+            "SysMsgCDNotFound=%sが見つかりません$(CRLF)$(AppName)のＣＤを正しくセットしてください。"),
         QStringLiteral("SysRegistryKey=Software\\Quillwork\\Vellum\\$(ShortVer)\\Settings"),
         QStringLiteral("SysKeyFile="),
         QStringLiteral("SysApplicationFolder="),
@@ -32,7 +36,8 @@ QStringList StartupMacroTable() {
         QStringLiteral("PrintTitleFormat=%s - $(AppName)"),
         QStringLiteral("FindPaperHistory=$(SysRegistryKey)\\FindPaperHistory"),
         QStringLiteral("UsedPaperHistory=$(SysRegistryKey)\\UsedPaperHistory"),
-        QStringLiteral("SysMsgNotPowerUsers=「$(AppName)」の実行には$(CRLF)標準ユーザー（PowerUsers）以上の権限が必要です"),
+        QStringLiteral("SysMsgNotPowerUsers=「$(AppName)」の実行には$(CRLF)"
+                       "標準ユーザー（PowerUsers）以上の権限が必要です"),
         QStringLiteral("ImageCacheFile=$(SystemPreferenceFolder)ImageCache.ic"),
         QStringLiteral("SystemPreferenceFolder=$(ExeDir)"),
         QStringLiteral("SystemPaperInfo=$(ExeNameNoExt).ppr"),

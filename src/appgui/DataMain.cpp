@@ -45,8 +45,8 @@ bool TdataMain::OpenCatalogue() {
     // The owner's write bit is the read-only attribute here; access rights alone
     // would call every file writable for root.
     if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)) {
-        FFrame->MessageBoxFmt(QStringLiteral("実行に必要なファイル「%s」が読み取り専用になっています"), mbOK, mbOK, mbOK,
-                              fileName);
+        FFrame->MessageBoxFmt(QStringLiteral("実行に必要なファイル「%s」が読み取り専用になっています"), mbOK,
+                              mbOK, mbOK, fileName);
         return false;
     }
     try {

@@ -34,7 +34,8 @@ struct TStartupSteps {
 
 class TdataMain : public TComponent {
 public:
-    explicit TdataMain(TComponent* owner = nullptr, TStartupSteps steps = {}, const QString& programFile = QString());
+    explicit TdataMain(TComponent* owner = nullptr, TStartupSteps steps = {},
+                       const QString& programFile = QString());
     ~TdataMain() override;
 
     VELLUM_CLASS(TdataMain)

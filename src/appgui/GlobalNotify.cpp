@@ -15,7 +15,8 @@ const TClassInfo& TGlobalNotify::StaticClass() {
 }
 
 const TClassInfo& TScreenEventDispatcher::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TScreenEventDispatcher, TPersistent>("TScreenEventDispatcher", [](auto&) {});
+    static const TClassInfo info =
+        TClassInfo::Make<TScreenEventDispatcher, TPersistent>("TScreenEventDispatcher", [](auto&) {});
     return info;
 }
 namespace {
@@ -34,9 +35,11 @@ void TScreenEventDispatcher::Shutdown() {
 
 TScreenEventDispatcher::TScreenEventDispatcher() : FContext(std::make_unique<QObject>()) {
     if (auto app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QObject::connect(app, &QApplication::focusChanged, FContext.get(), [this] { ActiveControlChanged(); });
+        QObject::connect(app, &QApplication::focusChanged, FContext.get(),
+                         [this] { ActiveControlChanged(); });
     if (auto app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        QObject::connect(app, &QGuiApplication::focusWindowChanged, FContext.get(), [this] { ActiveFormChanged(); });
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, FContext.get(),
+                         [this] { ActiveFormChanged(); });
 }
 
 TScreenEventDispatcher::~TScreenEventDispatcher() {
@@ -45,8 +48,10 @@ TScreenEventDispatcher::~TScreenEventDispatcher() {
 
 TGlobalNotify::TGlobalNotify(TComponent* owner) : TComponent(owner), FContext(std::make_unique<QObject>()) {
     FListener.SetCallback([this](TPersistent*, const TGUID& id) {
-        if (id == NID_ActiveControlChanged) Fire(OnActiveControlChange);
-        else if (id == NID_ActiveFormChanged) Fire(OnActiveFormChange);
+        if (id == NID_ActiveControlChanged)
+            Fire(OnActiveControlChange);
+        else if (id == NID_ActiveFormChanged)
+            Fire(OnActiveFormChange);
     });
     FListener.Attach(&TScreenEventDispatcher::Instance().Broadcaster());
     if (auto app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -64,8 +69,10 @@ TGlobalNotify::TGlobalNotify(TComponent* owner) : TComponent(owner), FContext(st
                              }
                          });
     }
-    if (auto dispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance() ? QCoreApplication::instance()->thread() : nullptr))
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, FContext.get(), [this] { Fire(OnIdle); });
+    if (auto dispatcher = QAbstractEventDispatcher::instance(
+            QCoreApplication::instance() ? QCoreApplication::instance()->thread() : nullptr))
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, FContext.get(),
+                         [this] { Fire(OnIdle); });
 }
 
 TGlobalNotify::~TGlobalNotify() = default;

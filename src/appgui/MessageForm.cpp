@@ -11,13 +11,20 @@ namespace vellum {
 
 QString TfrmMessage::ButtonCaption(TMsgDlgBtn button) {
     switch (button) {
-    case mbYes: return QStringLiteral("はい(&Y)");
-    case mbNo: return QStringLiteral("いいえ(&N)");
-    case mbOK: return QStringLiteral("OK");
-    case mbCancel: return QStringLiteral("キャンセル");
-    case mbAbort: return QStringLiteral("中止(&A)");
-    case mbRetry: return QStringLiteral("再試行(&R)");
-    case mbIgnore: return QStringLiteral("無視(&I)");
+    case mbYes:
+        return QStringLiteral("はい(&Y)");
+    case mbNo:
+        return QStringLiteral("いいえ(&N)");
+    case mbOK:
+        return QStringLiteral("OK");
+    case mbCancel:
+        return QStringLiteral("キャンセル");
+    case mbAbort:
+        return QStringLiteral("中止(&A)");
+    case mbRetry:
+        return QStringLiteral("再試行(&R)");
+    case mbIgnore:
+        return QStringLiteral("無視(&I)");
     }
     return QString();
 }

@@ -13,11 +13,12 @@ namespace vellum {
 
 class TfrmMessage : public QDialog {
 public:
-    TfrmMessage(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton,
-                QWidget* parent = nullptr);
+    TfrmMessage(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton,
+                TMsgDlgBtn cancelButton, QWidget* parent = nullptr);
 
     // Shows the form modally and returns the result of the chosen button.
-    static int Execute(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton, TMsgDlgBtn cancelButton);
+    static int Execute(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton,
+                       TMsgDlgBtn cancelButton);
 
     // The caption of a button as the form shows it.
     static QString ButtonCaption(TMsgDlgBtn button);

@@ -8,9 +8,12 @@ namespace vellum {
 
 bool TPropInfo::IsStored(const TPersistent& object) const {
     switch (Stored) {
-    case TStoredRule::Always: return true;
-    case TStoredRule::Never: return false;
-    case TStoredRule::Predicate: return StoredTest ? StoredTest(object) : true;
+    case TStoredRule::Always:
+        return true;
+    case TStoredRule::Never:
+        return false;
+    case TStoredRule::Predicate:
+        return StoredTest ? StoredTest(object) : true;
     }
     return true;
 }

@@ -28,17 +28,17 @@ class TWriter;
 class TStream;
 
 enum class TPropKind {
-    Integer,      // int32
+    Integer, // int32
     Int64,
-    Enumeration,  // ordinal with a name table
-    Set,          // bit set over a name table
+    Enumeration, // ordinal with a name table
+    Set,         // bit set over a name table
     Boolean,
-    Float,        // double; written as extended
-    DateTime,     // double, days since 1899-12-30
+    Float,    // double; written as extended
+    DateTime, // double, days since 1899-12-30
     String,
-    StringList,   // a TStringList owned by the object
+    StringList, // a TStringList owned by the object
     Binary,
-    Object,       // a nested persistent object owned by the object
+    Object, // a nested persistent object owned by the object
     Collection,
     ComponentRef, // a reference to another component, written by name
     Event,
@@ -203,7 +203,9 @@ public:
         };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
             if constexpr (std::is_invocable_v<S, T&, const TPropValue&>) {
-                p.Set = [setter](TPersistent& o, const TPropValue& v) { std::invoke(setter, static_cast<T&>(o), v); };
+                p.Set = [setter](TPersistent& o, const TPropValue& v) {
+                    std::invoke(setter, static_cast<T&>(o), v);
+                };
             } else {
                 using A = typename detail::TSetterArg<S>::Type;
                 p.Set = [setter](TPersistent& o, const TPropValue& v) {
@@ -215,13 +217,21 @@ public:
         return *this;
     }
     template <class G, class S>
-    TClassBuilder& Integer(const QString& name, G g, S s) { return Property(name, TPropKind::Integer, g, s); }
+    TClassBuilder& Integer(const QString& name, G g, S s) {
+        return Property(name, TPropKind::Integer, g, s);
+    }
     template <class G, class S>
-    TClassBuilder& Boolean(const QString& name, G g, S s) { return Property(name, TPropKind::Boolean, g, s); }
+    TClassBuilder& Boolean(const QString& name, G g, S s) {
+        return Property(name, TPropKind::Boolean, g, s);
+    }
     template <class G, class S>
-    TClassBuilder& Float(const QString& name, G g, S s) { return Property(name, TPropKind::Float, g, s); }
+    TClassBuilder& Float(const QString& name, G g, S s) {
+        return Property(name, TPropKind::Float, g, s);
+    }
     template <class G, class S>
-    TClassBuilder& String(const QString& name, G g, S s) { return Property(name, TPropKind::String, g, s); }
+    TClassBuilder& String(const QString& name, G g, S s) {
+        return Property(name, TPropKind::String, g, s);
+    }
     template <class G, class S>
     TClassBuilder& Enumeration(const QString& name, QStringList names, G g, S s) {
         Property(name, TPropKind::Enumeration, g, s);
@@ -296,9 +306,9 @@ TClassInfo TClassInfo::Make(const char* name, Describe&& describe) {
 } // namespace vellum
 
 // In the body of every persistent class.
-#define VELLUM_CLASS(T)                                                                                    \
-public:                                                                                                    \
-    static const ::vellum::TClassInfo& StaticClass();                                                      \
-    const ::vellum::TClassInfo& ClassType() const override { return StaticClass(); }                       \
-                                                                                                           \
+#define VELLUM_CLASS(T)                                                                                      \
+public:                                                                                                      \
+    static const ::vellum::TClassInfo& StaticClass();                                                        \
+    const ::vellum::TClassInfo& ClassType() const override { return StaticClass(); }                         \
+                                                                                                             \
 private:

@@ -127,7 +127,8 @@ void TComponent::FreeNotification(TComponent* component) {
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
     if (!component) return;
-    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), component), FFreeNotifies.end());
+    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), component),
+                        FFreeNotifies.end());
     auto& other = component->FFreeNotifies;
     other.erase(std::remove(other.begin(), other.end(), this), other.end());
 }

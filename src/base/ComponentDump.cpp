@@ -22,7 +22,8 @@ public:
                 FStream.SetPosition(start);
             }
             char sig[4];
-            if (FStream.Read(sig, 4) != 4 || QByteArray(sig, 4) != "TPF0") throw EReadError(InvalidStreamMessage());
+            if (FStream.Read(sig, 4) != 4 || QByteArray(sig, 4) != "TPF0")
+                throw EReadError(InvalidStreamMessage());
             Object(0);
         } catch (const Exception& e) {
             Line(0, Format(QStringLiteral("!! %s (位置 %d)"), e.Message(), FStream.Position()));
@@ -31,9 +32,7 @@ public:
     }
 
 private:
-    void Line(int depth, const QString& text) {
-        FOut += QString(depth * 2, u' ') + text + u'\n';
-    }
+    void Line(int depth, const QString& text) { FOut += QString(depth * 2, u' ') + text + u'\n'; }
 
     void Object(int depth) {
         if (depth > 64) throw EReadError(InvalidStreamMessage());
@@ -46,7 +45,8 @@ private:
         }
         const QString className = FReader.ReadStr();
         const QString name = FReader.ReadStr();
-        Line(depth, QStringLiteral("object %1: %2").arg(name.isEmpty() ? QStringLiteral("<>") : name, className));
+        Line(depth,
+             QStringLiteral("object %1: %2").arg(name.isEmpty() ? QStringLiteral("<>") : name, className));
         // A name's length byte is not a value type: only its zero ends the list.
         while (!FReader.EndOfList()) {
             const QString prop = FReader.ReadStr();
@@ -58,7 +58,9 @@ private:
         Line(depth, QStringLiteral("end"));
     }
 
-    static QString Quoted(const QString& s) { return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\''; }
+    static QString Quoted(const QString& s) {
+        return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\'';
+    }
 
     // One value after its label; lists and collections take lines of their own.
     void Value(int depth, const QString& label) {

@@ -17,7 +17,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : FHandle(iconv_open(to, from)) {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw EConvertError(QStringLiteral("文字コード変換 %1 を開けません").arg(QString::fromLatin1(from)));
+            throw EConvertError(
+                QStringLiteral("文字コード変換 %1 を開けません").arg(QString::fromLatin1(from)));
     }
     ~Converter() { iconv_close(FHandle); }
     Converter(const Converter&) = delete;

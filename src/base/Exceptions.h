@@ -24,11 +24,11 @@ private:
 
 // Name and Base are class names, which cannot stand in parentheses.
 // NOLINTBEGIN(bugprone-macro-parentheses)
-#define VELLUM_EXCEPTION(Name, Base)                                                                       \
-    class Name : public Base {                                                                             \
-    public:                                                                                                \
-        using Base::Base;                                                                                  \
-        const char* ClassName() const noexcept override { return #Name; }                                  \
+#define VELLUM_EXCEPTION(Name, Base)                                                                         \
+    class Name : public Base {                                                                               \
+    public:                                                                                                  \
+        using Base::Base;                                                                                    \
+        const char* ClassName() const noexcept override { return #Name; }                                    \
     };
 // NOLINTEND(bugprone-macro-parentheses)
 
@@ -60,7 +60,8 @@ VELLUM_EXCEPTION(EPaperError, Exception)
 // A failed compound-file operation, with the code of its kind (stg::k...).
 class EOleSysError : public Exception {
 public:
-    EOleSysError(QString message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+    EOleSysError(QString message, uint32_t errorCode)
+        : Exception(std::move(message)), FErrorCode(errorCode) {}
     uint32_t ErrorCode() const noexcept { return FErrorCode; }
     const char* ClassName() const noexcept override { return "EOleSysError"; }
 

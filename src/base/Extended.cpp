@@ -17,7 +17,7 @@ std::array<uint8_t, 10> DoubleToExtended(double value) {
         e80 = 0x7FFF;
         m80 = (uint64_t(1) << 63) | (frac << 11);
     } else if (exp == 0) {
-        if (frac != 0) { // subnormal: normalise
+        if (frac != 0) {                             // subnormal: normalise
             int shift = std::countl_zero(frac) - 11; // bring the top bit to bit 52
             frac <<= shift;
             e80 = uint16_t(1 - 1023 - shift + 16383);

@@ -21,7 +21,8 @@ namespace {
 constexpr int kMaxDepth = 64;
 
 bool IsIntegerCode(TValueType t) {
-    return t == TValueType::vaInt8 || t == TValueType::vaInt16 || t == TValueType::vaInt32 || t == TValueType::vaInt64;
+    return t == TValueType::vaInt8 || t == TValueType::vaInt16 || t == TValueType::vaInt32 ||
+           t == TValueType::vaInt64;
 }
 
 TComponent* FindByName(TComponent* root, const QString& name) {
@@ -58,7 +59,8 @@ void TWriter::WriteValueType(TValueType type) { WriteU8(FStream, uint8_t(type));
 void TWriter::WriteStr(const QString& text) {
     const QByteArray bytes = cp932::Encode(text);
     if (bytes.size() > 255)
-        throw EWriteError(Format(QStringLiteral("名前が長すぎます (%d バイト): %s"), int(bytes.size()), text.left(32)));
+        throw EWriteError(
+            Format(QStringLiteral("名前が長すぎます (%d バイト): %s"), int(bytes.size()), text.left(32)));
     WriteU8(FStream, uint8_t(bytes.size()));
     FStream.WriteBytes(bytes);
 }
@@ -159,7 +161,8 @@ void TWriter::WriteProperty(const TPersistent& instance, const TPropInfo& p, con
         if (isDefault) return;
         const int64_t v = std::get<int64_t>(value);
         WritePropName(name);
-        if (p.Idents && v >= 0 && v < p.Idents->Names.size()) return WriteIdent(p.Idents->Names[qsizetype(v)]);
+        if (p.Idents && v >= 0 && v < p.Idents->Names.size())
+            return WriteIdent(p.Idents->Names[qsizetype(v)]);
         return WriteInteger(v);
     }
     case TPropKind::Boolean:
@@ -172,7 +175,8 @@ void TWriter::WriteProperty(const TPersistent& instance, const TPropInfo& p, con
         WritePropName(name);
         WriteValueType(TValueType::vaSet);
         for (int i = 0; i < 64; ++i)
-            if ((bits >> i) & 1) WriteStr(p.Idents && i < p.Idents->Names.size() ? p.Idents->Names[i] : QString::number(i));
+            if ((bits >> i) & 1)
+                WriteStr(p.Idents && i < p.Idents->Names.size() ? p.Idents->Names[i] : QString::number(i));
         return WriteStr(QString());
     }
     case TPropKind::Float:
@@ -214,7 +218,8 @@ void TWriter::WriteProperty(const TPersistent& instance, const TPropInfo& p, con
         auto* target = dynamic_cast<TComponent*>(std::get<TPersistent*>(value));
         if (!target || target->Name().isEmpty()) return;
         QString ref = target->Name();
-        if (target->Owner() && target->Owner() != FRoot && target != FRoot && !target->Owner()->Name().isEmpty())
+        if (target->Owner() && target->Owner() != FRoot && target != FRoot &&
+            !target->Owner()->Name().isEmpty())
             ref = target->Owner()->Name() + u'.' + ref;
         WritePropName(name);
         return WriteIdent(ref);
@@ -339,12 +344,18 @@ QString TReader::ReadString() {
 QString TReader::ReadIdent() {
     const TValueType t = ReadValueType();
     switch (t) {
-    case TValueType::vaIdent: return ReadStr();
-    case TValueType::vaFalse: return QStringLiteral("False");
-    case TValueType::vaTrue: return QStringLiteral("True");
-    case TValueType::vaNil: return QStringLiteral("nil");
-    case TValueType::vaNull: return QStringLiteral("Null");
-    default: throw EReadError(InvalidPropertyValueMessage());
+    case TValueType::vaIdent:
+        return ReadStr();
+    case TValueType::vaFalse:
+        return QStringLiteral("False");
+    case TValueType::vaTrue:
+        return QStringLiteral("True");
+    case TValueType::vaNil:
+        return QStringLiteral("nil");
+    case TValueType::vaNull:
+        return QStringLiteral("Null");
+    default:
+        throw EReadError(InvalidPropertyValueMessage());
     }
 }
 
@@ -392,14 +403,21 @@ void TReader::SkipValue() {
         while (!EndOfList()) SkipValue();
         ReadListEnd();
         return;
-    case TValueType::vaInt8: return skip(1);
-    case TValueType::vaInt16: return skip(2);
-    case TValueType::vaInt32: return skip(4);
-    case TValueType::vaInt64: return skip(8);
-    case TValueType::vaExtended: return skip(10);
-    case TValueType::vaSingle: return skip(4);
+    case TValueType::vaInt8:
+        return skip(1);
+    case TValueType::vaInt16:
+        return skip(2);
+    case TValueType::vaInt32:
+        return skip(4);
+    case TValueType::vaInt64:
+        return skip(8);
+    case TValueType::vaExtended:
+        return skip(10);
+    case TValueType::vaSingle:
+        return skip(4);
     case TValueType::vaCurrency:
-    case TValueType::vaDate: return skip(8);
+    case TValueType::vaDate:
+        return skip(8);
     case TValueType::vaString:
     case TValueType::vaIdent:
         if (FStream.Remaining() < 1) Invalid();
@@ -538,14 +556,16 @@ void TReader::ReadPropValue(TPersistent& instance, const TPropInfo& p) {
         const QString ident = ReadIdent();
         if (p.Idents)
             for (qsizetype i = 0; i < p.Idents->Names.size(); ++i)
-                if (p.Idents->Names[i].compare(ident, Qt::CaseInsensitive) == 0) return p.Set(instance, int64_t(i));
+                if (p.Idents->Names[i].compare(ident, Qt::CaseInsensitive) == 0)
+                    return p.Set(instance, int64_t(i));
         BadValue();
     }
     case TPropKind::Boolean:
         if (t == TValueType::vaIdent) {
             const QString ident = ReadIdent();
             if (ident.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0) return p.Set(instance, true);
-            if (ident.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0) return p.Set(instance, false);
+            if (ident.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
+                return p.Set(instance, false);
             BadValue();
         }
         return p.Set(instance, ReadBoolean());
@@ -606,7 +626,8 @@ void TReader::ResolveFixups(TComponent* root) {
     for (const TFixup& f : FFixups) {
         TComponent* target = nullptr;
         if (int dot = f.Name.indexOf(u'.'); dot > 0) {
-            if (TComponent* owner = FindByName(root, f.Name.left(dot))) target = owner->FindComponent(f.Name.mid(dot + 1));
+            if (TComponent* owner = FindByName(root, f.Name.left(dot)))
+                target = owner->FindComponent(f.Name.mid(dot + 1));
         } else {
             target = FindByName(root, f.Name);
         }
@@ -625,7 +646,9 @@ void WriteComponent(TStream& stream, const TComponent& component) {
     writer.WriteComponent(component);
 }
 
-TComponent* ReadComponent(TStream& stream, TComponent* into) { return TReader(stream).ReadRootComponent(into); }
+TComponent* ReadComponent(TStream& stream, TComponent* into) {
+    return TReader(stream).ReadRootComponent(into);
+}
 
 void WriteComponentRes(TStream& stream, const QString& resourceName, const TComponent& component) {
     const QByteArray name = cp932::Encode(resourceName.toUpper()).left(63);

@@ -20,12 +20,30 @@ class TPersistent;
 class TStream;
 
 enum class TValueType : uint8_t {
-    vaNull = 0, vaList = 1, vaInt8 = 2, vaInt16 = 3, vaInt32 = 4, vaExtended = 5, vaString = 6, vaIdent = 7,
-    vaFalse = 8, vaTrue = 9, vaBinary = 10, vaSet = 11, vaLString = 12, vaNil = 13, vaCollection = 14,
-    vaSingle = 15, vaCurrency = 16, vaDate = 17, vaWString = 18, vaInt64 = 19,
+    vaNull = 0,
+    vaList = 1,
+    vaInt8 = 2,
+    vaInt16 = 3,
+    vaInt32 = 4,
+    vaExtended = 5,
+    vaString = 6,
+    vaIdent = 7,
+    vaFalse = 8,
+    vaTrue = 9,
+    vaBinary = 10,
+    vaSet = 11,
+    vaLString = 12,
+    vaNil = 13,
+    vaCollection = 14,
+    vaSingle = 15,
+    vaCurrency = 16,
+    vaDate = 17,
+    vaWString = 18,
+    vaInt64 = 19,
 };
 
-// "不正なストリーム フォーマット", "不正なプロパティのパスです", "プロパティが存在しません", "不正なプロパティの値です".
+// "不正なストリーム フォーマット", "不正なプロパティのパスです", "プロパティが存在しません",
+// "不正なプロパティの値です".
 QString InvalidStreamMessage();
 QString InvalidPropertyPathMessage();
 QString PropertyDoesNotExistMessage();
@@ -45,7 +63,7 @@ public:
     void WriteValueType(TValueType type);
     void WriteInteger(int64_t value); // the smallest code that holds it
     void WriteBoolean(bool value);
-    void WriteFloat(double value);    // extended
+    void WriteFloat(double value);          // extended
     void WriteString(const QString& value); // short or long string by encoded length
     void WriteIdent(const QString& ident);
     void WriteBinary(const QByteArray& data);

@@ -35,7 +35,8 @@ QString Scientific(double v, int significant, bool forceSign, int minExpDigits) 
     int e = s.indexOf(u'e');
     QString mantissa = s.left(e);
     int exponent = s.mid(e + 1).toInt();
-    return mantissa + u'E' + (exponent < 0 ? QStringLiteral("-") : (forceSign ? QStringLiteral("+") : QString())) +
+    return mantissa + u'E' +
+           (exponent < 0 ? QStringLiteral("-") : (forceSign ? QStringLiteral("+") : QString())) +
            PadDigits(QString::number(std::abs(exponent)), minExpDigits);
 }
 

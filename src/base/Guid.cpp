@@ -5,7 +5,10 @@
 namespace vellum {
 
 QString TGUID::ToString() const {
-    QString s = QStringLiteral("{%1-%2-%3-").arg(D1, 8, 16, QChar(u'0')).arg(D2, 4, 16, QChar(u'0')).arg(D3, 4, 16, QChar(u'0'));
+    QString s = QStringLiteral("{%1-%2-%3-")
+                    .arg(D1, 8, 16, QChar(u'0'))
+                    .arg(D2, 4, 16, QChar(u'0'))
+                    .arg(D3, 4, 16, QChar(u'0'));
     for (int i = 0; i < 8; ++i) {
         if (i == 2) s += u'-';
         s += QStringLiteral("%1").arg(D4[size_t(i)], 2, 16, QChar(u'0'));

@@ -33,7 +33,7 @@ TGUID CreateGUID();
 // A compile-time constant from its text form.
 consteval TGUID MakeGUID(const char (&s)[39]) {
     auto hex = [](char c) -> uint32_t {
-        return c >= '0' && c <= '9' ? uint32_t(c - '0')
+        return c >= '0' && c <= '9'   ? uint32_t(c - '0')
                : c >= 'A' && c <= 'F' ? uint32_t(c - 'A' + 10)
                : c >= 'a' && c <= 'f' ? uint32_t(c - 'a' + 10)
                                       : throw "bad GUID digit";

@@ -18,7 +18,8 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     const uint64_t twiceR = uint64_t(r < 0 ? -r : r) * 2;
     const uint64_t absC = uint64_t(den < 0 ? -den : den);
     if (twiceR >= absC) result += ((num < 0) != (den < 0)) ? -1 : 1;
-    if (result > std::numeric_limits<int32_t>::max() || result < std::numeric_limits<int32_t>::min()) return -1;
+    if (result > std::numeric_limits<int32_t>::max() || result < std::numeric_limits<int32_t>::min())
+        return -1;
     return int32_t(result);
 }
 

@@ -25,7 +25,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return {left, top, right, bottom};
+}
 inline TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     return {left, top, left + width, top + height};
 }

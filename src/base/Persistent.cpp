@@ -6,7 +6,8 @@
 namespace vellum {
 
 const TClassInfo& TPersistent::StaticClass() {
-    static const TClassInfo info = TClassInfo::MakeRoot("TPersistent", [](TComponent*) { return new TPersistent; });
+    static const TClassInfo info =
+        TClassInfo::MakeRoot("TPersistent", [](TComponent*) { return new TPersistent; });
     return info;
 }
 
@@ -15,7 +16,8 @@ void TPersistent::Assign(const TPersistent* source) {
         source->AssignTo(this);
         return;
     }
-    throw EConvertError(Format(QStringLiteral("%s を %s に代入できません"), QStringLiteral("nil"), ClassName()));
+    throw EConvertError(
+        Format(QStringLiteral("%s を %s に代入できません"), QStringLiteral("nil"), ClassName()));
 }
 
 void TPersistent::AssignTo(TPersistent* dest) const {

@@ -82,7 +82,9 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
-    int64_t base = origin == TSeekOrigin::soBeginning ? 0 : origin == TSeekOrigin::soCurrent ? FPosition : FData.size();
+    int64_t base = origin == TSeekOrigin::soBeginning ? 0
+                   : origin == TSeekOrigin::soCurrent ? FPosition
+                                                      : FData.size();
     FPosition = std::max<int64_t>(0, base + offset);
     return FPosition;
 }
@@ -120,7 +122,8 @@ TFileStream::TFileStream(const QString& fileName, unsigned mode) : FFileName(fil
     const QByteArray path = QFile::encodeName(fileName);
     if (mode == fmCreate) {
         FHandle = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (FHandle < 0) throw EFCreateError(Format(QStringLiteral("ファイル %s を作成できません"), fileName));
+        if (FHandle < 0)
+            throw EFCreateError(Format(QStringLiteral("ファイル %s を作成できません"), fileName));
         return;
     }
     int flags = (mode & 3) == fmOpenWrite ? O_WRONLY : (mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
@@ -162,7 +165,9 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-    int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET : origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
+    int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                 : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                    : SEEK_END;
     off_t r = ::lseek(FHandle, off_t(offset), whence);
     return r < 0 ? -1 : int64_t(r);
 }

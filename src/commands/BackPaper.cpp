@@ -16,9 +16,7 @@ int64_t RunEnd(int64_t offset, int64_t count, int64_t size, int64_t gap) {
     return offset + (count - 1) * (size + gap) + size;
 }
 
-int32_t Clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
+int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 const TMatrixPaperInfo* MatrixOf(const TPaperInfo& paper) {
     const auto* matrix = dynamic_cast<const TMatrixPaperInfo*>(&paper);
@@ -31,13 +29,13 @@ const TMatrixPaperInfo* MatrixOf(const TPaperInfo& paper) {
 void MirrorPaper(TPaperInfo& paper) {
     if (auto* matrix = dynamic_cast<TMatrixPaperInfo*>(&paper)) {
         if (!paper.Landscape())
-            matrix->LeftOffset = Clamp32(int64_t(paper.PortraitWidth()) -
-                                         RunEnd(matrix->LeftOffset, matrix->FaceCountX, matrix->FaceWidth,
-                                                matrix->RightMargin));
+            matrix->LeftOffset =
+                Clamp32(int64_t(paper.PortraitWidth()) - RunEnd(matrix->LeftOffset, matrix->FaceCountX,
+                                                                matrix->FaceWidth, matrix->RightMargin));
         else
-            matrix->TopOffset = Clamp32(int64_t(paper.PortraitHeight()) -
-                                        RunEnd(matrix->TopOffset, matrix->FaceCountY, matrix->FaceHeight,
-                                               matrix->BottomMargin));
+            matrix->TopOffset =
+                Clamp32(int64_t(paper.PortraitHeight()) - RunEnd(matrix->TopOffset, matrix->FaceCountY,
+                                                                 matrix->FaceHeight, matrix->BottomMargin));
         return;
     }
     if (auto* free = dynamic_cast<TFreePaperInfo*>(&paper)) {

@@ -5,7 +5,6 @@
 #include "core/DOList.h"
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
-#include "render/CardRenderer.h"
 #include "imaging/DIB.h"
 #include "imaging/JPEGCodec.h"
 #include "imaging/JPEGImage.h"
@@ -14,7 +13,7 @@
 #include "paper/PaperInfo.h"
 #include "platform/AtomicFile.h"
 #include "platform/PainterCanvas.h"
-
+#include "render/CardRenderer.h"
 
 namespace vellum {
 
@@ -25,7 +24,8 @@ TFaceInfo FaceOf(const TLabelData& document, int card) {
     const TPaperInfo* paper = document.Paper();
     if (!paper) throw EPaperError(QStringLiteral("用紙が設定されていません"));
     if (card < 0 || card >= paper->FaceCount())
-        throw EListError(Format(QStringLiteral("カード番号 %d は範囲外です (1〜%d)"), card + 1, paper->FaceCount()));
+        throw EListError(
+            Format(QStringLiteral("カード番号 %d は範囲外です (1〜%d)"), card + 1, paper->FaceCount()));
     TFaceInfo face;
     paper->GetFaceInfo(card, face);
     return face;

@@ -97,7 +97,8 @@ void DumpDocumentFile(const QString& fileName, QTextStream& out) {
         if (e.Node == root.get()) {
             line += Format(QStringLiteral("\\ (ルート, %d 要素)"), e.Node->ChildCount());
         } else if (e.Node->IsStorage()) {
-            line += Format(QStringLiteral("%s\\ (ストレージ, %d 要素)"), Printable(e.Node->Name()), e.Node->ChildCount());
+            line += Format(QStringLiteral("%s\\ (ストレージ, %d 要素)"), Printable(e.Node->Name()),
+                           e.Node->ChildCount());
         } else {
             line += Format(QStringLiteral("%s (ストリーム, %d バイト)"), Printable(e.Node->Name()),
                            int64_t(e.Node->Data().size()));
@@ -124,8 +125,9 @@ void DumpDocumentFile(const QString& fileName, QTextStream& out) {
         const bool list = !IsComponentStream(bytes) && IsObjectList(bytes);
         if (!IsComponentStream(bytes) && !list) continue;
         out << '\n'
-            << (compressed ? Format(QStringLiteral("== %s (圧縮, 展開後 %d バイト) =="), path, int64_t(bytes.size()))
-                           : Format(QStringLiteral("== %s =="), path))
+            << (compressed
+                    ? Format(QStringLiteral("== %s (圧縮, 展開後 %d バイト) =="), path, int64_t(bytes.size()))
+                    : Format(QStringLiteral("== %s =="), path))
             << '\n';
         out << (list ? DumpObjectList(bytes) : DumpComponentBytes(bytes));
     }

@@ -27,10 +27,13 @@ const QString kAskSave = QStringLiteral("データが修正されています\r\
 const QString kNotOurData = QStringLiteral("指定されたファイルは「%s」のデータではありません");
 const QString kSaveFailed = QStringLiteral("データの保存に失敗しました");
 const QString kCompressFailed = QStringLiteral("データの圧縮保存に失敗しました");
-const QString kAskOrientation = QStringLiteral("用紙の方向を変更すると\r\nデータの位置関係が変わります\r\nよろしいですか？");
+const QString kAskOrientation =
+    QStringLiteral("用紙の方向を変更すると\r\nデータの位置関係が変わります\r\nよろしいですか？");
 const QString kAskSeparate = QStringLiteral("現在表示中の用紙を個別デザイン可能にします\r\nよろしいですか？");
-const QString kAskAlikeCard = QStringLiteral("現在表示中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？");
-const QString kAskAlikeSheet = QStringLiteral("現在選択中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？");
+const QString kAskAlikeCard =
+    QStringLiteral("現在表示中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？");
+const QString kAskAlikeSheet =
+    QStringLiteral("現在選択中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？");
 const QString kNewTitle = QStringLiteral("新規作成");
 const QString kBackSheetName = QStringLiteral("裏面");
 constexpr int kFrontSheet = 0;
@@ -46,7 +49,8 @@ int Ask(const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn def, TMsgDlgBtn 
 // names files) never goes through macro expansion.
 void TellWithReason(const QString& text, const std::exception& error) {
     if (TAppFrame* frame = AppFrame())
-        frame->MessageBoxFmt(text + QStringLiteral("\r\n%s"), mbOK, mbOK, mbOK, QString::fromUtf8(error.what()));
+        frame->MessageBoxFmt(text + QStringLiteral("\r\n%s"), mbOK, mbOK, mbOK,
+                             QString::fromUtf8(error.what()));
 }
 
 QString AppTitle() { return Expand(QStringLiteral("$(AppName)")); }
@@ -188,7 +192,8 @@ int32_t TDocumentSession::MappedCardNo(int32_t card) const {
     TLabelData& d = *FDocument;
     const TPaperInfo* paper = d.Paper();
     if (!paper) return card;
-    const bool same = d.SheetCount() <= kBackSheet || d.IsSheetLandscape(kFrontSheet) == d.IsSheetLandscape(kBackSheet);
+    const bool same =
+        d.SheetCount() <= kBackSheet || d.IsSheetLandscape(kFrontSheet) == d.IsSheetLandscape(kBackSheet);
     return MapBackCardNo(*paper, card, d.CurrentSheet() == kFrontSheet, same);
 }
 
@@ -251,8 +256,7 @@ bool TDocumentSession::Open(const QString& fileName) {
             FRecentFiles->Remove(name);
         } catch (const std::exception&) {
         }
-        if (TAppFrame* frame = AppFrame())
-            frame->MessageBoxFmt(kNotOurData, mbOK, mbOK, mbOK, AppTitle());
+        if (TAppFrame* frame = AppFrame()) frame->MessageBoxFmt(kNotOurData, mbOK, mbOK, mbOK, AppTitle());
         return false;
     }
     FFileName = name;

@@ -18,9 +18,7 @@ constexpr int64_t kChunk = 64 * 1024;
 // Deflate never packs more than 1032 bytes into one; anything claiming more is not real.
 constexpr int64_t kMaxRatio = 1032;
 
-QString ZMessage(const z_stream& z, int code) {
-    return QString::fromLatin1(z.msg ? z.msg : zError(code));
-}
+QString ZMessage(const z_stream& z, int code) { return QString::fromLatin1(z.msg ? z.msg : zError(code)); }
 
 } // namespace
 
@@ -44,7 +42,8 @@ void CompressTo(TStream& source, TStream& dest, int level) {
     z_stream z{};
     int rc = deflateInit(&z, level);
     if (rc != Z_OK) throw EZCompressionError(ZMessage(z, rc));
-    std::vector<unsigned char> in(static_cast<size_t>(std::min(length, kChunk)) + 1), out(static_cast<size_t>(kChunk));
+    std::vector<unsigned char> in(static_cast<size_t>(std::min(length, kChunk)) + 1),
+        out(static_cast<size_t>(kChunk));
     int64_t left = length;
     const auto end = qScopeGuard([&z] { deflateEnd(&z); });
     do {
@@ -68,7 +67,8 @@ void DecompressTo(TStream& source, TStream& dest, int32_t length) {
     if (length < 0) throw EZDecompressionError(QStringLiteral("The compressed data has a negative length"));
     const int64_t available = source.Remaining();
     if (int64_t(length) > available * kMaxRatio)
-        throw EZDecompressionError(QStringLiteral("The compressed data is too short for its declared length"));
+        throw EZDecompressionError(
+            QStringLiteral("The compressed data is too short for its declared length"));
     z_stream z{};
     int rc = inflateInit(&z);
     if (rc != Z_OK) throw EZDecompressionError(ZMessage(z, rc));
@@ -88,12 +88,13 @@ void DecompressTo(TStream& source, TStream& dest, int32_t length) {
             z.avail_out = uInt(out.size());
             rc = inflate(&z, Z_NO_FLUSH);
             if (rc != Z_OK && rc != Z_STREAM_END) {
-                if (rc == Z_BUF_ERROR && z.avail_in == 0) continue;  // needs more input
+                if (rc == Z_BUF_ERROR && z.avail_in == 0) continue; // needs more input
                 throw EZDecompressionError(ZMessage(z, rc == Z_NEED_DICT ? Z_DATA_ERROR : rc));
             }
             const int64_t n = int64_t(out.size() - z.avail_out);
             if (written + n > length)
-                throw EZDecompressionError(QStringLiteral("The compressed data is longer than its declared length"));
+                throw EZDecompressionError(
+                    QStringLiteral("The compressed data is longer than its declared length"));
             dest.WriteBuffer(out.data(), n);
             written += n;
         }

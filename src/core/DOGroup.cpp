@@ -74,8 +74,8 @@ TRect TDOGroup::GetBounds() const {
             bounds = b;
             first = false;
         } else {
-            bounds = {std::min(bounds.Left, b.Left), std::min(bounds.Top, b.Top), std::max(bounds.Right, b.Right),
-                      std::max(bounds.Bottom, b.Bottom)};
+            bounds = {std::min(bounds.Left, b.Left), std::min(bounds.Top, b.Top),
+                      std::max(bounds.Right, b.Right), std::max(bounds.Bottom, b.Bottom)};
         }
     }
     return bounds;

@@ -80,7 +80,9 @@ TOwnedDOList& TOwnedDOList::operator=(TOwnedDOList&& other) noexcept {
 
 TOwnedDOList::~TOwnedDOList() { Clear(); }
 
-TDrawObject& TOwnedDOList::Give(std::unique_ptr<TDrawObject> object) { return Insert(Count(), std::move(object)); }
+TDrawObject& TOwnedDOList::Give(std::unique_ptr<TDrawObject> object) {
+    return Insert(Count(), std::move(object));
+}
 
 TDrawObject& TOwnedDOList::Insert(int index, std::unique_ptr<TDrawObject> object) {
     if (!object) throw EListError(QStringLiteral("An object list takes no null object"));
@@ -133,7 +135,8 @@ void TOwnedDOList::LoadFromStream(TStream& stream) {
     TOwnedDOList read;
     for (int32_t i = 0; i < count; ++i) {
         std::unique_ptr<TComponent> component(ReadComponent(stream));
-        if (std::unique_ptr<TDrawObject> object = TakeAs<TDrawObject>(component)) read.Give(std::move(object));
+        if (std::unique_ptr<TDrawObject> object = TakeAs<TDrawObject>(component))
+            read.Give(std::move(object));
     }
     *this = std::move(read);
 }

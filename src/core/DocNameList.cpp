@@ -15,18 +15,21 @@ const TClassInfo& TDocNameList::StaticClass() {
 }
 
 const TClassInfo& TDocStreamList::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TDocStreamList, TDocNameList>("TDocStreamList", [](auto&) {});
+    static const TClassInfo info =
+        TClassInfo::Make<TDocStreamList, TDocNameList>("TDocStreamList", [](auto&) {});
     return info;
 }
 
 const TClassInfo& TDocStorageList::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TDocStorageList, TDocNameList>("TDocStorageList", [](auto&) {});
+    static const TClassInfo info =
+        TClassInfo::Make<TDocStorageList, TDocNameList>("TDocStorageList", [](auto&) {});
     return info;
 }
 
 TDocNameList::TDocNameList(TDocStorage& storage, const QString& path) : FRoot(storage.Root()) {
     QStringList parts = SplitPath(CombinePath(storage.Path(), path));
-    if (parts.isEmpty()) throw EOleSysError(QStringLiteral("The path names no list stream"), stg::kInvalidName);
+    if (parts.isEmpty())
+        throw EOleSysError(QStringLiteral("The path names no list stream"), stg::kInvalidName);
     FPrefix = parts.takeLast();
     FDirectory = parts.join(u'\\');
     const QString streamPath = CombinePath(FDirectory, FPrefix);
@@ -49,7 +52,7 @@ TDocNameList::~TDocNameList() = default;
 
 void TDocNameList::Changed() {
     if (FLoading) return;
-    if (!FStream) FRoot.CheckWritable();  // a read-only root without a list stream
+    if (!FStream) FRoot.CheckWritable(); // a read-only root without a list stream
     QByteArray bytes(4, '\0');
     PutLE32(bytes.data(), uint32_t(FNextSerial));
     bytes += cp932::Encode(Text());
@@ -87,7 +90,9 @@ std::unique_ptr<TDocStream> TDocNameList::OpenItemStream(int i, int mode) {
     return std::make_unique<TDocStream>(FRoot, mode, ItemPath(i));
 }
 
-bool TDocNameList::ItemStreamExists(int i) { return i >= 0 && i < Count() && FRoot.StreamExists(ItemPath(i)); }
+bool TDocNameList::ItemStreamExists(int i) {
+    return i >= 0 && i < Count() && FRoot.StreamExists(ItemPath(i));
+}
 
 std::unique_ptr<TDocStorage> TDocNameList::OpenItemStorage(int i, bool createMissing) {
     return std::make_unique<TDocStorage>(FRoot, createMissing, ItemPath(i));

@@ -44,10 +44,10 @@ private:
     void CheckIndex(int i) const;
 
     TRootStorage& FRoot;
-    QString FDirectory;  // the list stream's storage, relative to the root
+    QString FDirectory; // the list stream's storage, relative to the root
     QString FPrefix;
     int32_t FNextSerial = 0;
-    std::unique_ptr<TDocStream> FStream;  // none on a read-only root without a list stream
+    std::unique_ptr<TDocStream> FStream; // none on a read-only root without a list stream
     bool FLoading = false;
 };
 

@@ -40,12 +40,22 @@ void MergeInto(const TCompoundNode& source, TCompoundNode& dest) {
 
 uint32_t ModeToFlags(int mode) {
     if (mode == kModeCreate || mode == 0xFFFF) return stgm::Create | stgm::ShareExclusive | stgm::ReadWrite;
-    uint32_t flags = uint32_t(mode & 3) == 1 ? stgm::Write : uint32_t(mode & 3) == 2 ? stgm::ReadWrite : stgm::Read;
+    uint32_t flags = uint32_t(mode & 3) == 1   ? stgm::Write
+                     : uint32_t(mode & 3) == 2 ? stgm::ReadWrite
+                                               : stgm::Read;
     switch ((mode >> 4) & 0x0F) {
-    case 2: flags |= stgm::ShareDenyWrite; break;
-    case 3: flags |= stgm::ShareDenyRead; break;
-    case 4: flags |= stgm::ShareDenyNone; break;
-    default: flags |= stgm::ShareExclusive; break;
+    case 2:
+        flags |= stgm::ShareDenyWrite;
+        break;
+    case 3:
+        flags |= stgm::ShareDenyRead;
+        break;
+    case 4:
+        flags |= stgm::ShareDenyNone;
+        break;
+    default:
+        flags |= stgm::ShareExclusive;
+        break;
     }
     return flags;
 }
@@ -72,7 +82,7 @@ void TDocStorage::OpenChain(bool createMissing) {
     const TDocStorage* best = nullptr;
     int shared = 0;
     for (const TDocStorage* open : FRoot->FOpenStorages) {
-        if (open->FChain.front() != FRoot->FTree) continue;  // opened before the tree was replaced
+        if (open->FChain.front() != FRoot->FTree) continue; // opened before the tree was replaced
         const int n = SharedComponents(open->FComponents, FComponents);
         if (n > shared) {
             best = open;
@@ -147,10 +157,12 @@ void TDocStorage::MoveElement(const QString& fromPath, const QString& toPath) {
     TCompoundNode::CheckName(toName);
     // A storage cannot move into itself or below itself.
     for (const auto& link : to.FChain)
-        if (link == node) throw EOleSysError(QStringLiteral("A storage cannot move into itself"), stg::kAccessDenied);
+        if (link == node)
+            throw EOleSysError(QStringLiteral("A storage cannot move into itself"), stg::kAccessDenied);
     auto existing = to.Handle().Child(toName);
     if (existing && existing != node)
-        throw EOleSysError(Format(QStringLiteral("The element \"%s\" already exists"), toName), stg::kFileAlreadyExists);
+        throw EOleSysError(Format(QStringLiteral("The element \"%s\" already exists"), toName),
+                           stg::kFileAlreadyExists);
     from.Handle().RemoveChild(fromName);
     to.Handle().InsertChild(node, toName);
     FRoot->Touch();
@@ -193,7 +205,8 @@ void TRootStorage::TakeStamp(bool clear) {
 }
 
 void TRootStorage::CheckWritable() const {
-    if (!IsWritable()) throw EOleSysError(QStringLiteral("The storage is open for reading only"), stg::kAccessDenied);
+    if (!IsWritable())
+        throw EOleSysError(QStringLiteral("The storage is open for reading only"), stg::kAccessDenied);
 }
 
 void TRootStorage::ReplaceTree(std::shared_ptr<TCompoundNode> tree) {

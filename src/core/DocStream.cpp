@@ -28,7 +28,8 @@ TDocStream::TDocStream(TDocStorage& storage, int mode, const QString& path) {
         root.Touch();
     } else {
         if (!node || !node->IsStream())
-            throw EOleSysError(Format(QStringLiteral("The stream \"%s\" was not found"), CombinePath(storage.Path(), path)),
+            throw EOleSysError(Format(QStringLiteral("The stream \"%s\" was not found"),
+                                      CombinePath(storage.Path(), path)),
                                stg::kFileNotFound);
         if (writable) root.CheckWritable();
     }

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QScopeGuard>
 
-
 namespace vellum {
 
 namespace {
@@ -76,9 +75,9 @@ const TClassInfo& TDrawObject::StaticClass() {
 }
 
 TDrawObject::TDrawObject(TComponent* owner)
-    : TGraphicControl(owner),
-      FChangeNotify(std::make_unique<TChangeNotify>(this, [this] { Modified(); })),
-      FListener(std::make_unique<TListener>([this](TPersistent* sender, const TGUID& id) { Notify(sender, id); })),
+    : TGraphicControl(owner), FChangeNotify(std::make_unique<TChangeNotify>(this, [this] { Modified(); })),
+      FListener(
+          std::make_unique<TListener>([this](TPersistent* sender, const TGUID& id) { Notify(sender, id); })),
       FAppendix(std::make_unique<TStringList>()) {}
 
 TDrawObject::~TDrawObject() {
@@ -302,14 +301,16 @@ void TDrawObject::SendToBack() {
     }
 }
 
-TDrawObject& CloneInto(const TDrawObject& source, TComponent& owner) { return owner.Adopt(CloneObject(source)); }
+TDrawObject& CloneInto(const TDrawObject& source, TComponent& owner) {
+    return owner.Adopt(CloneObject(source));
+}
 
 std::unique_ptr<TDrawObject> CloneObject(const TDrawObject& source) {
     std::unique_ptr<TPersistent> made(source.ClassType().Create(nullptr));
     std::unique_ptr<TDrawObject> object = TakeAs<TDrawObject>(made);
     if (!object)
-        throw EConvertError(Format(QStringLiteral("%s を %s に代入できません"), source.ClassName(),
-                                   QStringLiteral("nil")));
+        throw EConvertError(
+            Format(QStringLiteral("%s を %s に代入できません"), source.ClassName(), QStringLiteral("nil")));
     object->Assign(&source);
     return object;
 }

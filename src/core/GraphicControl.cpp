@@ -3,12 +3,14 @@
 namespace vellum {
 
 const TClassInfo& TGraphicControl::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TGraphicControl, TComponent>("TGraphicControl", [](auto& b) {
+    static const TClassInfo info = TClassInfo::Make<TGraphicControl,
+                                                    TComponent>("TGraphicControl", [](auto& b) {
         // Device pixels: derived from the logical geometry, never written.
         b.Integer(QStringLiteral("Left"), &TGraphicControl::Left, &TGraphicControl::SetLeft).Stored(false);
         b.Integer(QStringLiteral("Top"), &TGraphicControl::Top, &TGraphicControl::SetTop).Stored(false);
         b.Integer(QStringLiteral("Width"), &TGraphicControl::Width, &TGraphicControl::SetWidth).Stored(false);
-        b.Integer(QStringLiteral("Height"), &TGraphicControl::Height, &TGraphicControl::SetHeight).Stored(false);
+        b.Integer(QStringLiteral("Height"), &TGraphicControl::Height, &TGraphicControl::SetHeight)
+            .Stored(false);
         b.Integer(QStringLiteral("Cursor"), &TGraphicControl::Cursor, &TGraphicControl::SetCursor)
             .Default(int64_t(crDefault))
             .Idents(CursorIdents());

@@ -15,7 +15,6 @@ namespace vellum {
 
 class TCanvas;
 
-
 class TGraphicControl : public TComponent {
     VELLUM_CLASS(TGraphicControl)
 

@@ -57,8 +57,12 @@ const std::vector<TKindSetUp>& KindSetUps() {
     static const std::vector<TKindSetUp> table = [] {
         const std::pair<QString, TPropValue> autoSize{QStringLiteral("AutoSize"), true};
         const std::pair<QString, TPropValue> shadow{QStringLiteral("ShadowColor.Color"), GreyShadow};
-        const auto source = [](int64_t s) { return std::pair<QString, TPropValue>{QStringLiteral("ImageSource"), s}; };
-        const auto photo = [](int64_t t) { return std::pair<QString, TPropValue>{QStringLiteral("PhotoType"), t}; };
+        const auto source = [](int64_t s) {
+            return std::pair<QString, TPropValue>{QStringLiteral("ImageSource"), s};
+        };
+        const auto photo = [](int64_t t) {
+            return std::pair<QString, TPropValue>{QStringLiteral("PhotoType"), t};
+        };
         return std::vector<TKindSetUp>{
             {"TLOJANCode", P::EditFirst, {}},
             {"TLODecoLine", P::EditFirst, {}},
@@ -71,7 +75,10 @@ const std::vector<TKindSetUp>& KindSetUps() {
             {"TLOText", P::EditFirst, {autoSize, shadow}},
             {"TLOTextPaste", P::Direct, {autoSize, shadow}, ssClipboardText},
             {"TLODate", P::EditFirst, {autoSize, shadow}, ssDateNow},
-            {"TLOBackImage", P::EditFirst, {{QStringLiteral("FrameColor.Color"), int64_t(clWhite)}}, ssFillsSite},
+            {"TLOBackImage",
+             P::EditFirst,
+             {{QStringLiteral("FrameColor.Color"), int64_t(clWhite)}},
+             ssFillsSite},
             {"TLOFacePhoto", P::EditFirst, {photo(0)}},
             {"TLOLogoPhoto", P::EditFirst, {photo(1)}},
             {"TLOField", P::EditFirst, {{QStringLiteral("FieldNo"), int64_t(2)}, autoSize, shadow}},
@@ -94,12 +101,17 @@ bool ValueFits(TPropKind kind, const TPropValue& value) {
     case TPropKind::Integer:
     case TPropKind::Int64:
     case TPropKind::Enumeration:
-    case TPropKind::Set: return std::holds_alternative<int64_t>(value);
-    case TPropKind::Boolean: return std::holds_alternative<bool>(value);
+    case TPropKind::Set:
+        return std::holds_alternative<int64_t>(value);
+    case TPropKind::Boolean:
+        return std::holds_alternative<bool>(value);
     case TPropKind::Float:
-    case TPropKind::DateTime: return std::holds_alternative<double>(value);
-    case TPropKind::String: return std::holds_alternative<QString>(value);
-    default: return false;
+    case TPropKind::DateTime:
+        return std::holds_alternative<double>(value);
+    case TPropKind::String:
+        return std::holds_alternative<QString>(value);
+    default:
+        return false;
     }
 }
 
@@ -147,12 +159,24 @@ void SetUp(TDrawObject& object, const TKindSetUp& setUp, const IDrawSite& site) 
 
 QString TLOCreator::ClassForKind(const QString& kindName) {
     static const std::pair<const char*, const char*> kinds[] = {
-        {"TLOLine", "TLOLine"},           {"TLODecoLine", "TLODecoLine"},   {"TLOCurve", "TLOCurve"},
-        {"TLOCircle", "TLOCircle"},       {"TLORect", "TLORect"},           {"TLOJANCode", "TLOJANCode"},
-        {"TLOImage", "TLOImageV3"},       {"TLOImagePaste", "TLOImageV3"},  {"TLOOnePoint", "TLOImageV3"},
-        {"TLOTwain", "TLOImageV3"},       {"TLOText", "TLOTextMeishiV3"},   {"TLOTextPaste", "TLOTextMeishiV3"},
-        {"TLOField", "TLOTextMeishiV3"},  {"TLODate", "TLODate"},           {"TLOBackImage", "TLOBackImageV3"},
-        {"TLODecoString", "TLODecoString"}, {"TLOFacePhoto", "TLOProfilePhoto"}, {"TLOLogoPhoto", "TLOProfilePhoto"},
+        {"TLOLine", "TLOLine"},
+        {"TLODecoLine", "TLODecoLine"},
+        {"TLOCurve", "TLOCurve"},
+        {"TLOCircle", "TLOCircle"},
+        {"TLORect", "TLORect"},
+        {"TLOJANCode", "TLOJANCode"},
+        {"TLOImage", "TLOImageV3"},
+        {"TLOImagePaste", "TLOImageV3"},
+        {"TLOOnePoint", "TLOImageV3"},
+        {"TLOTwain", "TLOImageV3"},
+        {"TLOText", "TLOTextMeishiV3"},
+        {"TLOTextPaste", "TLOTextMeishiV3"},
+        {"TLOField", "TLOTextMeishiV3"},
+        {"TLODate", "TLODate"},
+        {"TLOBackImage", "TLOBackImageV3"},
+        {"TLODecoString", "TLODecoString"},
+        {"TLOFacePhoto", "TLOProfilePhoto"},
+        {"TLOLogoPhoto", "TLOProfilePhoto"},
         {"TLOLogo", "TLOMeishiLogo"},
     };
     for (const auto& [kind, cls] : kinds)
@@ -213,7 +237,9 @@ bool TLOCreator::CreateObject(IDrawSite* site, const QString& kindName) {
     return true;
 }
 
-void TLOCreator::SetAddedObjectRecorder(TAddedObjectRecorder recorder) { AddedObjectRecorder() = std::move(recorder); }
+void TLOCreator::SetAddedObjectRecorder(TAddedObjectRecorder recorder) {
+    AddedObjectRecorder() = std::move(recorder);
+}
 
 void TLOCreator::SetPicturePaster(TPicturePaster paster) { PicturePaster() = std::move(paster); }
 

@@ -42,8 +42,8 @@ void ScaleObjects(const TDOList& objects, const TRect& from, const TRect& to) {
         const TRect b = e->GetBounds();
         const TPoint topLeft = map(b.TopLeft());
         const TPoint bottomRight = map(b.BottomRight());
-        const TRect mapped =
-            OffsetRect({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y}, to.Left - from.Left, to.Top - from.Top);
+        const TRect mapped = OffsetRect({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y},
+                                        to.Left - from.Left, to.Top - from.Top);
         e->Offset(mapped.Left - b.Left, mapped.Top - b.Top);
         e->SetSize(mapped.Width(), mapped.Height());
     }

@@ -37,7 +37,8 @@ bool TPivot::HitTestMessage(TPoint controlPoint) {
 void TPivot::MouseDown(TMouseButton button, TShiftState shift, TPoint controlPoint) {
     if (shift & ssDouble) return;
     if (IDrawSite* site = Parent(); site && FObject)
-        site->ObjectMouseDown(button, shift, FObject, FHandleIndex, {controlPoint.X + Left(), controlPoint.Y + Top()});
+        site->ObjectMouseDown(button, shift, FObject, FHandleIndex,
+                              {controlPoint.X + Left(), controlPoint.Y + Top()});
 }
 
 void TPivot::Paint() {

@@ -30,7 +30,8 @@ TStorage::~TStorage() {
 }
 
 void TStorage::CheckWritable() const {
-    if (FReadOnly) throw EOleSysError(QStringLiteral("The storage is open for reading only"), stg::kAccessDenied);
+    if (FReadOnly)
+        throw EOleSysError(QStringLiteral("The storage is open for reading only"), stg::kAccessDenied);
 }
 
 bool TStorage::ElementExists(const QString& name) const {
@@ -41,7 +42,8 @@ bool TStorage::ElementExists(const QString& name) const {
 std::unique_ptr<TStream> TStorage::OpenStream(const QString& name) {
     std::shared_ptr<TCompoundNode> node = FTree->Child(name);
     if (node && !node->IsStream())
-        throw EOleSysError(Format(QStringLiteral("\"%s\" is a storage, not a stream"), name), stg::kAccessDenied);
+        throw EOleSysError(Format(QStringLiteral("\"%s\" is a storage, not a stream"), name),
+                           stg::kAccessDenied);
     if (!node) {
         CheckWritable();
         node = FTree->AddChild(TCompoundNode::TKind::Stream, name);

@@ -28,7 +28,9 @@ const TClassInfo& TGuide::StaticClass() {
         pos.Name = QStringLiteral("Pos");
         pos.HasData = [](const TPersistent&) { return true; };
         pos.ReadBinary = [](TPersistent& o, TStream& s) { static_cast<TGuide&>(o).ReadPositions(s); };
-        pos.WriteBinary = [](const TPersistent& o, TStream& s) { static_cast<const TGuide&>(o).WritePositions(s); };
+        pos.WriteBinary = [](const TPersistent& o, TStream& s) {
+            static_cast<const TGuide&>(o).WritePositions(s);
+        };
         b.Defined(std::move(pos));
     });
     return info;
@@ -88,14 +90,16 @@ int TGuide::HitTest(int32_t x, int32_t y, int32_t tolerance) const {
     if (!FEnabled) return -1;
     for (int i = 0; i < kCount; ++i) {
         const TPoint& g = FSlots[size_t(i)];
-        if ((IsVertical(g) && Within(g.X, x, tolerance)) || (IsHorizontal(g) && Within(g.Y, y, tolerance))) return i;
+        if ((IsVertical(g) && Within(g.X, x, tolerance)) || (IsHorizontal(g) && Within(g.Y, y, tolerance)))
+            return i;
     }
     return -1;
 }
 
 void TGuide::Clip(const TRect& rect) {
     for (TPoint& g : FSlots) {
-        const bool outside = (g.X != 0 && g.Y != 0) || (IsVertical(g) && (g.X < rect.Left || g.X > rect.Right)) ||
+        const bool outside = (g.X != 0 && g.Y != 0) ||
+                             (IsVertical(g) && (g.X < rect.Left || g.X > rect.Right)) ||
                              (IsHorizontal(g) && (g.Y < rect.Top || g.Y > rect.Bottom));
         if (outside) g = TPoint{0, 0};
     }

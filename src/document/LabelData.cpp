@@ -6,8 +6,8 @@
 #include "base/Format.h"
 #include "base/Stream.h"
 #include "base/StringList.h"
-#include "core/CompressedStream.h"
 #include "core/Capabilities.h"
+#include "core/CompressedStream.h"
 #include "core/DOGroup.h"
 #include "core/DOList.h"
 #include "core/DocNameList.h"
@@ -355,7 +355,8 @@ void TLabelData::CopySheet() {
     const QString sourcePath = SheetPath();
     const QString sourceName = F->SheetName;
     // Built by concatenation: the name may hold a "%".
-    AddSheetNamed([&sourceName](int j) { return sourceName + QStringLiteral("のコピー") + QString::number(j); });
+    AddSheetNamed(
+        [&sourceName](int j) { return sourceName + QStringLiteral("のコピー") + QString::number(j); });
     TDocStorage source(*F->Storage, false, sourcePath);
     source.CopyTo(*SheetStorage());
     // The copied Info carries the source's name: store the new one.
@@ -755,9 +756,8 @@ void TLabelData::RewriteEveryCard(const std::function<bool(TOwnedDOList&)>& chan
             SwitchSheet(s);
             // Every stored card, also those a shared design hides now: they
             // show again once the sheet is designed card by card.
-            const auto keepDesign = qScopeGuard([this, separatelyDesign = F->SeparatelyDesign] {
-                F->SeparatelyDesign = separatelyDesign;
-            });
+            const auto keepDesign = qScopeGuard(
+                [this, separatelyDesign = F->SeparatelyDesign] { F->SeparatelyDesign = separatelyDesign; });
             F->SeparatelyDesign = true;
             const int cards = CardList()->Count();
             for (int i = 0; i < cards; ++i) {
@@ -788,7 +788,8 @@ void TLabelData::Upgrade() {
     }
     RewriteEveryCard([](TOwnedDOList& objects) {
         for (int k = 0; k < objects.Count(); ++k)
-            if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k))) objects.Replace(k, std::move(next));
+            if (std::unique_ptr<TDrawObject> next = Upgraded(*objects.Items(k)))
+                objects.Replace(k, std::move(next));
         return true;
     });
 }
@@ -796,7 +797,8 @@ void TLabelData::Upgrade() {
 void TLabelData::RenumberProfileFields() {
     // Every sheet: the cards of all sheets bind the same profile.
     const std::vector<TCardObjectHooks> hooks = InstalledCardObjectHooks();
-    RewriteEveryCard([&hooks](TOwnedDOList& objects) { return vellum::RenumberProfileFields(objects, hooks); });
+    RewriteEveryCard(
+        [&hooks](TOwnedDOList& objects) { return vellum::RenumberProfileFields(objects, hooks); });
 }
 
 // --- document-wide values
@@ -918,7 +920,8 @@ bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray*
         }
         current = info.DataVersion >= kUpgradedVersion;
         // A current sheet the file does not have falls back to the first.
-        F->CurrentSheet = info.CurrentSheetNo >= 0 && info.CurrentSheetNo < SheetCount() ? info.CurrentSheetNo : 0;
+        F->CurrentSheet =
+            info.CurrentSheetNo >= 0 && info.CurrentSheetNo < SheetCount() ? info.CurrentSheetNo : 0;
     } else {
         F->CurrentSheet = 0;
     }
@@ -935,7 +938,9 @@ bool TLabelData::ReadCompoundDocument(const QString& fileName, const QByteArray*
     return current;
 }
 
-void TLabelData::SetVersion1Converter(TVersion1Converter converter) { Version1Converter() = std::move(converter); }
+void TLabelData::SetVersion1Converter(TVersion1Converter converter) {
+    Version1Converter() = std::move(converter);
+}
 
 void TLabelData::LoadFrom(const QString& fileName) {
     std::optional<QByteArray> image;
@@ -949,7 +954,8 @@ void TLabelData::LoadFrom(const QString& fileName) {
         DecompressTo(packed, unpacked, length);
         unpacked.SetPosition(0);
         if (IsCompressed(unpacked, length))
-            throw EZDecompressionError(QStringLiteral("A compressed document holds another compressed document"));
+            throw EZDecompressionError(
+                QStringLiteral("A compressed document holds another compressed document"));
         image = std::move(unpacked.Data());
     }
     const TVersion1Converter convert = Version1Converter();

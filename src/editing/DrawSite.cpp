@@ -35,8 +35,9 @@ const TClassInfo& TDrawSite::StaticClass() {
             .Default(int64_t(0))
             .Idents(CursorIdents());
         b.Boolean(QStringLiteral("Border"), &TDrawSite::Border, &TDrawSite::SetBorder).Default(true);
-        b.Integer(QStringLiteral("Color"), [](const TDrawSite& s) { return int32_t(s.Color()); },
-                  [](TDrawSite& s, const TPropValue& v) { s.SetColor(TColor(std::get<int64_t>(v))); })
+        b.Integer(
+             QStringLiteral("Color"), [](const TDrawSite& s) { return int32_t(s.Color()); },
+             [](TDrawSite& s, const TPropValue& v) { s.SetColor(TColor(std::get<int64_t>(v))); })
             .Default(int64_t(int32_t(clWindow)))
             .Idents(ColorIdents());
         b.Boolean(QStringLiteral("DoubleBuffered"), &TDrawSite::DoubleBuffered, &TDrawSite::SetDoubleBuffered)
@@ -51,11 +52,10 @@ const TClassInfo& TDrawSite::StaticClass() {
 }
 
 TDrawSite::TDrawSite(TComponent* owner)
-    : TComponent(owner),
-      FBroadcaster(std::make_unique<TBroadcaster>(this)),
-      FListener(std::make_unique<TListener>([this](TPersistent* sender, const TGUID& id) { ObjectNotify(sender, id); })),
-      FScaler(std::make_unique<TScaler>()),
-      FDeviceDPI(ScreenDPI()) {
+    : TComponent(owner), FBroadcaster(std::make_unique<TBroadcaster>(this)),
+      FListener(std::make_unique<TListener>(
+          [this](TPersistent* sender, const TGUID& id) { ObjectNotify(sender, id); })),
+      FScaler(std::make_unique<TScaler>()), FDeviceDPI(ScreenDPI()) {
     FScaler->SetUnitDPI(UnitDPI);
     FScaler->OnChange = [this](TScaler*) { Rescale(); };
 }
@@ -128,7 +128,9 @@ void TDrawSite::SetDeviceDPI(int dpi) {
     Rescale();
 }
 
-TRect TDrawSite::LogicalClientRect() const { return {0, 0, DeviceToLogical(FWidth), DeviceToLogical(FHeight)}; }
+TRect TDrawSite::LogicalClientRect() const {
+    return {0, 0, DeviceToLogical(FWidth), DeviceToLogical(FHeight)};
+}
 
 void TDrawSite::Rescale() {
     const TRect size = LogicalToDevice(TRect{0, 0, FLogWidth, FLogHeight});
@@ -177,7 +179,8 @@ void TDrawSite::RemoveObject(TDrawObject& object) {
     if (index < 0) return;
     // Its handles go with it.
     for (int i = ChildCount() - 1; i >= 0; --i)
-        if (TPivot* pivot = FChildren[size_t(i)].Pivot; pivot && pivot->Object() == &object) FreeHandle(*pivot);
+        if (TPivot* pivot = FChildren[size_t(i)].Pivot; pivot && pivot->Object() == &object)
+            FreeHandle(*pivot);
     if (object.Selected()) FBroadcaster->Notify(&object, NID_SelectionChanged);
     FListener->Detach(&object.Broadcaster());
     RemoveChild(&object);
@@ -374,8 +377,9 @@ void TDrawSite::PaintAfter() {
     // Device pixels round the card at the scale being drawn, from where the
     // card's origin lies on the device.
     const TPoint origin = FCanvas->LPtoDP(TPoint{0, 0});
-    const TRect card = TScaleRatio{FCanvas->DpiY(), FPaintScale ? FPaintScale : Scale(), UnitsPerInch()}.ToDevice(
-        TRect{0, 0, FLogWidth, FLogHeight});
+    const TRect card =
+        TScaleRatio{FCanvas->DpiY(), FPaintScale ? FPaintScale : Scale(), UnitsPerInch()}.ToDevice(
+            TRect{0, 0, FLogWidth, FLogHeight});
     FCanvas->SetMapMode(TMapMode::mmText);
     FCanvas->SetWindowOrg({0, 0});
     FCanvas->SetViewportOrg({0, 0});
@@ -433,7 +437,8 @@ void TDrawSite::DrawTo(TCanvas& canvas, TPoint origin, int scale) {
 }
 
 int TDrawSite::FitScale(TCanvas& canvas, const TRect& rect, bool fitHeight, bool fitBoth) const {
-    const TRect size = TScaleRatio{canvas.DpiY(), 100, UnitsPerInch()}.ToDevice(TRect{0, 0, FLogWidth, FLogHeight});
+    const TRect size =
+        TScaleRatio{canvas.DpiY(), 100, UnitsPerInch()}.ToDevice(TRect{0, 0, FLogWidth, FLogHeight});
     // A card without extent on an axis keeps that axis at 100 %.
     const int sx = size.Width() > 0 ? MulDiv(100, rect.Width(), size.Width()) : 100;
     const int sy = size.Height() > 0 ? MulDiv(100, rect.Height(), size.Height()) : 100;

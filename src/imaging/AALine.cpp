@@ -15,7 +15,8 @@ constexpr int64_t kOne = 65536;
 double Beyond(double x, double r) {
     if (x <= -r) return 1;
     if (x >= r) return 0;
-    return 0.5 - x * std::sqrt(r * r - x * x) / (std::numbers::pi * r * r) - std::asin(x / r) / std::numbers::pi;
+    return 0.5 - x * std::sqrt(r * r - x * x) / (std::numbers::pi * r * r) -
+           std::asin(x / r) / std::numbers::pi;
 }
 
 } // namespace
@@ -133,8 +134,10 @@ void TAALineRec::LineTo(int x, int y) {
             return true;
         };
         plot(centre);
-        for (int k = 1; plot(centre + k); ++k) {}
-        for (int k = 1; plot(centre - k); ++k) {}
+        for (int k = 1; plot(centre + k); ++k) {
+        }
+        for (int k = 1; plot(centre - k); ++k) {
+        }
     }
 }
 

@@ -7,7 +7,9 @@ namespace vellum {
 namespace {
 
 uint8_t* At(QByteArray& b, int offset) { return reinterpret_cast<uint8_t*>(b.data()) + offset; }
-const uint8_t* At(const QByteArray& b, int offset) { return reinterpret_cast<const uint8_t*>(b.constData()) + offset; }
+const uint8_t* At(const QByteArray& b, int offset) {
+    return reinterpret_cast<const uint8_t*>(b.constData()) + offset;
+}
 
 } // namespace
 

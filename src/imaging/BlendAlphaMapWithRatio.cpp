@@ -4,7 +4,8 @@
 
 namespace vellum {
 
-bool BlendAlphaMapWithRatio(QImage& dest, const TDIB& image, const TDIB& mask, const TRect& deviceRect, int ratio) {
+bool BlendAlphaMapWithRatio(QImage& dest, const TDIB& image, const TDIB& mask, const TRect& deviceRect,
+                            int ratio) {
     int destBpp = 0;
     switch (dest.format()) {
     case QImage::Format_RGB32:
@@ -30,8 +31,8 @@ bool BlendAlphaMapWithRatio(QImage& dest, const TDIB& image, const TDIB& mask, c
     const int dx = area.Left - deviceRect.Left, dy = area.Top - deviceRect.Top;
     for (int y = area.Top; y < area.Bottom; ++y) {
         const int sy = y - area.Top + dy;
-        BlendAlphaRow(dest.scanLine(y) + area.Left * destBpp, destBpp, image.ScanLine(sy) + dx * imageBpp, imageBpp,
-                      mask.ScanLine(sy) + dx, area.Width(), channels, alphaTable);
+        BlendAlphaRow(dest.scanLine(y) + area.Left * destBpp, destBpp, image.ScanLine(sy) + dx * imageBpp,
+                      imageBpp, mask.ScanLine(sy) + dx, area.Width(), channels, alphaTable);
     }
     return true;
 }

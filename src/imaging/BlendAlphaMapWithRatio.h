@@ -16,6 +16,7 @@ namespace vellum {
 // a 4-byte BGRx format (RGB32, ARGB32, premultiplied ARGB32) or BGR888.
 // False when a format does not fit or the image or mask is smaller than
 // deviceRect.
-bool BlendAlphaMapWithRatio(QImage& dest, const TDIB& image, const TDIB& mask, const TRect& deviceRect, int ratio);
+bool BlendAlphaMapWithRatio(QImage& dest, const TDIB& image, const TDIB& mask, const TRect& deviceRect,
+                            int ratio);
 
 } // namespace vellum

@@ -18,7 +18,8 @@ const std::vector<int16_t>& BlendTable() {
     static const std::vector<int16_t> table = [] {
         std::vector<int16_t> t(256 * 511);
         for (int a = 0; a < 256; ++a)
-            for (int diff = -255; diff <= 255; ++diff) t[size_t(a * 511 + diff + 255)] = int16_t(a * diff / 255);
+            for (int diff = -255; diff <= 255; ++diff)
+                t[size_t(a * 511 + diff + 255)] = int16_t(a * diff / 255);
         return t;
     }();
     return table;
@@ -70,7 +71,8 @@ void TGRBlendAlphaMap::Blend() {
     for (int y = 0; y < h; ++y) {
         BlendAlphaRow(Target->ScanLine(TargetRect.Top + y) + TargetRect.Left * bpp, bpp,
                       Source->ScanLine(SourceRect.Top + y) + SourceRect.Left * bpp, bpp,
-                      AlphaMap->ScanLine(AlphaRect.Top + y) + AlphaRect.Left, TargetRect.Width(), bpp, alphaTable);
+                      AlphaMap->ScanLine(AlphaRect.Top + y) + AlphaRect.Left, TargetRect.Width(), bpp,
+                      alphaTable);
         if (Progress && (y + 1) % 64 == 0) Progress->Step();
     }
     if (Progress) Progress->Step();

@@ -46,24 +46,28 @@ void PaintTiles(TCanvas& canvas, const TRect& rect, const TGraphic& tile, bool s
 TColor ColorToRGB(TColor color) {
     if ((color & 0xFF000000) != 0x80000000) return color & 0xFFFFFF;
     // The classic defaults of the platform's system colours, by index.
-    static constexpr std::array<TColor, 25> kSystem{
-        0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF,
-        0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4, 0x808080, 0x808080, 0x000000, 0xC8D0D4,
-        0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF};
+    static constexpr std::array<TColor, 25> kSystem{0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4,
+                                                    0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF,
+                                                    0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF,
+                                                    0xC8D0D4, 0x808080, 0x808080, 0x000000, 0xC8D0D4,
+                                                    0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF};
     const size_t index = color & 0xFF;
     return index < kSystem.size() ? kSystem[index] : clBlack;
 }
 
 const TClassInfo& TColorSpec::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TColorSpec, TPersistent>("TColorSpec", [](auto& b) {
-        b.Integer("Color", &TColorSpec::Color, &TColorSpec::SetColor).Default(int64_t(0)).Idents(ColorIdents());
+        b.Integer("Color", &TColorSpec::Color, &TColorSpec::SetColor)
+            .Default(int64_t(0))
+            .Idents(ColorIdents());
         b.Enumeration("Style",
-                      {"bsSolid", "bsClear", "bsCross", "bsDiagCross", "bsHorizontal", "bsVertical", "bsFDiagonal",
-                       "bsBDiagonal"},
+                      {"bsSolid", "bsClear", "bsCross", "bsDiagCross", "bsHorizontal", "bsVertical",
+                       "bsFDiagonal", "bsBDiagonal"},
                       &TColorSpec::Style, &TColorSpec::SetStyle)
             .Default(int64_t(TBrushStyle::bsSolid));
         b.Boolean("Tile", &TColorSpec::Tile, &TColorSpec::SetTile).Default(false);
-        b.Enumeration("Kind", {"cskSolid", "cskBitmap", "cskGradation"}, &TColorSpec::Kind, &TColorSpec::SetKind)
+        b.Enumeration("Kind", {"cskSolid", "cskBitmap", "cskGradation"}, &TColorSpec::Kind,
+                      &TColorSpec::SetKind)
             .Default(int64_t(TColorSpecKind::cskSolid));
         b.Boolean("TileShift", &TColorSpec::TileShift, &TColorSpec::SetTileShift).Default(false);
         b.Owned("ImageData", TPropKind::Object, [](const TColorSpec& o) { return &o.ImageData(); });

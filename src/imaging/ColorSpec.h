@@ -19,8 +19,16 @@ namespace vellum {
 enum class TColorSpecKind { cskSolid, cskBitmap, cskGradation };
 
 enum class rgGradationDir {
-    rgdLeftToRight, rgdRightToLeft, rgdTopToBottom, rgdBottomToTop, rgdLeftTopToRightBottom,
-    rgdRightTopToLeftBottom, rgdRightBottomToLeftTop, rgdLeftBottomToRightTop, rgdCenterToRim, rgdRimToCenter
+    rgdLeftToRight,
+    rgdRightToLeft,
+    rgdTopToBottom,
+    rgdBottomToTop,
+    rgdLeftTopToRightBottom,
+    rgdRightTopToLeftBottom,
+    rgdRightBottomToLeftTop,
+    rgdLeftBottomToRightTop,
+    rgdCenterToRim,
+    rgdRimToCenter
 };
 
 // System-colour codes (0x80000000 + index) to their classic defaults;

@@ -48,7 +48,8 @@ std::unique_ptr<TFileStorage> OpenHistory(const QString& fileName, bool create) 
 const TClassInfo& TColorSpecWrapper::StaticClass() {
     static const TClassInfo info =
         TClassInfo::Make<TColorSpecWrapper, TComponent>("TColorSpecWrapper", [](auto& b) {
-            b.Owned("ColorSpec", TPropKind::Object, [](const TColorSpecWrapper& o) { return &o.ColorSpec(); });
+            b.Owned("ColorSpec", TPropKind::Object,
+                    [](const TColorSpecWrapper& o) { return &o.ColorSpec(); });
         });
     return info;
 }

@@ -12,7 +12,9 @@ namespace {
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(InvalidBitmapMessage()); }
 
-bool KnownBitCount(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32; }
+bool KnownBitCount(int bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
 
 // An RLE stream decodes to at most this many pixels per byte: a two-byte
 // run covers 255 pixels. Larger claims are refused before allocating.
@@ -93,8 +95,8 @@ TParsed ParseHeaders(const uint8_t* p, int64_t present) {
         const int colors = TBMPInfo::DefaultColorCount(uint16_t(bits), colorsUsed);
         tableEnd = 14 + int64_t(headerSize) + maskBytes + 4 * int64_t(colors);
         if (tableEnd > present) Invalid();
-        out.Info = TBMPInfo::FromBlock(
-            QByteArray(reinterpret_cast<const char*>(p + 14), qsizetype(tableEnd - 14)));
+        out.Info =
+            TBMPInfo::FromBlock(QByteArray(reinterpret_cast<const char*>(p + 14), qsizetype(tableEnd - 14)));
         if (compression == BI_BITFIELDS) {
             for (int i = 0; i < 3; ++i) {
                 if (out.Info.Mask(i) == 0) Invalid();
@@ -146,7 +148,8 @@ void DecodeRle(TDIB& dib, const uint8_t* d, int64_t length, bool four) {
         } else {
             const int64_t bytes = four ? (b + 1) / 2 : b;
             if (i + bytes > length) Invalid();
-            for (int k = 0; k < b; ++k) put(four ? ((k & 1) ? d[i + k / 2] & 0x0F : d[i + k / 2] >> 4) : d[i + k]);
+            for (int k = 0; k < b; ++k)
+                put(four ? ((k & 1) ? d[i + k / 2] & 0x0F : d[i + k / 2] >> 4) : d[i + k]);
             i += (bytes + 1) & ~int64_t(1);
         }
     }
@@ -225,7 +228,8 @@ void TDIB::SetRawPixel(int x, int y, uint32_t value) {
         break;
     }
     case 4:
-        row[x >> 1] = (x & 1) ? (row[x >> 1] & 0xF0) | (value & 0x0F) : (row[x >> 1] & 0x0F) | ((value & 0x0F) << 4);
+        row[x >> 1] =
+            (x & 1) ? (row[x >> 1] & 0xF0) | (value & 0x0F) : (row[x >> 1] & 0x0F) | ((value & 0x0F) << 4);
         break;
     case 8:
         row[x] = uint8_t(value);
@@ -277,7 +281,8 @@ QImage TDIB::View() const {
         return QImage(bits, FWidth, FHeight, stride, QImage::Format_BGR888);
     case 32:
         if (FInfo.Mask(0) == 0xFF0000 && FInfo.Mask(1) == 0x00FF00 && FInfo.Mask(2) == 0x0000FF)
-            return QImage(bits, FWidth, FHeight, stride, FAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            return QImage(bits, FWidth, FHeight, stride,
+                          FAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         return {};
     default:
         return {};
@@ -290,13 +295,15 @@ QImage TDIB::PaintableView() {
     const qsizetype stride = qsizetype(Stride());
     switch (BitCount()) {
     case 8:
-        if (FInfo.Colors() == GreyRamp()) return QImage(bits, FWidth, FHeight, stride, QImage::Format_Grayscale8);
+        if (FInfo.Colors() == GreyRamp())
+            return QImage(bits, FWidth, FHeight, stride, QImage::Format_Grayscale8);
         return {};
     case 24:
         return QImage(bits, FWidth, FHeight, stride, QImage::Format_BGR888);
     case 32:
         if (FInfo.Mask(0) == 0xFF0000 && FInfo.Mask(1) == 0x00FF00 && FInfo.Mask(2) == 0x0000FF)
-            return QImage(bits, FWidth, FHeight, stride, FAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            return QImage(bits, FWidth, FHeight, stride,
+                          FAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         return {};
     default:
         return {};
@@ -404,7 +411,8 @@ TDIB TDIB::ReadBMP(TStream& stream) {
     TParsed parsed = ParseHeaders(reinterpret_cast<const uint8_t*>(head.constData()), head.size());
     int64_t total;
     if (parsed.Info.Compression() == BI_RLE8 || parsed.Info.Compression() == BI_RLE4) {
-        const uint32_t sizeImage = GetLE32(reinterpret_cast<const uint8_t*>(parsed.Info.Block().constData()) + 20);
+        const uint32_t sizeImage =
+            GetLE32(reinterpret_cast<const uint8_t*>(parsed.Info.Block().constData()) + 20);
         total = sizeImage != 0 ? parsed.BitsStart + sizeImage : remaining;
     } else {
         total = parsed.BitsStart + parsed.Info.ImageSize();
@@ -480,8 +488,8 @@ void TDIB::Draw(TCanvas& canvas, const TRect& dest, const TRect& source) const {
         // Only what shows is resampled, and then drawn unscaled.
         const TRect visible = IntersectRect(canvas.DeviceClipBox(), dev);
         if (visible.IsEmpty()) return;
-        const TDIB part = Resample(src, QSize(dev.Width(), dev.Height()),
-                                   OffsetRect(visible, -dev.Left, -dev.Top));
+        const TDIB part =
+            Resample(src, QSize(dev.Width(), dev.Height()), OffsetRect(visible, -dev.Left, -dev.Top));
         const QImage image = part.ToImage();
         canvas.StretchDrawDevice(visible, image, {0, 0, part.Width(), part.Height()});
         return;

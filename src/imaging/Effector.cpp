@@ -42,7 +42,8 @@ struct THSL {
 };
 
 THSL ToHSL(TColor c) {
-    const double r = double(c & 0xFF) / 255, g = double((c >> 8) & 0xFF) / 255, b = double((c >> 16) & 0xFF) / 255;
+    const double r = double(c & 0xFF) / 255, g = double((c >> 8) & 0xFF) / 255,
+                 b = double((c >> 16) & 0xFF) / 255;
     const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
     THSL hsl;
     hsl.L = (mx + mn) / 2;
@@ -120,7 +121,8 @@ std::array<TColor, 256> TGREffectMonoTone::MakeTable(TColor refColor) {
             g = HueChannel(m1, m2, hsl.H);
             b = HueChannel(m1, m2, hsl.H - 120);
         }
-        table[size_t(j)] = TColor(TruncChannel(r)) | (TColor(TruncChannel(g)) << 8) | (TColor(TruncChannel(b)) << 16);
+        table[size_t(j)] =
+            TColor(TruncChannel(r)) | (TColor(TruncChannel(g)) << 8) | (TColor(TruncChannel(b)) << 16);
     }
     return table;
 }
@@ -218,7 +220,8 @@ TDIB BlurPass(const TDIB& source, const TRect& rect) {
 void TGREffectBlur::Run() {
     if (!Begin(false)) return;
     TDIB result = BlurPass(*Source, FRect);
-    for (int pass = 1; pass < PassCount; ++pass) result = BlurPass(result, {0, 0, result.Width(), result.Height()});
+    for (int pass = 1; pass < PassCount; ++pass)
+        result = BlurPass(result, {0, 0, result.Width(), result.Height()});
     *Target = std::move(result);
     for (int y = 0; y < FRect.Height(); ++y) RowDone(y);
     End();
@@ -260,7 +263,8 @@ void TGREffectColorChange::Run() {
         uint8_t* d = Target->ScanLine(y);
         std::memcpy(d, s, size_t(FRect.Width()) * size_t(bpp));
         for (int x = 0; x < FRect.Width(); ++x, s += bpp, d += bpp) {
-            const uint32_t v = bpp == 4 ? GetLE32(s) : uint32_t(s[0]) | (uint32_t(s[1]) << 8) | (uint32_t(s[2]) << 16);
+            const uint32_t v =
+                bpp == 4 ? GetLE32(s) : uint32_t(s[0]) | (uint32_t(s[1]) << 8) | (uint32_t(s[2]) << 16);
             if (v != from) continue;
             std::memcpy(d, to, 3);
             if (bpp == 4) d[3] = 0;

@@ -41,7 +41,9 @@ protected:
     void RowDone(int y);
     void End();
     int BytesPerPixel() const { return Source->BitCount() / 8; }
-    const uint8_t* SourceRow(int y) const { return Source->ScanLine(FRect.Top + y) + FRect.Left * BytesPerPixel(); }
+    const uint8_t* SourceRow(int y) const {
+        return Source->ScanLine(FRect.Top + y) + FRect.Left * BytesPerPixel();
+    }
 
     TRect FRect;
 };

@@ -14,7 +14,12 @@
 namespace vellum {
 
 enum class rgGradationKind {
-    rgkSimple, rgkBoxToRim, rgkBoxToCenter, rgkCircleToRim, rgkCircleToCenter, rgkConeClockwise,
+    rgkSimple,
+    rgkBoxToRim,
+    rgkBoxToCenter,
+    rgkCircleToRim,
+    rgkCircleToCenter,
+    rgkConeClockwise,
     rgkConeCounterClockwise
 };
 

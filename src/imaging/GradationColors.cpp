@@ -10,18 +10,23 @@
 namespace vellum {
 
 const TClassInfo& TGradationColors::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TGradationColors, TPersistent>("TGradationColors", [](auto& b) {
-        b.Integer("RepeatCount", &TGradationColors::RepeatCount, &TGradationColors::SetRepeatCount)
-            .Default(int64_t(1));
-        TDefinedProperty colors;
-        colors.Name = "Colors";
-        colors.HasData = [](const TPersistent& o) { return !static_cast<const TGradationColors&>(o).IsDefault(); };
-        colors.ReadBinary = [](TPersistent& o, TStream& s) { static_cast<TGradationColors&>(o).ReadColors(s); };
-        colors.WriteBinary = [](const TPersistent& o, TStream& s) {
-            static_cast<const TGradationColors&>(o).WriteColors(s);
-        };
-        b.Defined(std::move(colors));
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<TGradationColors, TPersistent>("TGradationColors", [](auto& b) {
+            b.Integer("RepeatCount", &TGradationColors::RepeatCount, &TGradationColors::SetRepeatCount)
+                .Default(int64_t(1));
+            TDefinedProperty colors;
+            colors.Name = "Colors";
+            colors.HasData = [](const TPersistent& o) {
+                return !static_cast<const TGradationColors&>(o).IsDefault();
+            };
+            colors.ReadBinary = [](TPersistent& o, TStream& s) {
+                static_cast<TGradationColors&>(o).ReadColors(s);
+            };
+            colors.WriteBinary = [](const TPersistent& o, TStream& s) {
+                static_cast<const TGradationColors&>(o).WriteColors(s);
+            };
+            b.Defined(std::move(colors));
+        });
     return info;
 }
 

@@ -33,7 +33,8 @@ public:
 
 private:
     [[noreturn]] void Refuse() const {
-        throw EInvalidGraphicOperation(Format(QStringLiteral("画像の形式 %s にはまだ対応していません"), FClassName));
+        throw EInvalidGraphicOperation(
+            Format(QStringLiteral("画像の形式 %s にはまだ対応していません"), FClassName));
     }
     QString FClassName;
 };
@@ -107,7 +108,8 @@ QString TGraphicRegistry::ClassForClipboardFormat(TClipboardFormat format) const
 std::vector<TGraphicRegistry::TFileFormat> TGraphicRegistry::FileFormats() const {
     std::vector<TFileFormat> out;
     for (auto it = FFiles.rbegin(); it != FFiles.rend(); ++it) {
-        if (std::none_of(out.begin(), out.end(), [&](const TFileFormat& f) { return f.Extension == it->Extension; }))
+        if (std::none_of(out.begin(), out.end(),
+                         [&](const TFileFormat& f) { return f.Extension == it->Extension; }))
             out.insert(out.begin(), *it);
     }
     return out;
@@ -117,17 +119,21 @@ void RegisterPictureFormats(TGraphicRegistry& r) {
     // The imaging unit's own registrations.
     r.RegisterClass(QStringLiteral("TSafetyBitmap"), Factory<TSafetyBitmap>());
     r.RegisterFileFormat(QStringLiteral("BMP"), QStringLiteral("Bitmaps"), QStringLiteral("TSafetyBitmap"));
-    r.RegisterFileFormat(QStringLiteral("CBM"), QStringLiteral("Compressed Bitmaps"), QStringLiteral("TSafetyBitmap"));
+    r.RegisterFileFormat(QStringLiteral("CBM"), QStringLiteral("Compressed Bitmaps"),
+                         QStringLiteral("TSafetyBitmap"));
     r.RegisterClipboardFormat(TClipboardFormat::cfDIB, QStringLiteral("TSafetyBitmap"));
     r.RegisterClass(QStringLiteral("TJPEGImage"), Factory<TJPEGImage>());
     r.RegisterFileFormat(QStringLiteral("JPG"), QStringLiteral("JPEG Image"), QStringLiteral("TJPEGImage"));
     r.RegisterClass(QStringLiteral("TSafetyJPEGImage"), Factory<TSafetyJPEGImage>());
-    r.RegisterFileFormat(QStringLiteral("JPG"), QStringLiteral("JPEG Image"), QStringLiteral("TSafetyJPEGImage"));
-    r.RegisterFileFormat(QStringLiteral("JPEG"), QStringLiteral("JPEG Image"), QStringLiteral("TSafetyJPEGImage"));
+    r.RegisterFileFormat(QStringLiteral("JPG"), QStringLiteral("JPEG Image"),
+                         QStringLiteral("TSafetyJPEGImage"));
+    r.RegisterFileFormat(QStringLiteral("JPEG"), QStringLiteral("JPEG Image"),
+                         QStringLiteral("TSafetyJPEGImage"));
     r.RegisterClass(QStringLiteral("TDIBitmap"), Factory<TDIBitmap>());
     r.RegisterClass(QStringLiteral("TMaskPicture"), Factory<TMaskPicture>());
     r.RegisterClass(QStringLiteral("TMetafile"), Pending(QStringLiteral("TMetafile")));
-    r.RegisterFileFormat(QStringLiteral("EMF"), QStringLiteral("Enhanced Metafiles"), QStringLiteral("TMetafile"));
+    r.RegisterFileFormat(QStringLiteral("EMF"), QStringLiteral("Enhanced Metafiles"),
+                         QStringLiteral("TMetafile"));
     r.RegisterFileFormat(QStringLiteral("WMF"), QStringLiteral("Metafiles"), QStringLiteral("TMetafile"));
     r.RegisterClipboardFormat(TClipboardFormat::cfEnhMetafile, QStringLiteral("TMetafile"));
     r.RegisterClass(QStringLiteral("TIcon"), Pending(QStringLiteral("TIcon")));
@@ -135,13 +141,15 @@ void RegisterPictureFormats(TGraphicRegistry& r) {
     // Start-up: bitmaps become the program's own bitmap kind.
     r.RegisterClass(QStringLiteral("TBitmap"), Factory<TBitmap>());
     r.RegisterFileFormat(QStringLiteral("BMP"), QStringLiteral("Bitmaps"), QStringLiteral("TBitmap"));
-    r.RegisterFileFormat(QStringLiteral("CBM"), QStringLiteral("Compressed Bitmaps"), QStringLiteral("TBitmap"));
+    r.RegisterFileFormat(QStringLiteral("CBM"), QStringLiteral("Compressed Bitmaps"),
+                         QStringLiteral("TBitmap"));
     r.RegisterClipboardFormat(TClipboardFormat::cfBitmap, QStringLiteral("TBitmap"));
     r.RegisterClipboardFormat(TClipboardFormat::cfDIB, QStringLiteral("TBitmap"));
     r.RegisterClass(QStringLiteral("TPCDImage"), Pending(QStringLiteral("TPCDImage")));
     r.RegisterFileFormat(QStringLiteral("PCD"), QStringLiteral("PCD Bitmaps"), QStringLiteral("TPCDImage"));
     r.RegisterClass(QStringLiteral("TPNGImage"), Factory<TPNGImage>());
-    r.RegisterFileFormat(QStringLiteral("PNG"), QStringLiteral("Portable Network Graphics"), QStringLiteral("TPNGImage"));
+    r.RegisterFileFormat(QStringLiteral("PNG"), QStringLiteral("Portable Network Graphics"),
+                         QStringLiteral("TPNGImage"));
 }
 
 } // namespace vellum

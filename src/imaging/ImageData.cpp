@@ -21,21 +21,22 @@ std::unique_ptr<TPictureEx> Run(const TImageFilter& filter, std::unique_ptr<TPic
 } // namespace
 
 const TClassInfo& TPictureProperty::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TPictureProperty, TPersistent>("TPictureProperty", [](auto& b) {
-        TDefinedProperty data;
-        data.Name = "Data";
-        data.HasData = [](const TPersistent& o) {
-            const TPictureEx* p = static_cast<const TPictureProperty&>(o).Picture();
-            return p && p->HasData();
-        };
-        data.ReadBinary = [](TPersistent& o, TStream& s) {
-            if (TPictureEx* p = static_cast<TPictureProperty&>(o).Picture()) p->ReadData(s);
-        };
-        data.WriteBinary = [](const TPersistent& o, TStream& s) {
-            if (const TPictureEx* p = static_cast<const TPictureProperty&>(o).Picture()) p->WriteData(s);
-        };
-        b.Defined(std::move(data));
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<TPictureProperty, TPersistent>("TPictureProperty", [](auto& b) {
+            TDefinedProperty data;
+            data.Name = "Data";
+            data.HasData = [](const TPersistent& o) {
+                const TPictureEx* p = static_cast<const TPictureProperty&>(o).Picture();
+                return p && p->HasData();
+            };
+            data.ReadBinary = [](TPersistent& o, TStream& s) {
+                if (TPictureEx* p = static_cast<TPictureProperty&>(o).Picture()) p->ReadData(s);
+            };
+            data.WriteBinary = [](const TPersistent& o, TStream& s) {
+                if (const TPictureEx* p = static_cast<const TPictureProperty&>(o).Picture()) p->WriteData(s);
+            };
+            b.Defined(std::move(data));
+        });
     return info;
 }
 
@@ -54,7 +55,8 @@ const TClassInfo& TImageData::StaticClass() {
 }
 
 TImageData::TImageData()
-    : FPicture(std::make_unique<TPictureEx>()), FPictureProperty(std::make_unique<TPictureProperty>(FPicture.get())),
+    : FPicture(std::make_unique<TPictureEx>()),
+      FPictureProperty(std::make_unique<TPictureProperty>(FPicture.get())),
       FClipFilter(std::make_unique<TClipFilter>()), FBlurFilter(std::make_unique<TBlurFilter>()),
       FLightFilter(std::make_unique<TLightFilter>()), FMonotoneFilter(std::make_unique<TMonotoneFilter>()),
       FProcessed(std::make_unique<TPictureEx>()) {

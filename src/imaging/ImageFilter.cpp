@@ -1,9 +1,9 @@
 #include "imaging/ImageFilter.h"
 
 #include "base/Exceptions.h"
+#include "base/Filer.h"
 #include "base/IdentTables.h"
 #include "base/Stream.h"
-#include "base/Filer.h"
 #include "imaging/JPEGImage.h"
 #include "imaging/SafetyBitmap.h"
 #include "platform/PainterCanvas.h"
@@ -81,7 +81,9 @@ const TClassInfo& TClipFilter::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TClipFilter, TImageFilter>("TClipFilter", [](auto& b) {
         TDefinedProperty rect;
         rect.Name = "ClipRect";
-        rect.HasData = [](const TPersistent& o) { return !static_cast<const TClipFilter&>(o).ClipRect().IsEmpty(); };
+        rect.HasData = [](const TPersistent& o) {
+            return !static_cast<const TClipFilter&>(o).ClipRect().IsEmpty();
+        };
         rect.WriteData = [](const TPersistent& o, TWriter& w) {
             const TRect& r = static_cast<const TClipFilter&>(o).ClipRect();
             w.WriteListBegin();
@@ -137,7 +139,8 @@ void TClipFilter::Apply(const TPictureEx& source, TPictureEx& target, TRect& bou
     const TDIB raster = dynamic_cast<const TSafetyBitmap*>(graphic) ? graphic->Raster() : TDIB();
     // A palette may lack the transparent colour, so transparent crops of
     // paletted bitmaps are made at 24 bits: their margins must match it.
-    const bool keepFormat = !raster.Empty() && (raster.BitCount() >= 24 || (raster.BitCount() <= 8 && !UseTransparency));
+    const bool keepFormat =
+        !raster.Empty() && (raster.BitCount() >= 24 || (raster.BitCount() <= 8 && !UseTransparency));
     if (keepFormat) {
         TDIB out(r.Width(), r.Height(), raster.BitCount());
         if (raster.BitCount() <= 8) out.Info().SetColors(raster.Info().Colors());
@@ -167,7 +170,8 @@ const TClassInfo& TGREFilter::StaticClass() {
 
 bool TGREFilter::CanApply(const TPictureEx& picture) const {
     const TGraphic* g = picture.Graphic();
-    return !picture.Empty() && (dynamic_cast<const TSafetyBitmap*>(g) || dynamic_cast<const TSafetyJPEGImage*>(g));
+    return !picture.Empty() &&
+           (dynamic_cast<const TSafetyBitmap*>(g) || dynamic_cast<const TSafetyJPEGImage*>(g));
 }
 
 void TGREFilter::Apply(const TPictureEx& source, TPictureEx& target, TRect& bounds) const {
@@ -251,11 +255,12 @@ std::unique_ptr<TGREffector> TLightFilter::CreateEffector() const {
 }
 
 const TClassInfo& TMonotoneFilter::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TMonotoneFilter, TGREFilter>("TMonotoneFilter", [](auto& b) {
-        b.Integer("RefColor", &TMonotoneFilter::RefColor, &TMonotoneFilter::SetRefColor)
-            .Default(int64_t(clNone))
-            .Idents(ColorIdents());
-    });
+    static const TClassInfo info =
+        TClassInfo::Make<TMonotoneFilter, TGREFilter>("TMonotoneFilter", [](auto& b) {
+            b.Integer("RefColor", &TMonotoneFilter::RefColor, &TMonotoneFilter::SetRefColor)
+                .Default(int64_t(clNone))
+                .Idents(ColorIdents());
+        });
     return info;
 }
 

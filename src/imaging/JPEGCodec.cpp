@@ -151,7 +151,8 @@ TDIB DecodeJPEG(QByteArrayView data, int denominator) {
     // The claimed size against the data: even the most compact JPEG spends
     // some bits on every 8 x 8 block.
     const int64_t pixels = int64_t(job.Width) * job.Height * denominator * denominator;
-    if (pixels > 4096 * int64_t(data.size()) + (int64_t(1) << 20) || int64_t(job.Width) * job.Height > (int64_t(1) << 28))
+    if (pixels > 4096 * int64_t(data.size()) + (int64_t(1) << 20) ||
+        int64_t(job.Width) * job.Height > (int64_t(1) << 28))
         Fail();
     const int components = job.CMYK ? 4 : 3;
     std::vector<unsigned char> rows(size_t(job.Width) * size_t(job.Height) * size_t(components));

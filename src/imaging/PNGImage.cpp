@@ -70,7 +70,8 @@ int RunPngDecode(TPngDecodeJob* job) {
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != size_t(job->Width) * (job->Alpha ? 4 : 3)) png_error(png, "row size");
     for (int pass = 0; pass < passes; ++pass)
-        for (unsigned y = 0; y < job->Height; ++y) png_read_row(png, job->Rows + job->Stride * long(y), nullptr);
+        for (unsigned y = 0; y < job->Height; ++y)
+            png_read_row(png, job->Rows + job->Stride * long(y), nullptr);
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return 0;
@@ -121,8 +122,9 @@ int RunPngEncode(TPngEncodeJob* job) {
     // Fixed settings: the same pixels always give the same bytes.
     png_set_compression_level(png, 9);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
-    png_set_IHDR(png, info, job->Width, job->Height, 8, job->Alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_IHDR(png, info, job->Width, job->Height, 8,
+                 job->Alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
     png_set_bgr(png);
     for (unsigned y = 0; y < job->Height; ++y)

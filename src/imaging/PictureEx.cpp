@@ -77,7 +77,8 @@ void TPictureEx::Assign(const TPictureEx& source) {
         return;
     }
     const bool sameClass = FGraphic && FGraphic->ClassName() == source.FGraphic->ClassName();
-    if (sameClass && !dynamic_cast<const TSafetyJPEGImage*>(FGraphic.get()) && FGraphic->Assign(*source.FGraphic))
+    if (sameClass && !dynamic_cast<const TSafetyJPEGImage*>(FGraphic.get()) &&
+        FGraphic->Assign(*source.FGraphic))
         return; // the graphic announced the change
     SetGraphic(source.FGraphic->Clone());
 }
@@ -124,7 +125,8 @@ void TPictureEx::ReadData(TStream& stream) {
         return;
     }
     std::unique_ptr<TGraphic> graphic = TGraphicRegistry::Instance().CreateByClassName(className);
-    if (!graphic) throw EInvalidGraphic(Format(QStringLiteral("画像の形式 %s は登録されていません"), className));
+    if (!graphic)
+        throw EInvalidGraphic(Format(QStringLiteral("画像の形式 %s は登録されていません"), className));
     graphic->ReadData(stream);
     SetGraphic(std::move(graphic));
 }
@@ -151,7 +153,8 @@ bool TPictureEx::LoadFromClipboard(const QMimeData& data) {
     const TGraphicRegistry& registry = TGraphicRegistry::Instance();
     for (TClipboardFormat format : kClipboardOrder) {
         if (!Offers(data, format)) continue;
-        std::unique_ptr<TGraphic> graphic = registry.CreateByClassName(registry.ClassForClipboardFormat(format));
+        std::unique_ptr<TGraphic> graphic =
+            registry.CreateByClassName(registry.ClassForClipboardFormat(format));
         if (!graphic) continue;
         graphic->LoadFromClipboardFormat(format, data);
         SetGraphic(std::move(graphic));

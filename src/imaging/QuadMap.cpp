@@ -72,7 +72,8 @@ void ScanConvexPolygon(const TScanVertex* vertices, int count, int attrMask, con
             const double t = (yc - a.Y) / (b.Y - a.Y);
             TEdgeHit hit{a.X + t * (b.X - a.X), {}};
             for (int k = 0; k < 3; ++k)
-                if (attrMask & (1 << k)) hit.Attr[size_t(k)] = a.Attr[size_t(k)] + t * (b.Attr[size_t(k)] - a.Attr[size_t(k)]);
+                if (attrMask & (1 << k))
+                    hit.Attr[size_t(k)] = a.Attr[size_t(k)] + t * (b.Attr[size_t(k)] - a.Attr[size_t(k)]);
             if (!any || hit.X < left.X) left = hit;
             if (!any || hit.X > right.X) right = hit;
             any = true;
@@ -94,8 +95,8 @@ void ScanConvexPolygon(const TScanVertex* vertices, int count, int attrMask, con
     }
 }
 
-TRect MapRectToQuad(TDIB& target, const TDIB& source, const TRect& sourceRect, const std::array<TPoint, 4>& corners,
-                    TColor background) {
+TRect MapRectToQuad(TDIB& target, const TDIB& source, const TRect& sourceRect,
+                    const std::array<TPoint, 4>& corners, TColor background) {
     TRect box{corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
     for (const TPoint& p : corners) {
         box.Left = std::min(box.Left, p.X);
@@ -110,21 +111,25 @@ TRect MapRectToQuad(TDIB& target, const TDIB& source, const TRect& sourceRect, c
     const uint32_t fill = RawColor(target, background);
     for (int y = 0; y < target.Height(); ++y)
         for (int x = 0; x < target.Width(); ++x) target.SetRawPixel(x, y, fill);
-    if ((bits != 8 && bits != 16 && bits != 24 && bits != 32) || source.Empty() || sourceRect.IsEmpty()) return box;
+    if ((bits != 8 && bits != 16 && bits != 24 && bits != 32) || source.Empty() || sourceRect.IsEmpty())
+        return box;
 
     const int bpp = bits / 8;
     const double l = sourceRect.Left, t = sourceRect.Top, r = sourceRect.Right, b = sourceRect.Bottom;
     const std::array<std::array<double, 2>, 4> uv{{{l, t}, {l, b}, {r, b}, {r, t}}};
     TScanVertex v[4];
     for (int i = 0; i < 4; ++i)
-        v[i] = {double(corners[size_t(i)].X - box.Left), double(corners[size_t(i)].Y - box.Top),
+        v[i] = {double(corners[size_t(i)].X - box.Left),
+                double(corners[size_t(i)].Y - box.Top),
                 {uv[size_t(i)][0], uv[size_t(i)][1], 0}};
     // Both coordinates are clamped to the source: edges may step just beyond it.
     const int64_t maxU = int64_t(source.Width() - 1) << 16, maxV = int64_t(source.Height() - 1) << 16;
     ScanConvexPolygon(v, 4, 3, {0, 0, target.Width(), target.Height()},
-                      [&](int y, int x0, int x1, const std::array<double, 3>& start, const std::array<double, 3>& step) {
+                      [&](int y, int x0, int x1, const std::array<double, 3>& start,
+                          const std::array<double, 3>& step) {
                           int64_t u = int64_t(start[0] * double(kOne)), w = int64_t(start[1] * double(kOne));
-                          const int64_t du = int64_t(step[0] * double(kOne)), dw = int64_t(step[1] * double(kOne));
+                          const int64_t du = int64_t(step[0] * double(kOne)),
+                                        dw = int64_t(step[1] * double(kOne));
                           uint8_t* d = target.ScanLine(y) + x0 * bpp;
                           for (int x = x0; x <= x1; ++x, u += du, w += dw, d += bpp) {
                               const int su = int(std::clamp<int64_t>(u, 0, maxU) >> 16);
@@ -156,12 +161,14 @@ TRect RotateImage(const TPictureEx& source, TPictureEx& target, int angle, TColo
             const TDIB oneBit = safe->GetMask();
             TDIB bytes(oneBit.Width(), oneBit.Height(), 8);
             for (int y = 0; y < oneBit.Height(); ++y)
-                for (int x = 0; x < oneBit.Width(); ++x) bytes.SetRawPixel(x, y, oneBit.RawPixel(x, y) ? 255 : 0);
+                for (int x = 0; x < oneBit.Width(); ++x)
+                    bytes.SetRawPixel(x, y, oneBit.RawPixel(x, y) ? 255 : 0);
             TDIB turnedMask;
             MapRectToQuad(turnedMask, bytes, whole, corners, clWhite);
             TDIB mask(turnedMask.Width(), turnedMask.Height(), 1);
             for (int y = 0; y < mask.Height(); ++y)
-                for (int x = 0; x < mask.Width(); ++x) mask.SetRawPixel(x, y, turnedMask.RawPixel(x, y) ? 1 : 0);
+                for (int x = 0; x < mask.Width(); ++x)
+                    mask.SetRawPixel(x, y, turnedMask.RawPixel(x, y) ? 1 : 0);
             bitmap->SetTransparentColor(background);
             bitmap->SetTransparent(true);
             bitmap->SetMask(mask);

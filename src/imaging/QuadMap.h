@@ -30,8 +30,8 @@ void ScanConvexPolygon(const TScanVertex* vertices, int count, int attrMask, con
 // (top left, bottom left, bottom right, top right of the rectangle), in a
 // new bitmap of the corners' bounding box filled with the background.
 // Returns the bounding box; 8, 16, 24 and 32-bit sources are mapped.
-TRect MapRectToQuad(TDIB& target, const TDIB& source, const TRect& sourceRect, const std::array<TPoint, 4>& corners,
-                    TColor background);
+TRect MapRectToQuad(TDIB& target, const TDIB& source, const TRect& sourceRect,
+                    const std::array<TPoint, 4>& corners, TColor background);
 
 // The whole source turned by angle degrees (clockwise on screen) into a
 // target of the bounding box of the rotated rectangle (0, 0)-(w, h). A

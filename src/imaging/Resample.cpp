@@ -10,7 +10,9 @@ namespace {
 
 constexpr int64_t kOne = 65536;
 
-bool Supported(const TDIB& dib) { return dib.BitCount() == 8 || dib.BitCount() == 24 || dib.BitCount() == 32; }
+bool Supported(const TDIB& dib) {
+    return dib.BitCount() == 8 || dib.BitCount() == 24 || dib.BitCount() == 32;
+}
 
 // Index of sample i (relative to the rectangle start `lo`, length n) in a
 // bitmap of `size` pixels, by the edge mode.
@@ -106,9 +108,13 @@ TDIB ResampleBitmap(const TDIB& source, const TRect& sourceRect, int width, int 
     for (int j = 0; j < rowCount; ++j) {
         const uint8_t* s = source.ScanLine(EdgeIndex(rowLo + j, r.Top, sh, source.Height(), edge));
         for (int c = 0; c < bpp; ++c) {
-            Resample1D([&](int i) { return int64_t(s[EdgeIndex(i, r.Left, sw, source.Width(), edge) * bpp + c]) << 8; },
-                       sw, width, filter, line.data());
-            for (int x = 0; x < width; ++x) rows[(size_t(j) * size_t(width) + size_t(x)) * size_t(bpp) + size_t(c)] = line[size_t(x)];
+            Resample1D(
+                [&](int i) {
+                    return int64_t(s[EdgeIndex(i, r.Left, sw, source.Width(), edge) * bpp + c]) << 8;
+                },
+                sw, width, filter, line.data());
+            for (int x = 0; x < width; ++x)
+                rows[(size_t(j) * size_t(width) + size_t(x)) * size_t(bpp) + size_t(c)] = line[size_t(x)];
         }
     }
     std::vector<int64_t> column(static_cast<size_t>(height));
@@ -142,7 +148,8 @@ TDeriche DericheCoefficients(double sigma) {
     TDeriche k{};
     k.N[0] = a0 + c0;
     k.N[1] = e1 * (c1 * sw1 - (c0 + 2 * a0) * cw1) + e0 * (a1 * sw0 - (2 * c0 + a0) * cw0);
-    k.N[2] = 2 * e0 * e1 * ((a0 + c0) * cw1 * cw0 - a1 * cw1 * sw0 - c1 * cw0 * sw1) + c0 * e0 * e0 + a0 * e1 * e1;
+    k.N[2] =
+        2 * e0 * e1 * ((a0 + c0) * cw1 * cw0 - a1 * cw1 * sw0 - c1 * cw0 * sw1) + c0 * e0 * e0 + a0 * e1 * e1;
     k.N[3] = e1 * e0 * e0 * (c1 * sw1 - c0 * cw1) + e0 * e1 * e1 * (a1 * sw0 - a0 * cw0);
     k.D[0] = -2 * e1 * cw1 - 2 * e0 * cw0;
     k.D[1] = 4 * cw1 * cw0 * e0 * e1 + e1 * e1 + e0 * e0;
@@ -157,7 +164,8 @@ TDeriche DericheCoefficients(double sigma) {
 }
 
 // Filters n values (stride apart) in place; edges replicated.
-void DericheLine(uint8_t* p, int n, int stride, const TDeriche& k, std::vector<double>& x, std::vector<double>& y) {
+void DericheLine(uint8_t* p, int n, int stride, const TDeriche& k, std::vector<double>& x,
+                 std::vector<double>& y) {
     x.resize(size_t(n));
     y.assign(size_t(n), 0);
     for (int i = 0; i < n; ++i) x[size_t(i)] = p[i * stride];
@@ -186,7 +194,8 @@ void DericheLine(uint8_t* p, int n, int stride, const TDeriche& k, std::vector<d
         yp[0] = v;
         y[size_t(i)] += v;
     }
-    for (int i = 0; i < n; ++i) p[i * stride] = uint8_t(std::clamp<int64_t>(Round(y[size_t(i)] / gain), 0, 255));
+    for (int i = 0; i < n; ++i)
+        p[i * stride] = uint8_t(std::clamp<int64_t>(Round(y[size_t(i)] / gain), 0, 255));
 }
 
 } // namespace

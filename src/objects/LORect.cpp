@@ -27,8 +27,10 @@ TRect Inflated(const TRect& r, int32_t d) { return {r.Left - d, r.Top - d, r.Rig
 const TClassInfo& TLORect::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TLORect, TLORectBase>("TLORect", [](auto& b) {
         b.Integer(QStringLiteral("FrameWidth"), &TLORect::FrameWidth, &TLORect::SetFrameWidth).Stored(true);
-        b.Owned(QStringLiteral("FrameColor"), TPropKind::Object, [](const TLORect& o) { return &o.FrameColor(); });
-        b.Owned(QStringLiteral("FillColor"), TPropKind::Object, [](const TLORect& o) { return &o.FillColor(); });
+        b.Owned(QStringLiteral("FrameColor"), TPropKind::Object,
+                [](const TLORect& o) { return &o.FrameColor(); });
+        b.Owned(QStringLiteral("FillColor"), TPropKind::Object,
+                [](const TLORect& o) { return &o.FillColor(); });
         b.Boolean(QStringLiteral("FillInside"), &TLORect::FillInside, &TLORect::SetFillInside).Stored(true);
         b.Integer(QStringLiteral("Angle"), &TLORect::Angle, &TLORect::SetAngle).Stored(true);
         b.Boolean(QStringLiteral("RoundRect"), &TLORect::RoundRect, &TLORect::SetRoundRect).Stored(true);
@@ -36,14 +38,17 @@ const TClassInfo& TLORect::StaticClass() {
         TDefinedProperty round;
         round.Name = QStringLiteral("Round");
         round.HasData = [](const TPersistent&) { return false; };
-        round.ReadData = [](TPersistent& o, TReader& r) { static_cast<TLORect&>(o).SetRoundRect(r.ReadBoolean()); };
+        round.ReadData = [](TPersistent& o, TReader& r) {
+            static_cast<TLORect&>(o).SetRoundRect(r.ReadBoolean());
+        };
         b.Defined(std::move(round));
     });
     return info;
 }
 
 TLORect::TLORect(TComponent* owner)
-    : TLORectBase(owner), FFrameColor(std::make_unique<TColorSpec>()), FFillColor(std::make_unique<TColorSpec>()) {
+    : TLORectBase(owner), FFrameColor(std::make_unique<TColorSpec>()),
+      FFillColor(std::make_unique<TColorSpec>()) {
     FFrameColor->OnChange = [this] { ColorChanged(); };
     FFillColor->OnChange = [this] { ColorChanged(); };
 }

@@ -125,7 +125,8 @@ void AddIntermediates(TStroke& out, TPoint from, TPoint to) {
     while (remaining > SubdivideStep) {
         at += SubdivideStep;
         remaining -= SubdivideStep;
-        out.AddPoint(int32_t(Round(from.X + dx * at / length)), int32_t(Round(from.Y + dy * at / length)), PT_LINETO);
+        out.AddPoint(int32_t(Round(from.X + dx * at / length)), int32_t(Round(from.Y + dy * at / length)),
+                     PT_LINETO);
     }
 }
 
@@ -189,11 +190,10 @@ void TStroke::SetRoundRect(const TRect& r, int32_t cornerDiameter) {
         uint8_t Kind;
     } points[] = {
         {{R, T + q - k}, PT_BEZIERTO}, {{R - q + k, T}, PT_BEZIERTO}, {{R - q, T}, PT_BEZIERTO},
-        {{cx, T}, PT_LINETO},          {{L + q, T}, PT_LINETO},
-        {{L + q - k, T}, PT_BEZIERTO}, {{L, T + q - k}, PT_BEZIERTO}, {{L, T + q}, PT_BEZIERTO},
-        {{L, cy}, PT_LINETO},          {{L, B - q}, PT_LINETO},
-        {{L, B - q + k}, PT_BEZIERTO}, {{L + q - k, B}, PT_BEZIERTO}, {{L + q, B}, PT_BEZIERTO},
-        {{cx, B}, PT_LINETO},          {{R - q, B}, PT_LINETO},
+        {{cx, T}, PT_LINETO},          {{L + q, T}, PT_LINETO},       {{L + q - k, T}, PT_BEZIERTO},
+        {{L, T + q - k}, PT_BEZIERTO}, {{L, T + q}, PT_BEZIERTO},     {{L, cy}, PT_LINETO},
+        {{L, B - q}, PT_LINETO},       {{L, B - q + k}, PT_BEZIERTO}, {{L + q - k, B}, PT_BEZIERTO},
+        {{L + q, B}, PT_BEZIERTO},     {{cx, B}, PT_LINETO},          {{R - q, B}, PT_LINETO},
         {{R - q + k, B}, PT_BEZIERTO}, {{R, B - q + k}, PT_BEZIERTO}, {{R, B - q}, PT_BEZIERTO},
         {{R, cy}, PT_LINETO},          {{R, T + q}, PT_LINECLOSE},
     };

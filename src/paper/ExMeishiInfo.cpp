@@ -3,7 +3,8 @@
 namespace vellum {
 
 namespace {
-template <class V> void Change(V& field, const V& value) {
+template <class V>
+void Change(V& field, const V& value) {
     if (field != value) field = value;
 }
 } // namespace
@@ -21,21 +22,11 @@ const TClassInfo& TExMeishiInfo::StaticClass() {
     return info;
 }
 
-void TExMeishiInfo::SetFrontPaper(const QString& v) {
-    Change(FFrontPaper, v);
-}
-void TExMeishiInfo::SetBackPaper(const QString& v) {
-    Change(FBackPaper, v);
-}
-void TExMeishiInfo::SetPaperMemo(const QString& v) {
-    Change(FPaperMemo, v);
-}
-void TExMeishiInfo::SetFullPaint(bool v) {
-    Change(FFullPaint, v);
-}
-void TExMeishiInfo::SetRollPaper(bool v) {
-    Change(FRollPaper, v);
-}
+void TExMeishiInfo::SetFrontPaper(const QString& v) { Change(FFrontPaper, v); }
+void TExMeishiInfo::SetBackPaper(const QString& v) { Change(FBackPaper, v); }
+void TExMeishiInfo::SetPaperMemo(const QString& v) { Change(FPaperMemo, v); }
+void TExMeishiInfo::SetFullPaint(bool v) { Change(FFullPaint, v); }
+void TExMeishiInfo::SetRollPaper(bool v) { Change(FRollPaper, v); }
 
 bool TExMeishiInfo::IsEmpty() const {
     return FFrontPaper.isEmpty() && FBackPaper.isEmpty() && FPaperMemo.isEmpty() && !FFullPaint &&

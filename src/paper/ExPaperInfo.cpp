@@ -13,9 +13,7 @@ const TClassInfo& TExPaperInfo::StaticClass() {
     return info;
 }
 
-bool TExPaperInfo::IsEmpty() const {
-    return FPurpose.isEmpty() && FCompany.isEmpty() && FRoundSize == 0;
-}
+bool TExPaperInfo::IsEmpty() const { return FPurpose.isEmpty() && FCompany.isEmpty() && FRoundSize == 0; }
 
 void TExPaperInfo::Clear() {
     FPurpose.clear();

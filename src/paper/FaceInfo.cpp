@@ -37,10 +37,8 @@ void ArcThrough(std::vector<TPoint>& beziers, double cx, double cy, double radiu
     const auto segment = [&](TPoint from, TPoint to) {
         const double a0 = angle(from);
         double delta = angle(to) - a0;
-        while (delta > M_PI)
-            delta -= 2 * M_PI;
-        while (delta <= -M_PI)
-            delta += 2 * M_PI;
+        while (delta > M_PI) delta -= 2 * M_PI;
+        while (delta <= -M_PI) delta += 2 * M_PI;
         const double a1 = a0 + delta;
         const double k = 4.0 / 3.0 * std::tan(delta / 4) * radius;
         beziers.push_back(
@@ -226,9 +224,7 @@ void TFaceInfo::Assign(const TPersistent* source) {
     RoundSize = other->RoundSize;
 }
 
-TRect TFaceInfo::OuterRect() const {
-    return InflateRect(FaceRect, Margin);
-}
+TRect TFaceInfo::OuterRect() const { return InflateRect(FaceRect, Margin); }
 
 TRect TFaceInfo::CutOutRect() const {
     const int64_t left = FaceRect.Left + Div(int64_t(FaceRect.Right) - FaceRect.Left - CutWidth, 2);
@@ -236,22 +232,16 @@ TRect TFaceInfo::CutOutRect() const {
     return SaturatedRect(left, top, left + CutWidth, top + CutHeight);
 }
 
-TRect TFaceInfo::HoleRect() const {
-    return InflateRect(CutOutRect(), -int64_t(Margin));
-}
+TRect TFaceInfo::HoleRect() const { return InflateRect(CutOutRect(), -int64_t(Margin)); }
 
 bool TFaceInfo::HasCenterHole() const {
     return Shape == TFaceShape::fsDoughnut || Shape == TFaceShape::fsRectCD ||
            Shape == TFaceShape::fsBarrelCD;
 }
 
-void TFaceInfo::SetFromOuterRect(const TRect& rect) {
-    FaceRect = InflateRect(rect, -int64_t(Margin));
-}
+void TFaceInfo::SetFromOuterRect(const TRect& rect) { FaceRect = InflateRect(rect, -int64_t(Margin)); }
 
-void TFaceInfo::SetFromLegacyType(int64_t code) {
-    LegacyFaceType(code, Shape, Purpose);
-}
+void TFaceInfo::SetFromLegacyType(int64_t code) { LegacyFaceType(code, Shape, Purpose); }
 
 TRegion TFaceInfo::Region(const TCanvas* canvas, bool withHole) const {
     TRect outer = OuterRect(), hole = HoleRect();

@@ -20,9 +20,7 @@ enum class TFaceShape { fsRect, fsDoughnut, fsEllipse, fsRoundRect, fsRectCD, fs
 enum class TCenterShape { csEllipse, csBarrel };
 // Set of TFaceShape: bit i is value i.
 using TFaceShapes = uint32_t;
-constexpr TFaceShapes FaceShapeBit(TFaceShape s) {
-    return TFaceShapes(1) << int(s);
-}
+constexpr TFaceShapes FaceShapeBit(TFaceShape s) { return TFaceShapes(1) << int(s); }
 
 // Stream names of the enumerations, in value order.
 const QStringList& FaceShapeNames();

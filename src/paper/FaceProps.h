@@ -25,24 +25,25 @@ struct TFaceProps {
 
 namespace faceprops {
 
-inline int32_t ToInt32(const TPropValue& v) {
-    return int32_t(std::get<int64_t>(v));
-}
+inline int32_t ToInt32(const TPropValue& v) { return int32_t(std::get<int64_t>(v)); }
 
-template <class T> void FaceShape(TClassBuilder<T>& b, TFaceProps T::*face) {
+template <class T>
+void FaceShape(TClassBuilder<T>& b, TFaceProps T::*face) {
     b.Enumeration(
         QStringLiteral("FaceShape"), FaceShapeNames(),
         [face](const T& o) { return int64_t((o.*face).Shape); },
         [face](T& o, const TPropValue& v) { (o.*face).Shape = TFaceShape(ToInt32(v)); });
 }
 
-template <class T> void FacePurpose(TClassBuilder<T>& b, TFaceProps T::*face) {
+template <class T>
+void FacePurpose(TClassBuilder<T>& b, TFaceProps T::*face) {
     b.String(
         QStringLiteral("FacePurpose"), [face](const T& o) { return (o.*face).Purpose; },
         [face](T& o, const TPropValue& v) { (o.*face).Purpose = std::get<QString>(v); });
 }
 
-template <class T> void FaceMargin(TClassBuilder<T>& b, TFaceProps T::*face) {
+template <class T>
+void FaceMargin(TClassBuilder<T>& b, TFaceProps T::*face) {
     b.Integer(
         QStringLiteral("FaceMargin"), [face](const T& o) { return (o.*face).Margin; },
         [face](T& o, const TPropValue& v) { (o.*face).Margin = ToInt32(v); });
@@ -50,7 +51,8 @@ template <class T> void FaceMargin(TClassBuilder<T>& b, TFaceProps T::*face) {
 
 // RoundSize, CenterShape, CutCenterWidth, CutCenterHeight and the defined
 // "CutCenter", and the read-only "FaceType" older versions wrote.
-template <class T> void CutOut(TClassBuilder<T>& b, TFaceProps T::*face) {
+template <class T>
+void CutOut(TClassBuilder<T>& b, TFaceProps T::*face) {
     b.Integer(
          QStringLiteral("RoundSize"), [face](const T& o) { return (o.*face).RoundSize; },
          [face](T& o, const TPropValue& v) { (o.*face).RoundSize = ToInt32(v); })

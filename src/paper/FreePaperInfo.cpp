@@ -46,10 +46,6 @@ const TClassInfo& TFaces::StaticClass() {
     return info;
 }
 
-
-
-
-
 const TClassInfo& TFreePaperInfo::StaticClass() {
     static const TClassInfo info =
         TClassInfo::Make<TFreePaperInfo, TPaperInfo>("TFreePaperInfo", [](auto& b) {

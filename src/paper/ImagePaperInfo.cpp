@@ -108,10 +108,8 @@ void TImagePaperInfo::LoadDesigns(TDocStorage& storage) {
 void TImagePaperInfo::SaveDesigns(TDocStorage& storage) const {
     // Encoded first: a design that cannot be written leaves the storage as it was.
     std::vector<QByteArray> encoded;
-    for (const auto& design : FDesigns)
-        encoded.push_back(DesignBytes(*design));
-    for (const QString& name : DesignStreamNames(storage))
-        storage.DeleteElement(name);
+    for (const auto& design : FDesigns) encoded.push_back(DesignBytes(*design));
+    for (const QString& name : DesignStreamNames(storage)) storage.DeleteElement(name);
     for (size_t i = 0; i < encoded.size(); ++i) {
         TDocStream stream(storage, kModeCreate, Format(QStringLiteral("$%.8x"), int64_t(i) + 1));
         stream.WriteBytes(encoded[i]);
@@ -128,14 +126,12 @@ void TImagePaperInfo::GetDesignRefs(int i, TDOList& list) const {
     list.Clear();
     const int index = DesignIndex(i);
     if (index >= 0 && index < DesignCount())
-        for (TDrawObject* object : *FDesigns[size_t(index)])
-            list.Add(object);
+        for (TDrawObject* object : *FDesigns[size_t(index)]) list.Add(object);
 }
 
 void TImagePaperInfo::SetDesign(int i, TOwnedDOList list) {
     if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
-    while (DesignCount() <= i)
-        FDesigns.push_back(std::make_unique<TOwnedDOList>());
+    while (DesignCount() <= i) FDesigns.push_back(std::make_unique<TOwnedDOList>());
     *FDesigns[size_t(i)] = std::move(list);
 }
 

@@ -5,7 +5,8 @@
 namespace vellum {
 namespace {
 
-template <class T> void GridInteger(TClassBuilder<T>& b, const char* name, int32_t T::*field) {
+template <class T>
+void GridInteger(TClassBuilder<T>& b, const char* name, int32_t T::*field) {
     b.Integer(
         QString::fromLatin1(name), [field](const T& o) { return o.*field; },
         [field](T& o, const TPropValue& v) { o.*field = faceprops::ToInt32(v); });

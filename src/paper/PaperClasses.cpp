@@ -10,8 +10,9 @@
 namespace vellum {
 
 void RegisterPaperClasses() {
-    RegisterClasses({&TMatrixPaperInfo::StaticClass(), &TFreePaperInfo::StaticClass(), &TExPaperInfo::StaticClass(),
-                     &TExMeishiInfo::StaticClass(), &TImagePaperInfo::StaticClass()});
+    RegisterClasses({&TMatrixPaperInfo::StaticClass(), &TFreePaperInfo::StaticClass(),
+                     &TExPaperInfo::StaticClass(), &TExMeishiInfo::StaticClass(),
+                     &TImagePaperInfo::StaticClass()});
 }
 
 } // namespace vellum

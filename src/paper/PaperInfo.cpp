@@ -83,9 +83,7 @@ TRect TPaperInfo::Oriented(const TRect& r) const {
     return SaturatedRect(r.Top, w - r.Right, r.Bottom, w - r.Left);
 }
 
-TRect TPaperInfo::FacePlacedRect(int i) const {
-    return Oriented(InflateRect(FaceRect(i), FaceMargin(i)));
-}
+TRect TPaperInfo::FacePlacedRect(int i) const { return Oriented(InflateRect(FaceRect(i), FaceMargin(i))); }
 
 void TPaperInfo::GetFaceInfo(int i, TFaceInfo& info) const {
     info.Margin = FaceMargin(i);

@@ -31,9 +31,7 @@ TPapers::~TPapers() {
     }
 }
 
-QString TPapers::SerialName(uint32_t serial) {
-    return Format(QStringLiteral("$%.8x"), int64_t(serial));
-}
+QString TPapers::SerialName(uint32_t serial) { return Format(QStringLiteral("$%.8x"), int64_t(serial)); }
 
 std::optional<uint32_t> TPapers::ParseSerialName(const QString& name) {
     if (name.size() != 9 || name[0] != u'$') return std::nullopt;
@@ -54,9 +52,7 @@ std::optional<uint32_t> TPapers::ParseSerialName(const QString& name) {
     return value;
 }
 
-QString TPapers::PaperPath(const QString& streamName) {
-    return kPapers + u'\\' + streamName;
-}
+QString TPapers::PaperPath(const QString& streamName) { return kPapers + u'\\' + streamName; }
 
 void TPapers::Open(const QString& fileName, bool readOnly) {
     Close();
@@ -94,9 +90,7 @@ void TPapers::Open(const QString& fileName, bool readOnly) {
     FItems = std::move(items);
 }
 
-bool TPapers::IsModified() const {
-    return FStorage && FStorage->IsModified();
-}
+bool TPapers::IsModified() const { return FStorage && FStorage->IsModified(); }
 
 void TPapers::Close() {
     if (!FStorage) return;

@@ -47,9 +47,6 @@ const TClassInfo& TPurposeList::StaticClass() {
     return info;
 }
 
-
-
-
 void TPurposeList::Assign(const TPersistent* source) {
     TOwnedCollection::Assign(source);
     CleanWithValidator(*this);
@@ -70,8 +67,7 @@ bool TPurposeList::Merge(const TPurposeList& list) {
         const TPurposeInfo* p = list.Item(i);
         items.push_back(std::make_unique<TPurposeInfo>(p->ID, p->DisplayName, p->ShapeMask));
     }
-    for (const auto& item : items)
-        added |= AddIfMissing(*item);
+    for (const auto& item : items) added |= AddIfMissing(*item);
     CleanWithValidator(*this);
     return added;
 }
@@ -83,8 +79,7 @@ int TPurposeList::IndexOfID(const QString& id) const {
 }
 
 void TPurposeList::GetDisplayNames(QStringList& strings) const {
-    for (const auto& item : FItems)
-        strings << item->DisplayName;
+    for (const auto& item : FItems) strings << item->DisplayName;
 }
 
 void TPurposeList::LoadFromStream(TStream& stream) {
@@ -145,8 +140,6 @@ std::unique_ptr<TPurposeValidator> InstallPurposeValidator(std::unique_ptr<TPurp
     return validator;
 }
 
-const TPurposeValidator* PurposeValidator() {
-    return InstalledValidator().get();
-}
+const TPurposeValidator* PurposeValidator() { return InstalledValidator().get(); }
 
 } // namespace vellum

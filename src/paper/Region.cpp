@@ -42,9 +42,7 @@ int64_t FloorDiv(TWide n, TWide d) {
     return int64_t(q);
 }
 
-int32_t Clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
+int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 // Merges two sorted span lists with a set operation.
 std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vector<int32_t>& b,
@@ -289,10 +287,8 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     size_t ia = 0, ib = 0;
     for (size_t i = 0; i + 1 < ys.size(); ++i) {
         const int32_t y0 = ys[i], y1 = ys[i + 1];
-        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= y0)
-            ++ia;
-        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= y0)
-            ++ib;
+        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= y0) ++ia;
+        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= y0) ++ib;
         const auto& sa = ia < a.FBands.size() && a.FBands[ia].Top <= y0 ? a.FBands[ia].X : kNone;
         const auto& sb = ib < b.FBands.size() && b.FBands[ib].Top <= y0 ? b.FBands[ib].X : kNone;
         out.Append(y0, y1, CombineSpans(sa, sb, keep));
@@ -300,23 +296,16 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     return out;
 }
 
-TRegion TRegion::United(const TRegion& other) const {
-    return Combine(*this, other, TOp::Union);
-}
-TRegion TRegion::Subtracted(const TRegion& other) const {
-    return Combine(*this, other, TOp::Subtract);
-}
-TRegion TRegion::Intersected(const TRegion& other) const {
-    return Combine(*this, other, TOp::Intersect);
-}
+TRegion TRegion::United(const TRegion& other) const { return Combine(*this, other, TOp::Union); }
+TRegion TRegion::Subtracted(const TRegion& other) const { return Combine(*this, other, TOp::Subtract); }
+TRegion TRegion::Intersected(const TRegion& other) const { return Combine(*this, other, TOp::Intersect); }
 
 TRegion TRegion::Translated(int32_t dx, int32_t dy) const {
     TRegion out = *this;
     for (TBand& b : out.FBands) {
         b.Top += dy;
         b.Bottom += dy;
-        for (int32_t& x : b.X)
-            x += dx;
+        for (int32_t& x : b.X) x += dx;
     }
     return out;
 }
@@ -324,16 +313,14 @@ TRegion TRegion::Translated(int32_t dx, int32_t dy) const {
 std::vector<TRect> TRegion::Rects() const {
     std::vector<TRect> rects;
     for (const TBand& b : FBands)
-        for (size_t i = 0; i + 1 < b.X.size(); i += 2)
-            rects.push_back({b.X[i], b.Top, b.X[i + 1], b.Bottom});
+        for (size_t i = 0; i + 1 < b.X.size(); i += 2) rects.push_back({b.X[i], b.Top, b.X[i + 1], b.Bottom});
     return rects;
 }
 
 QRegion TRegion::ToQRegion() const {
     QRegion region;
     std::vector<QRect> rects;
-    for (const TRect& r : Rects())
-        rects.emplace_back(r.Left, r.Top, r.Width(), r.Height());
+    for (const TRect& r : Rects()) rects.emplace_back(r.Left, r.Top, r.Width(), r.Height());
     region.setRects(rects.data(), int(rects.size()));
     return region;
 }

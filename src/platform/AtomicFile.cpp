@@ -24,29 +24,42 @@ constexpr time_t kStaleSeconds = 60 * 60;
 uint32_t ErrnoCode(int error) {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return stg::kFileNotFound;
+    case ENOTDIR:
+        return stg::kFileNotFound;
     case EACCES:
     case EPERM:
-    case EROFS: return stg::kAccessDenied;
+    case EROFS:
+        return stg::kAccessDenied;
     case ENOSPC:
-    case EDQUOT: return stg::kMediumFull;
-    default: return stg::kWriteFault;
+    case EDQUOT:
+        return stg::kMediumFull;
+    default:
+        return stg::kWriteFault;
     }
 }
 
 QString Reason(int error) {
     switch (error) {
     case ENOSPC:
-    case EDQUOT: return QStringLiteral("ディスクの空き容量が足りません");
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き容量が足りません");
     case EACCES:
-    case EPERM: return QStringLiteral("書き込む権限がありません");
-    case EROFS: return QStringLiteral("読み取り専用の場所です");
-    case ENOENT: return QStringLiteral("フォルダーが見つかりません");
-    case ENOTDIR: return QStringLiteral("保存先がフォルダーではありません");
-    case EISDIR: return QStringLiteral("同じ名前のフォルダーがあります");
-    case ENAMETOOLONG: return QStringLiteral("ファイル名が長すぎます");
-    case EIO: return QStringLiteral("入出力エラーが発生しました");
-    default: return QString::fromLocal8Bit(std::strerror(error));
+    case EPERM:
+        return QStringLiteral("書き込む権限がありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用の場所です");
+    case ENOENT:
+        return QStringLiteral("フォルダーが見つかりません");
+    case ENOTDIR:
+        return QStringLiteral("保存先がフォルダーではありません");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダーがあります");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイル名が長すぎます");
+    case EIO:
+        return QStringLiteral("入出力エラーが発生しました");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 
@@ -146,7 +159,8 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
         Raise(fileName, error);
     }
     // Make the rename itself durable.
-    const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir =
+        ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -19,9 +19,7 @@ int64_t RoundDiv(int64_t n, int64_t d) {
     return n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
 }
 
-int32_t Clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
+int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 int32_t MapAxis(int32_t v, int32_t fromOrg, int32_t fromExt, int32_t toExt, int32_t toOrg) {
     return Clamp32(RoundDiv((int64_t(v) - fromOrg) * toExt, fromExt) + toOrg);
@@ -202,9 +200,13 @@ void TCanvas::CombineClip(const QRegion& shape, TClipCombine mode) {
     DoClipChanged();
 }
 
-void TCanvas::IntersectClipRect(const TRect& r) { CombineClip(QRegion(ToQRect(LPtoDP(r))), TClipCombine::ccAnd); }
+void TCanvas::IntersectClipRect(const TRect& r) {
+    CombineClip(QRegion(ToQRect(LPtoDP(r))), TClipCombine::ccAnd);
+}
 
-void TCanvas::ExcludeClipRect(const TRect& r) { CombineClip(QRegion(ToQRect(LPtoDP(r))), TClipCombine::ccDiff); }
+void TCanvas::ExcludeClipRect(const TRect& r) {
+    CombineClip(QRegion(ToQRect(LPtoDP(r))), TClipCombine::ccDiff);
+}
 
 void TCanvas::SelectClipPath(TClipCombine mode) {
     if (FPathOpen) return;
@@ -355,8 +357,8 @@ void TCanvas::RoundRect(const TRect& r, int32_t cornerWidth, int32_t cornerHeigh
     const TPoint a = box.Points[0], b = box.Points[2];
     const double rx = std::min(LengthToDevice(cornerWidth) / 2.0, (b.X - a.X) / 2.0);
     const TCoordMapping& m = FState.Mapping;
-    const double ry = std::min(std::abs(double(cornerHeight) * m.ViewportExt.Y / m.WindowExt.Y) / 2.0,
-                               (b.Y - a.Y) / 2.0);
+    const double ry =
+        std::min(std::abs(double(cornerHeight) * m.ViewportExt.Y / m.WindowExt.Y) / 2.0, (b.Y - a.Y) / 2.0);
     QPainterPath path;
     path.addRoundedRect(QRectF(a.X, a.Y, b.X - a.X, b.Y - a.Y), rx, ry);
     TDevicePath figure = FromPainterPathElements(path);
@@ -375,10 +377,10 @@ TDevicePath TCanvas::EllipseFigure(const TRect& d) const {
     auto p = [](double x, double y) { return RoundPoint(QPointF(x, y)); };
     TDevicePath figure;
     figure.Add(p(d.Right, cy), PT_MOVETO);
-    const QPointF pts[12] = {{double(d.Right), cy - b}, {cx + a, double(d.Top)}, {cx, double(d.Top)},
-                             {cx - a, double(d.Top)}, {double(d.Left), cy - b}, {double(d.Left), cy},
-                             {double(d.Left), cy + b}, {cx - a, double(d.Bottom)}, {cx, double(d.Bottom)},
-                             {cx + a, double(d.Bottom)}, {double(d.Right), cy + b}, {double(d.Right), cy}};
+    const QPointF pts[12] = {{double(d.Right), cy - b},  {cx + a, double(d.Top)},    {cx, double(d.Top)},
+                             {cx - a, double(d.Top)},    {double(d.Left), cy - b},   {double(d.Left), cy},
+                             {double(d.Left), cy + b},   {cx - a, double(d.Bottom)}, {cx, double(d.Bottom)},
+                             {cx + a, double(d.Bottom)}, {double(d.Right), cy + b},  {double(d.Right), cy}};
     for (const QPointF& q : pts) figure.Add(p(q.x(), q.y()), PT_BEZIERTO);
     return figure;
 }
@@ -464,11 +466,15 @@ void TCanvas::StrokeAndFillPath() {
 }
 
 Qt::PenCapStyle ToQtCap(TPenEndCap cap) {
-    return cap == TPenEndCap::pecFlat ? Qt::FlatCap : cap == TPenEndCap::pecSquare ? Qt::SquareCap : Qt::RoundCap;
+    return cap == TPenEndCap::pecFlat     ? Qt::FlatCap
+           : cap == TPenEndCap::pecSquare ? Qt::SquareCap
+                                          : Qt::RoundCap;
 }
 
 Qt::PenJoinStyle ToQtJoin(TPenJoin join) {
-    return join == TPenJoin::pjMiter ? Qt::SvgMiterJoin : join == TPenJoin::pjBevel ? Qt::BevelJoin : Qt::RoundJoin;
+    return join == TPenJoin::pjMiter   ? Qt::SvgMiterJoin
+           : join == TPenJoin::pjBevel ? Qt::BevelJoin
+                                       : Qt::RoundJoin;
 }
 
 void TCanvas::WidenPath() {
@@ -496,7 +502,8 @@ void TCanvas::GetPath(std::vector<TPoint>& points, std::vector<uint8_t>& kinds) 
 void TCanvas::Draw(int32_t x, int32_t y, const QImage& image) {
     if (image.isNull()) return;
     const TPoint d = LPtoDP(TPoint{x, y});
-    DoImage(image, {{d.X, d.Y, d.X + image.width(), d.Y + image.height()}, {0, 0, image.width(), image.height()}});
+    DoImage(image,
+            {{d.X, d.Y, d.X + image.width(), d.Y + image.height()}, {0, 0, image.width(), image.height()}});
 }
 
 bool TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source) {

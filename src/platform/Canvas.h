@@ -49,7 +49,16 @@ struct TPen {
 };
 
 // Hatches are 8-pixel device patterns with a transparent background.
-enum class TBrushStyle { bsSolid, bsClear, bsCross, bsDiagCross, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal };
+enum class TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsCross,
+    bsDiagCross,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal
+};
 struct TBrush {
     TBrushStyle Style = TBrushStyle::bsSolid;
     TColor Color = clWhite;
@@ -102,8 +111,20 @@ struct TDevicePath {
 };
 
 // What the backends receive with each figure: which public call made it.
-enum class TFigureKind { fkPolygon, fkPolyline, fkLine, fkBezier, fkRectangle, fkFillRect, fkRoundRect,
-                         fkEllipse, fkArc, fkFillPath, fkStrokePath, fkStrokeAndFillPath };
+enum class TFigureKind {
+    fkPolygon,
+    fkPolyline,
+    fkLine,
+    fkBezier,
+    fkRectangle,
+    fkFillRect,
+    fkRoundRect,
+    fkEllipse,
+    fkArc,
+    fkFillPath,
+    fkStrokePath,
+    fkStrokeAndFillPath
+};
 
 // The pen as it draws on the device.
 struct TDevicePen {

@@ -12,13 +12,16 @@ namespace vellum {
 std::shared_ptr<TCompoundNode> LoadCompoundFile(const QString& fileName) {
     QFile file(fileName);
     if (!QFileInfo(fileName).isFile())
-        throw EOleSysError(Format(QStringLiteral("ファイル %s が見つかりません"), fileName), stg::kFileNotFound);
+        throw EOleSysError(Format(QStringLiteral("ファイル %s が見つかりません"), fileName),
+                           stg::kFileNotFound);
     if (!file.open(QIODevice::ReadOnly))
-        throw EOleSysError(Format(QStringLiteral("ファイル %s を開けません（%s）"), fileName, file.errorString()),
+        throw EOleSysError(Format(QStringLiteral("ファイル %s を開けません（%s）"), fileName,
+                                  file.errorString()),
                            stg::kAccessDenied);
     const QByteArray image = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EOleSysError(Format(QStringLiteral("ファイル %s を読み込めません（%s）"), fileName, file.errorString()),
+        throw EOleSysError(Format(QStringLiteral("ファイル %s を読み込めません（%s）"), fileName,
+                                  file.errorString()),
                            stg::kReadFault);
     return ReadCompoundFile(image);
 }

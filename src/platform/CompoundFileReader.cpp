@@ -55,9 +55,9 @@ private:
     int FVersion = 3;
     uint32_t FSectorSize = 512;
     uint32_t FSectorCount = 0;
-    QByteArray FPadded;  // the short last sector, zero-padded
+    QByteArray FPadded; // the short last sector, zero-padded
     std::vector<uint32_t> FFat;
-    std::vector<uint8_t> FUsed;  // sectors already taken by a chain or the FAT itself
+    std::vector<uint8_t> FUsed; // sectors already taken by a chain or the FAT itself
     std::vector<TEntry> FEntries;
     std::vector<uint32_t> FMiniFat;
     std::vector<uint8_t> FMiniUsed;
@@ -83,9 +83,11 @@ QString TReader::EntryLabel(uint32_t id) const {
 
 void TReader::ReadHeader() {
     if (FImage.size() < kHeaderSize)
-        Damaged(Format(QStringLiteral("the file has %d bytes, fewer than the 512-byte header"), int64_t(FImage.size())));
+        Damaged(Format(QStringLiteral("the file has %d bytes, fewer than the 512-byte header"),
+                       int64_t(FImage.size())));
     std::memcpy(FHeader, FImage.data(), kHeaderSize);
-    if (std::memcmp(FHeader, kSignature, sizeof kSignature) != 0) Damaged(QStringLiteral("the signature is missing"));
+    if (std::memcmp(FHeader, kSignature, sizeof kSignature) != 0)
+        Damaged(QStringLiteral("the signature is missing"));
     const unsigned major = GetLE16(FHeader + hMajorVersion);
     if (major != 3 && major != 4) Damaged(Format(QStringLiteral("unknown major version %d"), major));
     FVersion = int(major);
@@ -97,7 +99,8 @@ void TReader::ReadHeader() {
     if (GetLE32(FHeader + hMiniCutoff) != kMiniStreamCutoff)
         Damaged(QStringLiteral("the mini stream cutoff is not 4096"));
     FSectorSize = 1u << shift;
-    if (FImage.size() < qsizetype(FSectorSize)) Damaged(QStringLiteral("the file ends inside the header sector"));
+    if (FImage.size() < qsizetype(FSectorSize))
+        Damaged(QStringLiteral("the file ends inside the header sector"));
     const int64_t count = (int64_t(FImage.size()) - FSectorSize + FSectorSize - 1) / FSectorSize;
     if (count > int64_t(kMaxRegSect)) Damaged(QStringLiteral("the file has too many sectors"));
     FSectorCount = uint32_t(count);
@@ -132,15 +135,17 @@ void TReader::ReadFat() {
     const uint32_t perDifat = FSectorSize / 4 - 1;
     while (fatSectors.size() < numFat) {
         if (difat == kEndOfChain || difat == kFreeSect)
-            Damaged(Format(QStringLiteral("the DIFAT ends after %d of %d FAT sectors"), int64_t(fatSectors.size()),
-                           int64_t(numFat)));
+            Damaged(Format(QStringLiteral("the DIFAT ends after %d of %d FAT sectors"),
+                           int64_t(fatSectors.size()), int64_t(numFat)));
         if (difat >= FSectorCount)
             Damaged(Format(QStringLiteral("DIFAT sector %d lies outside the file"), int64_t(difat)));
-        if (FUsed[difat]) Damaged(Format(QStringLiteral("the DIFAT chain loops at sector %d"), int64_t(difat)));
+        if (FUsed[difat])
+            Damaged(Format(QStringLiteral("the DIFAT chain loops at sector %d"), int64_t(difat)));
         if (++difatSeen > numDifat) Damaged(QStringLiteral("the DIFAT is longer than the header says"));
         FUsed[difat] = 1;
         const uint8_t* p = Sector(difat);
-        for (uint32_t i = 0; i < perDifat && fatSectors.size() < numFat; ++i) takeFatSector(GetLE32(p + 4 * i));
+        for (uint32_t i = 0; i < perDifat && fatSectors.size() < numFat; ++i)
+            takeFatSector(GetLE32(p + 4 * i));
         difat = GetLE32(p + 4 * perDifat);
     }
 
@@ -175,11 +180,12 @@ std::vector<uint32_t> TReader::MiniChain(uint32_t start, F what) {
     std::vector<uint32_t> chain;
     for (uint32_t id = start; id != kEndOfChain;) {
         if (id >= FMiniUsed.size() || id >= FMiniFat.size())
-            Damaged(Format(QStringLiteral("the mini chain of %s points to mini sector %d outside the mini stream"),
+            Damaged(Format(QStringLiteral(
+                               "the mini chain of %s points to mini sector %d outside the mini stream"),
                            what(), int64_t(id)));
         if (FMiniUsed[id])
-            Damaged(Format(QStringLiteral("the mini chain of %s loops or crosses another at mini sector %d"), what(),
-                           int64_t(id)));
+            Damaged(Format(QStringLiteral("the mini chain of %s loops or crosses another at mini sector %d"),
+                           what(), int64_t(id)));
         FMiniUsed[id] = 1;
         chain.push_back(id);
         id = FMiniFat[id];
@@ -188,7 +194,8 @@ std::vector<uint32_t> TReader::MiniChain(uint32_t start, F what) {
 }
 
 void TReader::ReadDirectory() {
-    const std::vector<uint32_t> chain = Chain(GetLE32(FHeader + hFirstDirSector), [] { return QStringLiteral("the directory"); });
+    const std::vector<uint32_t> chain =
+        Chain(GetLE32(FHeader + hFirstDirSector), [] { return QStringLiteral("the directory"); });
     if (chain.empty()) Damaged(QStringLiteral("the directory is empty"));
     const uint32_t perSector = FSectorSize / kDirEntrySize;
     FEntries.resize(chain.size() * perSector);
@@ -204,7 +211,8 @@ void TReader::ReadDirectory() {
                 Damaged(Format(QStringLiteral("%s has unknown type %d"), EntryLabel(id), p[dType]));
             const unsigned nameBytes = GetLE16(p + dNameLength);
             if (nameBytes < 4 || nameBytes > 64 || nameBytes % 2 != 0)
-                Damaged(Format(QStringLiteral("%s has a name length of %d bytes"), EntryLabel(id), nameBytes));
+                Damaged(
+                    Format(QStringLiteral("%s has a name length of %d bytes"), EntryLabel(id), nameBytes));
             e.Name.resize(nameBytes / 2 - 1);
             for (int i = 0; i < e.Name.size(); ++i) e.Name[i] = QChar(GetLE16(p + dName + 2 * i));
             e.Left = GetLE32(p + dLeft);
@@ -219,16 +227,19 @@ void TReader::ReadDirectory() {
     }
     if (FEntries[0].Type != etRoot) Damaged(QStringLiteral("the first directory entry is not the root"));
     for (size_t id = 1; id < FEntries.size(); ++id)
-        if (FEntries[id].Type == etRoot) Damaged(Format(QStringLiteral("%s is a second root"), EntryLabel(uint32_t(id))));
+        if (FEntries[id].Type == etRoot)
+            Damaged(Format(QStringLiteral("%s is a second root"), EntryLabel(uint32_t(id))));
 }
 
 void TReader::ReadMiniStream() {
     const TEntry& root = FEntries[0];
     const uint32_t numMiniFat = GetLE32(FHeader + hNumMiniFat);
     const uint32_t firstMiniFat = GetLE32(FHeader + hFirstMiniFat);
-    if (numMiniFat > FSectorCount) Damaged(QStringLiteral("the header claims more mini FAT sectors than the file has"));
+    if (numMiniFat > FSectorCount)
+        Damaged(QStringLiteral("the header claims more mini FAT sectors than the file has"));
     if (numMiniFat > 0 || (firstMiniFat != kEndOfChain && firstMiniFat != kFreeSect)) {
-        const std::vector<uint32_t> chain = Chain(firstMiniFat, [] { return QStringLiteral("the mini FAT"); });
+        const std::vector<uint32_t> chain =
+            Chain(firstMiniFat, [] { return QStringLiteral("the mini FAT"); });
         const uint32_t perSector = FSectorSize / 4;
         FMiniFat.resize(chain.size() * perSector);
         for (size_t s = 0; s < chain.size(); ++s) {
@@ -238,7 +249,8 @@ void TReader::ReadMiniStream() {
     }
     if (root.Size == 0) return;
     if (root.Size > uint64_t(FImage.size()))
-        Damaged(Format(QStringLiteral("the mini stream claims %d bytes, more than the file"), int64_t(root.Size)));
+        Damaged(Format(QStringLiteral("the mini stream claims %d bytes, more than the file"),
+                       int64_t(root.Size)));
     const std::vector<uint32_t> chain = Chain(root.Start, [] { return QStringLiteral("the mini stream"); });
     if (uint64_t(chain.size()) * FSectorSize < root.Size)
         Damaged(QStringLiteral("the mini stream is shorter than the root entry says"));
@@ -247,7 +259,8 @@ void TReader::ReadMiniStream() {
     FMiniStream = QByteArray(qsizetype(padded), '\0');
     for (size_t s = 0; s * FSectorSize < root.Size; ++s) {
         const uint64_t at = uint64_t(s) * FSectorSize;
-        std::memcpy(FMiniStream.data() + at, Sector(chain[s]), size_t(std::min<uint64_t>(FSectorSize, root.Size - at)));
+        std::memcpy(FMiniStream.data() + at, Sector(chain[s]),
+                    size_t(std::min<uint64_t>(FSectorSize, root.Size - at)));
     }
     FMiniUsed.assign(size_t(padded / kMiniSectorSize), 0);
 }
@@ -256,7 +269,8 @@ void TReader::ReadStreamData(const TEntry& entry, uint32_t id, QByteArray& data)
     if (entry.Size == 0) return;
     auto what = [this, id] { return EntryLabel(id); };
     if (entry.Size > uint64_t(FImage.size()))
-        Damaged(Format(QStringLiteral("%s claims %d bytes, more than the file"), what(), int64_t(entry.Size)));
+        Damaged(
+            Format(QStringLiteral("%s claims %d bytes, more than the file"), what(), int64_t(entry.Size)));
     if (entry.Size > uint64_t(INT32_MAX)) Damaged(Format(QStringLiteral("%s is too large"), what()));
     if (entry.Size < kMiniStreamCutoff) {
         const std::vector<uint32_t> chain = MiniChain(entry.Start, what);
@@ -276,7 +290,8 @@ void TReader::ReadStreamData(const TEntry& entry, uint32_t id, QByteArray& data)
     data = QByteArray(qsizetype(entry.Size), Qt::Uninitialized);
     for (size_t s = 0; s * FSectorSize < entry.Size; ++s) {
         const uint64_t at = uint64_t(s) * FSectorSize;
-        std::memcpy(data.data() + at, Sector(chain[s]), size_t(std::min<uint64_t>(FSectorSize, entry.Size - at)));
+        std::memcpy(data.data() + at, Sector(chain[s]),
+                    size_t(std::min<uint64_t>(FSectorSize, entry.Size - at)));
     }
 }
 
@@ -294,7 +309,8 @@ std::shared_ptr<TCompoundNode> TReader::BuildTree() {
         work.pop_back();
         if (id == kNoStream) continue;
         if (id >= FEntries.size())
-            Damaged(Format(QStringLiteral("a directory link points to entry %d outside the directory"), int64_t(id)));
+            Damaged(Format(QStringLiteral("a directory link points to entry %d outside the directory"),
+                           int64_t(id)));
         if (seen[id]) Damaged(Format(QStringLiteral("%s is linked more than once"), EntryLabel(id)));
         seen[id] = 1;
         const TEntry& e = FEntries[id];
@@ -304,12 +320,14 @@ std::shared_ptr<TCompoundNode> TReader::BuildTree() {
         if (!problem.isEmpty()) Damaged(problem);
         if (parent->Child(e.Name))
             Damaged(Format(QStringLiteral("the name \"%s\" occurs twice in one storage"), e.Name));
-        auto node = parent->AddChild(e.Type == etStorage ? TCompoundNode::TKind::Storage : TCompoundNode::TKind::Stream,
+        auto node = parent->AddChild(e.Type == etStorage ? TCompoundNode::TKind::Storage
+                                                         : TCompoundNode::TKind::Stream,
                                      e.Name);
         node->Clsid = e.Clsid;
         node->StateBits = e.StateBits;
         if (e.Type == etStream) {
-            if (e.Child != kNoStream) Damaged(Format(QStringLiteral("stream %s has children"), EntryLabel(id)));
+            if (e.Child != kNoStream)
+                Damaged(Format(QStringLiteral("stream %s has children"), EntryLabel(id)));
             ReadStreamData(e, id, node->Data());
         } else {
             work.emplace_back(e.Child, node.get());

@@ -87,7 +87,8 @@ QByteArray WriteCompoundFile(const TCompoundNode& root) {
         }
         entries[i].Child = LinkSiblings(entries, base, uint32_t(entries.size() - base));
     }
-    if (entries.size() > kMaxRegSect) throw EOleSysError(QStringLiteral("Too many elements"), stg::kMediumFull);
+    if (entries.size() > kMaxRegSect)
+        throw EOleSysError(QStringLiteral("Too many elements"), stg::kMediumFull);
 
     // Sector layout: large streams, mini stream, mini FAT, directory, DIFAT, FAT.
     uint64_t sectors = 0;
@@ -131,7 +132,9 @@ QByteArray WriteCompoundFile(const TCompoundNode& root) {
     entries[0].Size = miniStreamBytes;
 
     QByteArray image(qsizetype((total + 1) * kSectorSize), '\0');
-    auto sector = [&](uint64_t id) { return reinterpret_cast<uint8_t*>(image.data()) + (id + 1) * kSectorSize; };
+    auto sector = [&](uint64_t id) {
+        return reinterpret_cast<uint8_t*>(image.data()) + (id + 1) * kSectorSize;
+    };
 
     std::vector<uint32_t> fat(size_t(fatSectors * kFatPerSector), kFreeSect);
     auto chain = [&](std::vector<uint32_t>& table, uint32_t start, uint32_t count) {
@@ -144,7 +147,8 @@ QByteArray WriteCompoundFile(const TCompoundNode& root) {
         const QByteArray& bytes = e.Node->Data();
         if (e.Size < kMiniStreamCutoff) {
             chain(miniFat, e.Start, CeilDiv(e.Size, kMiniSectorSize));
-            std::memcpy(sector(miniStreamStart) + uint64_t(e.Start) * kMiniSectorSize, bytes.constData(), size_t(e.Size));
+            std::memcpy(sector(miniStreamStart) + uint64_t(e.Start) * kMiniSectorSize, bytes.constData(),
+                        size_t(e.Size));
         } else {
             chain(fat, e.Start, CeilDiv(e.Size, kSectorSize));
             std::memcpy(sector(e.Start), bytes.constData(), size_t(e.Size));
@@ -157,7 +161,8 @@ QByteArray WriteCompoundFile(const TCompoundNode& root) {
     for (uint64_t k = 0; k < fatSectors; ++k) fat[size_t(fatStart + k)] = kFatSect;
 
     for (size_t k = 0; k < miniFat.size(); ++k) PutLE32(sector(miniFatStart) + 4 * k, miniFat[k]);
-    for (size_t i = 0; i < entries.size(); ++i) PutEntry(sector(dirStart) + i * kDirEntrySize, entries[i], i == 0);
+    for (size_t i = 0; i < entries.size(); ++i)
+        PutEntry(sector(dirStart) + i * kDirEntrySize, entries[i], i == 0);
     for (size_t i = entries.size(); i < size_t(dirSectors) * (kSectorSize / kDirEntrySize); ++i) {
         uint8_t* p = sector(dirStart) + i * kDirEntrySize;
         PutLE32(p + dLeft, kNoStream);
@@ -191,7 +196,8 @@ QByteArray WriteCompoundFile(const TCompoundNode& root) {
         }
     }
     for (uint64_t d = 0; d < difatSectors; ++d)
-        PutLE32(sector(difatStart + d) + 4 * kDifatPerSector, d + 1 < difatSectors ? uint32_t(difatStart + d + 1) : kEndOfChain);
+        PutLE32(sector(difatStart + d) + 4 * kDifatPerSector,
+                d + 1 < difatSectors ? uint32_t(difatStart + d + 1) : kEndOfChain);
     return image;
 }
 

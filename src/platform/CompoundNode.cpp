@@ -40,7 +40,8 @@ void TCompoundNode::InsertChild(std::shared_ptr<TCompoundNode> node, const QStri
     CheckName(name);
     QString key = NameKey(name);
     if (FChildren.count(key))
-        throw EOleSysError(Format(QStringLiteral("The element \"%s\" already exists"), name), stg::kFileAlreadyExists);
+        throw EOleSysError(Format(QStringLiteral("The element \"%s\" already exists"), name),
+                           stg::kFileAlreadyExists);
     node->FName = name;
     FChildren.emplace(std::move(key), std::move(node));
 }
@@ -87,7 +88,8 @@ bool TCompoundNode::SameTree(const TCompoundNode& a, const TCompoundNode& b) {
         work.pop_back();
         // The roots' own names do not matter; everything below them does.
         if (x->FKind != y->FKind || (!top && x->FName != y->FName) || x->FData != y->FData ||
-            x->Clsid != y->Clsid || x->StateBits != y->StateBits || x->FChildren.size() != y->FChildren.size())
+            x->Clsid != y->Clsid || x->StateBits != y->StateBits ||
+            x->FChildren.size() != y->FChildren.size())
             return false;
         top = false;
         for (auto i = x->FChildren.begin(), j = y->FChildren.begin(); i != x->FChildren.end(); ++i, ++j)
@@ -108,7 +110,8 @@ QString TCompoundNode::NameProblem(const QString& name) {
         return Format(QStringLiteral("the element name \"%s\" is longer than 31 characters"), name);
     for (QChar c : name)
         if (c == u'/' || c == u'\\' || c == u':' || c == u'!' || c == QChar(0))
-            return Format(QStringLiteral("the element name \"%s\" contains a character that is not allowed"), name);
+            return Format(QStringLiteral("the element name \"%s\" contains a character that is not allowed"),
+                          name);
     return {};
 }
 

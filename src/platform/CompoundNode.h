@@ -16,14 +16,14 @@ namespace vellum {
 
 // Structured-storage error codes the layer reports.
 namespace stg {
-constexpr uint32_t kInvalidFunction = 0x80030001u;  // STG_E_INVALIDFUNCTION
-constexpr uint32_t kFileNotFound = 0x80030002u;     // STG_E_FILENOTFOUND
-constexpr uint32_t kAccessDenied = 0x80030005u;     // STG_E_ACCESSDENIED
-constexpr uint32_t kWriteFault = 0x8003001Du;       // STG_E_WRITEFAULT
-constexpr uint32_t kReadFault = 0x8003001Eu;        // STG_E_READFAULT
+constexpr uint32_t kInvalidFunction = 0x80030001u;   // STG_E_INVALIDFUNCTION
+constexpr uint32_t kFileNotFound = 0x80030002u;      // STG_E_FILENOTFOUND
+constexpr uint32_t kAccessDenied = 0x80030005u;      // STG_E_ACCESSDENIED
+constexpr uint32_t kWriteFault = 0x8003001Du;        // STG_E_WRITEFAULT
+constexpr uint32_t kReadFault = 0x8003001Eu;         // STG_E_READFAULT
 constexpr uint32_t kFileAlreadyExists = 0x80030050u; // STG_E_FILEALREADYEXISTS
-constexpr uint32_t kInvalidName = 0x800300FCu;      // STG_E_INVALIDNAME
-constexpr uint32_t kMediumFull = 0x80030070u;       // STG_E_MEDIUMFULL
+constexpr uint32_t kInvalidName = 0x800300FCu;       // STG_E_INVALIDNAME
+constexpr uint32_t kMediumFull = 0x80030070u;        // STG_E_MEDIUMFULL
 } // namespace stg
 
 // Orders upper-cased names as the format orders siblings.
@@ -48,7 +48,9 @@ public:
     TCompoundNode(const TCompoundNode&) = delete;
     TCompoundNode& operator=(const TCompoundNode&) = delete;
 
-    static std::shared_ptr<TCompoundNode> NewRoot() { return std::make_shared<TCompoundNode>(TKind::Storage); }
+    static std::shared_ptr<TCompoundNode> NewRoot() {
+        return std::make_shared<TCompoundNode>(TKind::Storage);
+    }
 
     TKind Kind() const { return FKind; }
     bool IsStorage() const { return FKind == TKind::Storage; }

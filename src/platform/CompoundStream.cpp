@@ -7,7 +7,8 @@
 
 namespace vellum {
 
-TCompoundStream::TCompoundStream(std::shared_ptr<TCompoundNode> node, bool writable, std::function<void()> onChange)
+TCompoundStream::TCompoundStream(std::shared_ptr<TCompoundNode> node, bool writable,
+                                 std::function<void()> onChange)
     : FNode(std::move(node)), FWritable(writable), FOnChange(std::move(onChange)) {}
 
 void TCompoundStream::CheckWritable() const {
@@ -29,7 +30,8 @@ int64_t TCompoundStream::Write(const void* buffer, int64_t count) {
     CheckWritable();
     QByteArray& data = FNode->Data();
     const int64_t end = FPosition + count;
-    if (end > int64_t(INT32_MAX)) throw EOleSysError(QStringLiteral("The stream would be too large"), stg::kMediumFull);
+    if (end > int64_t(INT32_MAX))
+        throw EOleSysError(QStringLiteral("The stream would be too large"), stg::kMediumFull);
     if (end > data.size()) data.resize(qsizetype(end), '\0');
     std::memcpy(data.data() + FPosition, buffer, size_t(count));
     FPosition = end;

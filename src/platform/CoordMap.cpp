@@ -3,7 +3,8 @@
 namespace vellum {
 
 TPoint WindowOrgToDevice(const TCoordMapping& m) {
-    return {MulDiv(m.WindowOrg.X, m.ViewportExt.X, m.WindowExt.X), MulDiv(m.WindowOrg.Y, m.ViewportExt.Y, m.WindowExt.Y)};
+    return {MulDiv(m.WindowOrg.X, m.ViewportExt.X, m.WindowExt.X),
+            MulDiv(m.WindowOrg.Y, m.ViewportExt.Y, m.WindowExt.Y)};
 }
 
 void TCoordMap::Reset(TCanvas& canvas) { canvas.SetMapping(TCoordMapping{}); }

@@ -15,7 +15,8 @@ namespace {
 // Keeps the name a single safe file name.
 QString SafeFileName(const QString& name) {
     QString out;
-    for (QChar c : name) out += (c.isLetterOrNumber() || c == u'.' || c == u'-' || c == u'_') ? c : QChar(u'_');
+    for (QChar c : name)
+        out += (c.isLetterOrNumber() || c == u'.' || c == u'-' || c == u'_') ? c : QChar(u'_');
     return out;
 }
 
@@ -23,7 +24,8 @@ QString SafeFileName(const QString& name) {
 
 QString TInstanceLock::LockFolder() {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::tempPath() + QStringLiteral("/vellum4-%1").arg(::getuid());
+    if (dir.isEmpty() || !QDir(dir).exists())
+        dir = QDir::tempPath() + QStringLiteral("/vellum4-%1").arg(::getuid());
     return dir;
 }
 

@@ -89,7 +89,8 @@ TPainterCanvas::TPainterCanvas(QPaintDevice& screen)
     Init();
 }
 
-TPainterCanvas::TPainterCanvas(QPainter& painter, TCanvasTarget target) : FPainter(&painter), FTarget(target) {
+TPainterCanvas::TPainterCanvas(QPainter& painter, TCanvasTarget target)
+    : FPainter(&painter), FTarget(target) {
     if (target == TCanvasTarget::ctBitmap && painter.device() &&
         painter.device()->devType() == QInternal::Image) {
         FImage = static_cast<QImage*>(painter.device());

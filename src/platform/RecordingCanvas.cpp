@@ -6,18 +6,30 @@ namespace {
 
 const char* FigureName(TFigureKind kind) {
     switch (kind) {
-    case TFigureKind::fkPolygon: return "Polygon";
-    case TFigureKind::fkPolyline: return "Polyline";
-    case TFigureKind::fkLine: return "Line";
-    case TFigureKind::fkBezier: return "Bezier";
-    case TFigureKind::fkRectangle: return "Rectangle";
-    case TFigureKind::fkFillRect: return "FillRect";
-    case TFigureKind::fkRoundRect: return "RoundRect";
-    case TFigureKind::fkEllipse: return "Ellipse";
-    case TFigureKind::fkArc: return "Arc";
-    case TFigureKind::fkFillPath: return "FillPath";
-    case TFigureKind::fkStrokePath: return "StrokePath";
-    case TFigureKind::fkStrokeAndFillPath: return "StrokeAndFillPath";
+    case TFigureKind::fkPolygon:
+        return "Polygon";
+    case TFigureKind::fkPolyline:
+        return "Polyline";
+    case TFigureKind::fkLine:
+        return "Line";
+    case TFigureKind::fkBezier:
+        return "Bezier";
+    case TFigureKind::fkRectangle:
+        return "Rectangle";
+    case TFigureKind::fkFillRect:
+        return "FillRect";
+    case TFigureKind::fkRoundRect:
+        return "RoundRect";
+    case TFigureKind::fkEllipse:
+        return "Ellipse";
+    case TFigureKind::fkArc:
+        return "Arc";
+    case TFigureKind::fkFillPath:
+        return "FillPath";
+    case TFigureKind::fkStrokePath:
+        return "StrokePath";
+    case TFigureKind::fkStrokeAndFillPath:
+        return "StrokeAndFillPath";
     }
     return "?";
 }

@@ -30,7 +30,7 @@ QString NormalKey(const QString& key) {
 QString Fold(const QString& s) { return s.toUpper(); }
 
 struct TKey {
-    QString Name; // as first written
+    QString Name;                                                         // as first written
     std::map<QString, std::pair<QString, TRegistryStore::TValue>> Values; // folded name -> (name, value)
 };
 
@@ -98,7 +98,8 @@ struct TRegistryStore::TData {
     bool Dirty = false;
 };
 
-TRegistryStore::TRegistryStore(QString fileName) : FFileName(std::move(fileName)), FData(std::make_unique<TData>()) {
+TRegistryStore::TRegistryStore(QString fileName)
+    : FFileName(std::move(fileName)), FData(std::make_unique<TData>()) {
     Refresh();
 }
 
@@ -189,7 +190,8 @@ void TRegistryStore::Commit() {
     QString text = QStringLiteral("Windows Registry Editor Version 5.00\n");
     for (const auto& [folded, key] : FData->Keys) {
         text += u'\n';
-        text += u'[' + (key.Name.isEmpty() ? kRootName : kRootName + u'\\' + key.Name) + QStringLiteral("]\n");
+        text +=
+            u'[' + (key.Name.isEmpty() ? kRootName : kRootName + u'\\' + key.Name) + QStringLiteral("]\n");
         for (const auto& [fn, entry] : key.Values) {
             const auto& [name, value] = entry;
             text += name.isEmpty() ? QStringLiteral("@=") : u'"' + EscapeString(name) + QStringLiteral("\"=");
@@ -299,7 +301,9 @@ QStringList TRegistryStore::KeyNames(const QString& key) {
     return names;
 }
 
-bool TRegistryStore::ValueExists(const QString& key, const QString& name) { return ReadValue(key, name).has_value(); }
+bool TRegistryStore::ValueExists(const QString& key, const QString& name) {
+    return ReadValue(key, name).has_value();
+}
 
 std::optional<TRegistryStore::TValue> TRegistryStore::ReadValue(const QString& key, const QString& name) {
     Refresh();

@@ -44,9 +44,15 @@ public:
     std::optional<QByteArray> ReadBinary(const QString& key, const QString& name);
 
     void WriteValue(const QString& key, const QString& name, const TValue& value);
-    void WriteString(const QString& key, const QString& name, const QString& value) { WriteValue(key, name, value); }
-    void WriteInteger(const QString& key, const QString& name, int32_t value) { WriteValue(key, name, value); }
-    void WriteBinary(const QString& key, const QString& name, const QByteArray& value) { WriteValue(key, name, value); }
+    void WriteString(const QString& key, const QString& name, const QString& value) {
+        WriteValue(key, name, value);
+    }
+    void WriteInteger(const QString& key, const QString& name, int32_t value) {
+        WriteValue(key, name, value);
+    }
+    void WriteBinary(const QString& key, const QString& name, const QByteArray& value) {
+        WriteValue(key, name, value);
+    }
     void DeleteValue(const QString& key, const QString& name);
 
     // Groups changes into one write of the file.

@@ -33,9 +33,7 @@ const std::array<QStringList, kProfileFieldGroupCount>& Groups() {
 
 } // namespace
 
-QString MergeMark() {
-    return QStringLiteral("○");
-}
+QString MergeMark() { return QStringLiteral("○"); }
 
 const QStringList& ProfileFieldNames() {
     static const QStringList names{
@@ -104,9 +102,7 @@ const QStringList& ProfileSearchFieldNames() {
     return names;
 }
 
-int FieldGroupSize(int group) {
-    return int(FieldGroupLabels(group).size());
-}
+int FieldGroupSize(int group) { return int(FieldGroupLabels(group).size()); }
 
 const QStringList& FieldGroupLabels(int group) {
     static const QStringList none;
@@ -117,8 +113,7 @@ const QStringList& FieldGroupLabels(int group) {
 int FieldIndex(int group, int i) {
     if (group < 0 || group >= kProfileFieldGroupCount) return -1;
     int index = i;
-    for (int g = 0; g < group; ++g)
-        index += FieldGroupSize(g);
+    for (int g = 0; g < group; ++g) index += FieldGroupSize(g);
     return index;
 }
 

@@ -34,9 +34,6 @@ const TClassInfo& TProfileItems::StaticClass() {
     return info;
 }
 
-
-
-
 const TClassInfo& TProfileInfo::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TProfileInfo, TComponent>("TProfileInfo", [](auto& b) {
         b.Owned(QStringLiteral("Items"), TPropKind::Collection, &TProfileInfo::Items);
@@ -54,8 +51,7 @@ const TClassInfo& TProfileInfo::StaticClass() {
 
 TProfileInfo::TProfileInfo(TComponent* owner)
     : TComponent(owner), FItems(std::make_unique<TProfileItems>()), FGuid(CreateGUID()) {
-    for (const QString& name : ProfileFieldNames())
-        FItems->AddItem()->SetFieldName(name);
+    for (const QString& name : ProfileFieldNames()) FItems->AddItem()->SetFieldName(name);
 }
 
 TProfileInfo::~TProfileInfo() = default;

@@ -18,9 +18,7 @@ namespace {
 constexpr int kGuidSize = 16;
 constexpr int kFlagCount = 3;
 
-[[noreturn]] void InvalidRecord() {
-    throw EReadError(InvalidStreamMessage());
-}
+[[noreturn]] void InvalidRecord() { throw EReadError(InvalidStreamMessage()); }
 
 // The plain form, or the compressed container holding it.
 void WritePicture(const TPictureEx& picture, bool compress, TStream& stream) {
@@ -87,13 +85,9 @@ void TProfileInfo2::CopyPictures(const TProfileInfo2& other) {
     FMark->Assign(*other.FMark);
 }
 
-void TProfileInfo2::Reset() {
-    FValues = ProfileFieldNames();
-}
+void TProfileInfo2::Reset() { FValues = ProfileFieldNames(); }
 
-void TProfileInfo2::Clear() {
-    FValues = QStringList(kProfileFieldCount, QString());
-}
+void TProfileInfo2::Clear() { FValues = QStringList(kProfileFieldCount, QString()); }
 
 QString TProfileInfo2::GetValue(int index) const {
     return index >= 0 && index < FValues.size() ? FValues[index] : QString();
@@ -107,13 +101,9 @@ void TProfileInfo2::SetValue(int index, const QString& value) {
     FModified = true;
 }
 
-void TProfileInfo2::SetFace(const TPictureEx& picture) {
-    FFace->Assign(picture);
-}
+void TProfileInfo2::SetFace(const TPictureEx& picture) { FFace->Assign(picture); }
 
-void TProfileInfo2::SetMark(const TPictureEx& picture) {
-    FMark->Assign(picture);
-}
+void TProfileInfo2::SetMark(const TPictureEx& picture) { FMark->Assign(picture); }
 
 bool TProfileInfo2::Load(TStream& stream, bool withPictures) {
     // Everything is read into these first, so a damaged record changes nothing.

@@ -22,8 +22,9 @@ std::vector<const TDrawObject*> ZOrder(const TDOList& objects) {
     order.reserve(size_t(objects.Count()));
     for (const TDrawObject* object : objects)
         if (object && object->Visible()) order.push_back(object);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const TDrawObject* a, const TDrawObject* b) { return a->LayerGroup() < b->LayerGroup(); });
+    std::stable_sort(order.begin(), order.end(), [](const TDrawObject* a, const TDrawObject* b) {
+        return a->LayerGroup() < b->LayerGroup();
+    });
     return order;
 }
 
@@ -68,12 +69,13 @@ void DrawCard(TCanvas& canvas, const TDOList& objects, const TFaceInfo& face, co
     FillOutsideFace(canvas, local, context.Ratio.ToDevice(TRect{0, 0, size.X, size.Y}), outside);
 }
 
-void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale, TColor brush) {
+void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale,
+                           TColor brush) {
     RenderObjectsToBitmap(face, list, bitmap, scale, 254, brush);
 }
 
-void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale, int unitsPerInch,
-                           TColor brush, TRenderContext context) {
+void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale,
+                           int unitsPerInch, TColor brush, TRenderContext context) {
     context.Ratio = {ScreenDPI(), std::max(1, scale), std::max(1, unitsPerInch)};
     const TPoint size = CardSizeOf(face);
     const TRect device = context.Ratio.ToDevice(TRect{0, 0, size.X, size.Y});
@@ -97,7 +99,8 @@ QImage RenderObjectsToImage(const TFaceInfo& face, const TDOList& list, int targ
         const int64_t faceWidth = NormalizeRect(face.OuterRect()).Width();
         const int64_t pixels = faceWidth * ScreenDPI();
         if (pixels > 0)
-            scale = int(std::clamp<int64_t>((int64_t(targetWidth) * 100 * 254 * 2 + pixels) / (2 * pixels), 1, 100));
+            scale = int(
+                std::clamp<int64_t>((int64_t(targetWidth) * 100 * 254 * 2 + pixels) / (2 * pixels), 1, 100));
     }
     TRenderContext context = TRenderContext::Bitmap({});
     context.Preview = true;
@@ -115,8 +118,8 @@ QImage RenderObjectsToImage(const TFaceInfo& face, const TDOList& list, int targ
     height = std::max(1, height);
     if (width == bitmap.width() && height == bitmap.height()) return bitmap;
     const TDIB source = TDIB::FromImage(bitmap);
-    const TDIB fitted = source.Resample({0, 0, source.Width(), source.Height()}, QSize(width, height),
-                                        {0, 0, width, height});
+    const TDIB fitted =
+        source.Resample({0, 0, source.Width(), source.Height()}, QSize(width, height), {0, 0, width, height});
     return fitted.ToImage().copy();
 }
 

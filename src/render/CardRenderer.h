@@ -34,8 +34,9 @@ void DrawCard(TCanvas& canvas, const TDOList& objects, const TFaceInfo& face, co
 // here); outside the face's shape it is filled with brush.
 void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale,
                            TColor brush = 0xFFFFFF);
-void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale, int unitsPerInch,
-                           TColor brush, TRenderContext context = TRenderContext::Bitmap({}));
+void RenderObjectsToBitmap(const TFaceInfo& face, const TDOList& list, QImage& bitmap, int scale,
+                           int unitsPerInch, TColor brush,
+                           TRenderContext context = TRenderContext::Bitmap({}));
 
 // The same at the zoom MulDiv(targetWidth, 100 * 254, face width * screen
 // DPI) capped at 100 (100 for a target width of -1), the result fitted into

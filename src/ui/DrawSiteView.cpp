@@ -23,27 +23,48 @@ QMap<TCursor, QCursor>& CustomCursors() {
 
 Qt::CursorShape ShapeFor(TCursor cursor) {
     switch (cursor) {
-    case -2: return Qt::ArrowCursor;
-    case -3: return Qt::CrossCursor;
-    case -4: return Qt::IBeamCursor;
-    case -6: return Qt::SizeBDiagCursor;
-    case -7: return Qt::SizeVerCursor;
-    case -8: return Qt::SizeFDiagCursor;
-    case -9: return Qt::SizeHorCursor;
-    case -10: return Qt::UpArrowCursor;
-    case -11: return Qt::WaitCursor;
-    case -12: return Qt::DragMoveCursor;
-    case -13: return Qt::ForbiddenCursor;
-    case -14: return Qt::SplitHCursor;
-    case -15: return Qt::SplitVCursor;
-    case -16: return Qt::DragCopyCursor;
-    case -17: return Qt::BusyCursor;
-    case -18: return Qt::ForbiddenCursor;
-    case -19: return Qt::BusyCursor;
-    case -20: return Qt::WhatsThisCursor;
-    case -21: return Qt::PointingHandCursor;
-    case -22: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
+    case -2:
+        return Qt::ArrowCursor;
+    case -3:
+        return Qt::CrossCursor;
+    case -4:
+        return Qt::IBeamCursor;
+    case -6:
+        return Qt::SizeBDiagCursor;
+    case -7:
+        return Qt::SizeVerCursor;
+    case -8:
+        return Qt::SizeFDiagCursor;
+    case -9:
+        return Qt::SizeHorCursor;
+    case -10:
+        return Qt::UpArrowCursor;
+    case -11:
+        return Qt::WaitCursor;
+    case -12:
+        return Qt::DragMoveCursor;
+    case -13:
+        return Qt::ForbiddenCursor;
+    case -14:
+        return Qt::SplitHCursor;
+    case -15:
+        return Qt::SplitVCursor;
+    case -16:
+        return Qt::DragCopyCursor;
+    case -17:
+        return Qt::BusyCursor;
+    case -18:
+        return Qt::ForbiddenCursor;
+    case -19:
+        return Qt::BusyCursor;
+    case -20:
+        return Qt::WhatsThisCursor;
+    case -21:
+        return Qt::PointingHandCursor;
+    case -22:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -60,9 +81,12 @@ TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = 
 
 TMouseButton ButtonOf(Qt::MouseButton button) {
     switch (button) {
-    case Qt::RightButton: return TMouseButton::mbRight;
-    case Qt::MiddleButton: return TMouseButton::mbMiddle;
-    default: return TMouseButton::mbLeft;
+    case Qt::RightButton:
+        return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+        return TMouseButton::mbMiddle;
+    default:
+        return TMouseButton::mbLeft;
     }
 }
 
@@ -163,8 +187,10 @@ TPoint TDrawSiteView::SiteCursorPos() const {
 
 TRect TDrawSiteView::SiteVisibleRect() const {
     QRect visible = rect();
-    if (const QWidget* parent = parentWidget()) visible &= QRect(mapFrom(parent, QPoint(0, 0)), parent->size());
-    return {visible.left(), visible.top(), visible.left() + visible.width(), visible.top() + visible.height()};
+    if (const QWidget* parent = parentWidget())
+        visible &= QRect(mapFrom(parent, QPoint(0, 0)), parent->size());
+    return {visible.left(), visible.top(), visible.left() + visible.width(),
+            visible.top() + visible.height()};
 }
 
 void TDrawSiteView::SiteAutoScroll(TPoint point) {
@@ -207,7 +233,8 @@ void TDrawSiteView::paintEvent(QPaintEvent* event) {
 void TDrawSiteView::mousePressEvent(QMouseEvent* event) {
     if (!FSite->Enabled()) return;
     FCaptured = true;
-    FSite->MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), PointOf(event));
+    FSite->MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()),
+                     PointOf(event));
 }
 
 void TDrawSiteView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -111,8 +111,8 @@ QWidget* TfrmEnvironment::MakeEnvironmentPage() {
     FPathHistoryButton->setText(QStringLiteral("▼"));
     FPathHistoryMenu = new QMenu(FPathHistoryButton);
     FPathHistoryMenu->setObjectName(QStringLiteral("pmPathHistory"));
-    FPathHistoryEntries =
-        std::make_unique<THistoryMenu>(*FPathHistory, FPathHistoryMenu, FPathHistoryMenu->addAction(QString()));
+    FPathHistoryEntries = std::make_unique<THistoryMenu>(*FPathHistory, FPathHistoryMenu,
+                                                         FPathHistoryMenu->addAction(QString()));
     FBrowsePath = new QPushButton(QStringLiteral("参照(&R)..."), FPathRow);
     FBrowsePath->setObjectName(QStringLiteral("btnBrowsePath"));
     row->addWidget(FCDPath, 1);

@@ -48,8 +48,7 @@ QString QtNameFilter(const TFilterItem& item) {
 
 QStringList QtNameFilters(const QString& filter) {
     QStringList filters;
-    for (const TFilterItem& item : ParseFileFilter(filter))
-        filters << QtNameFilter(item);
+    for (const TFilterItem& item : ParseFileFilter(filter)) filters << QtNameFilter(item);
     return filters;
 }
 

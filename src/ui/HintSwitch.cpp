@@ -37,8 +37,6 @@ void THintSwitch::Apply(bool showHints) {
     if (!showHints && qobject_cast<QApplication*>(app)) QToolTip::hideText();
 }
 
-bool THintSwitch::ShowHints() {
-    return GShowHints;
-}
+bool THintSwitch::ShowHints() { return GShowHints; }
 
 } // namespace vellum

@@ -35,9 +35,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -166,7 +166,7 @@ void TfrmMain::CreateActions() {
 
     FOrientation = new QActionGroup(this);
     for (const auto& [name, caption, value] : {std::tuple{"actPaperLandscapeTrue", "横長", true},
-                                                std::tuple{"actPaperLandscapeFalse", "縦長", false}}) {
+                                               std::tuple{"actPaperLandscapeFalse", "縦長", false}}) {
         QAction* a = AddAction(name, QString::fromUtf8(caption));
         a->setCheckable(true);
         FOrientation->addAction(a);
@@ -175,7 +175,7 @@ void TfrmMain::CreateActions() {
     }
     FDesign = new QActionGroup(this);
     for (const auto& [name, caption, value] : {std::tuple{"actPaperSeparatelyDesignTrue", "個別", true},
-                                                std::tuple{"actPaperSeparatelyDesignFalse", "全て", false}}) {
+                                               std::tuple{"actPaperSeparatelyDesignFalse", "全て", false}}) {
         QAction* a = AddAction(name, QString::fromUtf8(caption));
         a->setCheckable(true);
         FDesign->addAction(a);
@@ -183,9 +183,9 @@ void TfrmMain::CreateActions() {
         on(a, [this, separately] { ChangeDesign(separately); });
     }
     // Commands whose subsystems come later stay visible but disabled.
-    for (const char* later : {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp",
-                              "actUpdatePaper", "actImportCSV", "actExportCSV", "actPaperInfoToPrinter",
-                              "actSaveProfileFile"})
+    for (const char* later :
+         {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp", "actUpdatePaper",
+          "actImportCSV", "actExportCSV", "actPaperInfoToPrinter", "actSaveProfileFile"})
         Action(QString::fromLatin1(later))->setEnabled(false);
 }
 
@@ -205,15 +205,16 @@ void TfrmMain::CreateMenus() {
     file->addAction(Action(QStringLiteral("actSave")));
     file->addAction(Action(QStringLiteral("actSaveAs")));
     FSaveCompressItem = file->addAction(QStringLiteral("名前を付けて圧縮保存(&C)..."));
-    connect(FSaveCompressItem, &QAction::triggered, Action(QStringLiteral("actSaveCompress")), &QAction::trigger);
+    connect(FSaveCompressItem, &QAction::triggered, Action(QStringLiteral("actSaveCompress")),
+            &QAction::trigger);
     QAction* exportItem = file->addAction(QStringLiteral("他形式保存(&H)..."));
     connect(exportItem, &QAction::triggered, Action(QStringLiteral("actExport")), &QAction::trigger);
     file->addSeparator();
     file->addAction(Action(QStringLiteral("actTemplate")));
     QMenu* profile = file->addMenu(QStringLiteral("プロフィールデータ(&M)"));
-    for (const auto& [caption, target] :
-         {std::pair{"CSV形式で入力(&V)...", "actImportCSV"}, std::pair{"バックアップ(&B)...", "actSaveProfileFile"},
-          std::pair{"CSV形式で出力(&P)...", "actExportCSV"}}) {
+    for (const auto& [caption, target] : {std::pair{"CSV形式で入力(&V)...", "actImportCSV"},
+                                          std::pair{"バックアップ(&B)...", "actSaveProfileFile"},
+                                          std::pair{"CSV形式で出力(&P)...", "actExportCSV"}}) {
         QAction* item = profile->addAction(QString::fromUtf8(caption));
         QAction* command = Action(QString::fromLatin1(target));
         item->setEnabled(command->isEnabled());
@@ -254,7 +255,8 @@ void TfrmMain::CreateToolBar() {
     QToolBar* tools = addToolBar(QStringLiteral("標準"));
     tools->setObjectName(QStringLiteral("tbStandard"));
     tools->setMovable(false);
-    for (const char* name : {"actNew", "actOpen", "actSave"}) tools->addAction(Action(QString::fromLatin1(name)));
+    for (const char* name : {"actNew", "actOpen", "actSave"})
+        tools->addAction(Action(QString::fromLatin1(name)));
     tools->addSeparator();
     tools->addAction(Action(QStringLiteral("actLayout")));
     tools->addAction(Action(QStringLiteral("actSheet")));
@@ -326,7 +328,9 @@ void TfrmMain::DocumentReplaced() {
     TStringList names;
     d.GetSheetNames(names);
     for (int i = 0; i < d.SheetCount(); ++i)
-        FSheetBox->addItem(i == d.CurrentSheet() ? d.SheetName() : names.Count() > i ? names.Strings(i) : QString());
+        FSheetBox->addItem(i == d.CurrentSheet() ? d.SheetName()
+                           : names.Count() > i   ? names.Strings(i)
+                                                 : QString());
     FUpdating = false;
     GhostList().Clear();
     FStack->setCurrentWidget(d.SheetMode() ? static_cast<QWidget*>(FSheetView) : FCardView);
@@ -413,7 +417,8 @@ void TfrmMain::ExportImage() {
     request.DefaultExtFromFilter = true;
     const TFileDialogAnswer answer = FDialogs->SaveFile(request);
     if (!answer.Accepted || answer.FileName.isEmpty()) return;
-    const TCardImageFormat format = answer.FilterIndex == 2 ? TCardImageFormat::cfJpeg : TCardImageFormat::cfBitmap;
+    const TCardImageFormat format =
+        answer.FilterIndex == 2 ? TCardImageFormat::cfJpeg : TCardImageFormat::cfBitmap;
     TLabelData& d = FSession->Document();
     try {
         ExportCardImage(d, d.CurrentLabelNo(), answer.FileName, format);
@@ -434,9 +439,7 @@ void TfrmMain::ChangeOrientation(bool landscape) {
     FSession->SetLandscape(landscape);
 }
 
-void TfrmMain::ChangeDesign(bool separately) {
-    FSession->SetSeparatelyDesign(separately, SheetShown());
-}
+void TfrmMain::ChangeDesign(bool separately) { FSession->SetSeparatelyDesign(separately, SheetShown()); }
 
 void TfrmMain::ShowSplash() { TfrmAbout::ShowSplash(this); }
 
@@ -481,9 +484,10 @@ void TfrmMain::EditUpdateUrl() {
     TAppFrame* frame = AppFrame();
     if (!frame) return;
     bool ok = false;
-    const QString url = QInputDialog::getText(this, QStringLiteral("アップデートURLの変更"), QStringLiteral("URL:"),
-                                              QLineEdit::Normal,
-                                              frame->ReadString(QStringLiteral("PPRUpdaterURL"), QString()), &ok);
+    const QString url =
+        QInputDialog::getText(this, QStringLiteral("アップデートURLの変更"), QStringLiteral("URL:"),
+                              QLineEdit::Normal,
+                              frame->ReadString(QStringLiteral("PPRUpdaterURL"), QString()), &ok);
     if (ok) frame->WriteString(QStringLiteral("PPRUpdaterURL"), url);
 }
 

@@ -50,13 +50,9 @@ void AddPreview(QFileDialog& dialog, const std::function<QImage(const QString&)>
 
 } // namespace
 
-TFileDialogAnswer TQtFileDialogs::OpenFile(const TFileDialogRequest& request) {
-    return Run(request, false);
-}
+TFileDialogAnswer TQtFileDialogs::OpenFile(const TFileDialogRequest& request) { return Run(request, false); }
 
-TFileDialogAnswer TQtFileDialogs::SaveFile(const TFileDialogRequest& request) {
-    return Run(request, true);
-}
+TFileDialogAnswer TQtFileDialogs::SaveFile(const TFileDialogRequest& request) { return Run(request, true); }
 
 TFileDialogAnswer TQtFileDialogs::Run(const TFileDialogRequest& request, bool save) {
     QFileDialog dialog(FParent, request.Title);

@@ -33,8 +33,8 @@ void TSheetView::ShowSheet(TLabelData& document) {
             const TRect r = paper->Oriented(paper->FaceRect(i));
             // Cards designed alike share one picture.
             if (separately || FImages.empty()) FImages.push_back(RenderCardImage(document, i));
-            FFaces.push_back({QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)),
-                              int(FImages.size()) - 1});
+            FFaces.push_back(
+                {QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)), int(FImages.size()) - 1});
         }
         FCurrent = std::clamp(document.CurrentLabelNo(), 0, std::max(0, paper->FaceCount() - 1));
     }

@@ -128,7 +128,8 @@ TEST_F(BatchDocumentTest, InfoListsSheetsPapersAndCards) {
         QStringLiteral("  向き: 横"),
         QStringLiteral("  個別デザイン: いいえ"),
     };
-    for (const QString& line : expected) EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n" << r.Out.toStdString();
+    for (const QString& line : expected)
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n" << r.Out.toStdString();
     EXPECT_FALSE(lines.contains(QStringLiteral("  カード 11: オブジェクト 0")));
     // The back's one design.
     EXPECT_EQ(lines.count(QStringLiteral("  カード 1: オブジェクト 0")), 2) << r.Out.toStdString();
@@ -160,7 +161,8 @@ TEST_F(BatchDocumentTest, DumpShowsTheTreeAndReadableComponentStreams) {
     EXPECT_TRUE(r.Out.contains(QStringLiteral("(圧縮, 展開後 "))) << r.Out.toStdString();
     // The card's objects and the design's, with their properties.
     EXPECT_EQ(r.Out.count(QStringLiteral("TLORect")), 3) << r.Out.toStdString();
-    EXPECT_TRUE(r.Out.contains(QStringLiteral("PaperImages\\$00000001 ==\nオブジェクト数 1\nobject <>: TLORect")))
+    EXPECT_TRUE(
+        r.Out.contains(QStringLiteral("PaperImages\\$00000001 ==\nオブジェクト数 1\nobject <>: TLORect")))
         << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("FillInside"))) << r.Out.toStdString();
     EXPECT_FALSE(r.Out.contains(QStringLiteral("!! "))) << r.Out.toStdString();
@@ -169,8 +171,8 @@ TEST_F(BatchDocumentTest, DumpShowsTheTreeAndReadableComponentStreams) {
 TEST_F(BatchDocumentTest, ExportWritesTheCardAsBitmapOrJpeg) {
     for (const QString& name : {QStringLiteral("card.bmp"), QStringLiteral("card.JPG")}) {
         const QString out = Path(name);
-        const TRun r = Run({QStringLiteral("export"), Document, QStringLiteral("--sheet"), QStringLiteral("1"),
-                            QStringLiteral("--card"), QStringLiteral("2"), out});
+        const TRun r = Run({QStringLiteral("export"), Document, QStringLiteral("--sheet"),
+                            QStringLiteral("1"), QStringLiteral("--card"), QStringLiteral("2"), out});
         ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
         QImage image;
         ASSERT_TRUE(image.load(out)) << name.toStdString();
@@ -239,7 +241,8 @@ TEST_F(BatchDocumentTest, PapersListsTheCatalogueSeededFromTheShippedData) {
     r = Run({QStringLiteral("papers")});
     ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("(2 件)"))) << r.Out.toStdString();
-    EXPECT_TRUE(r.Out.contains(QStringLiteral("\tA4 10面\t名刺\t10面\t2100 x 2970\n"))) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("\tA4 10面\t名刺\t10面\t2100 x 2970\n")))
+        << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("\tA4 1面\t名刺\t1面\t2100 x 2970\n"))) << r.Out.toStdString();
     // The user's copy is the one read, and neither file is written.
     EXPECT_TRUE(QFile::exists(Frame->Expand(QStringLiteral("$(PaperInfo)"))));
@@ -262,7 +265,8 @@ TEST_F(BatchDocumentTest, NewAndConvertMakeDocumentsAsTheProgramDoes) {
         // The back is the front seen from behind: 2100 - 2 x 910.
         EXPECT_EQ(dynamic_cast<const TMatrixPaperInfo&>(*d.Paper()).LeftOffset, 280);
     }
-    r = Run({QStringLiteral("new"), QStringLiteral("--paper"), QStringLiteral("A4 1面"), QStringLiteral("--landscape"), made});
+    r = Run({QStringLiteral("new"), QStringLiteral("--paper"), QStringLiteral("A4 1面"),
+             QStringLiteral("--landscape"), made});
     ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
     {
         TLabelData d;
@@ -299,8 +303,9 @@ TEST_F(BatchDocumentTest, NewAndConvertMakeDocumentsAsTheProgramDoes) {
 TEST_F(BatchDocumentTest, HelpListsEveryCommand) {
     const TRun r = Run({QStringLiteral("--help")});
     EXPECT_EQ(r.Code, 0);
-    for (const char* synopsis : {"new [--paper NAME] [--landscape] OUT", "convert IN OUT", "info FILE", "dump FILE", "papers", "export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg",
-                                 "expand TEXT"})
+    for (const char* synopsis :
+         {"new [--paper NAME] [--landscape] OUT", "convert IN OUT", "info FILE", "dump FILE", "papers",
+          "export FILE [--sheet N] [--card N] OUT.bmp|OUT.jpg", "expand TEXT"})
         EXPECT_TRUE(r.Out.contains(QString::fromUtf8(synopsis))) << synopsis;
 }
 

@@ -31,23 +31,35 @@ void SetEveryProperty(TPersistent& o) {
         const TPropValue v = p.Get(o);
         switch (p.Kind) {
         case TPropKind::Integer:
-        case TPropKind::Int64: p.Set(o, std::get<int64_t>(v) + 7); break;
-        case TPropKind::Boolean: p.Set(o, !std::get<bool>(v)); break;
+        case TPropKind::Int64:
+            p.Set(o, std::get<int64_t>(v) + 7);
+            break;
+        case TPropKind::Boolean:
+            p.Set(o, !std::get<bool>(v));
+            break;
         case TPropKind::Enumeration:
             if (p.Idents && p.Idents->Names.size() > 1)
                 p.Set(o, (std::get<int64_t>(v) + 1) % p.Idents->Names.size());
             break;
-        case TPropKind::Set: p.Set(o, std::get<int64_t>(v) ^ 1); break;
+        case TPropKind::Set:
+            p.Set(o, std::get<int64_t>(v) ^ 1);
+            break;
         case TPropKind::Float:
-        case TPropKind::DateTime: p.Set(o, std::get<double>(v) + 1.5); break;
-        case TPropKind::String: p.Set(o, std::get<QString>(v) + QStringLiteral("名刺")); break;
+        case TPropKind::DateTime:
+            p.Set(o, std::get<double>(v) + 1.5);
+            break;
+        case TPropKind::String:
+            p.Set(o, std::get<QString>(v) + QStringLiteral("名刺"));
+            break;
         case TPropKind::StringList:
-            if (auto* lines = dynamic_cast<TStringList*>(std::get<TPersistent*>(v))) lines->Add(QStringLiteral("行"));
+            if (auto* lines = dynamic_cast<TStringList*>(std::get<TPersistent*>(v)))
+                lines->Add(QStringLiteral("行"));
             break;
         case TPropKind::Object:
             if (TPersistent* nested = std::get<TPersistent*>(v)) SetEveryProperty(*nested);
             break;
-        default: break;
+        default:
+            break;
         }
     }
 }
@@ -56,7 +68,8 @@ void SetEveryProperty(TPersistent& o) {
 
 TEST(RegisteredClasses, DeclaredDefaultsMatchFreshObjects) {
     ASSERT_FALSE(Concrete().empty());
-    for (const TClassInfo* c : Concrete()) EXPECT_EQ(CheckDeclaredDefaults(*c), QStringList()) << c->Name().toStdString();
+    for (const TClassInfo* c : Concrete())
+        EXPECT_EQ(CheckDeclaredDefaults(*c), QStringList()) << c->Name().toStdString();
 }
 
 TEST(RegisteredClasses, WriteReadWriteIsByteIdentical) {

@@ -36,7 +36,8 @@ protected:
         FFrame.reset();
         FFrame = std::make_unique<TAppFrame>(nullptr, ProgramFile());
         LoadStartupMacros(*FFrame);
-        FFrame->OnMessageBox = [this](const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn def, TMsgDlgBtn) {
+        FFrame->OnMessageBox = [this](const QString& text, TMsgDlgButtons buttons, TMsgDlgBtn def,
+                                      TMsgDlgBtn) {
             Shown.push_back({text, buttons});
             return Answers.empty() ? ModalResultOf(def) : TakeAnswer();
         };

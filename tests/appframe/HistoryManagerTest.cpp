@@ -57,6 +57,7 @@ TEST_F(FrameTest, ComponentMacrosAreExpandedInOwnedComponents) {
     recent->SetRegistryKey(QStringLiteral("$(OpenFileHistory)"));
     recent->SetClearHistoryCaption(QStringLiteral("$(AppName"));
     FFrame->ExpandComponentMacros(&form);
-    EXPECT_EQ(recent->RegistryKey(), QStringLiteral("Software\\Quillwork\\Vellum\\4.0\\Settings\\OpenFileHistory"));
+    EXPECT_EQ(recent->RegistryKey(),
+              QStringLiteral("Software\\Quillwork\\Vellum\\4.0\\Settings\\OpenFileHistory"));
     EXPECT_EQ(recent->ClearHistoryCaption(), QStringLiteral("$(AppName")); // malformed: kept as it was
 }

@@ -16,8 +16,10 @@ TEST_F(FrameTest, LocateFileLooksInTheProgramHomeThenTheDataMedium) {
     FFrame->WriteString(QStringLiteral("CDPath"), medium);
     EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\DecoLine\\*.*")), QString());
     WriteFile(medium + QStringLiteral("/VELLUM4"));
-    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\DecoLine\\*.*")), medium + QStringLiteral("/Data/DecoLine/a.bmp"));
-    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data/decoline/?.BMP")), medium + QStringLiteral("/Data/DecoLine/a.bmp"));
+    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\DecoLine\\*.*")),
+              medium + QStringLiteral("/Data/DecoLine/a.bmp"));
+    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data/decoline/?.BMP")),
+              medium + QStringLiteral("/Data/DecoLine/a.bmp"));
     EXPECT_TRUE(Shown.empty()); // without a caption nobody is asked
 }
 
@@ -26,9 +28,11 @@ TEST_F(FrameTest, LocateFileAsksForTheMediumUntilFoundOrCancelled) {
     WriteFile(medium + QStringLiteral("/vellum4"));
     FFrame->WriteString(QStringLiteral("CDPath"), medium);
     Answers = {mrRetry, mrCancel};
-    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\Back\\Index.dat"), QStringLiteral("背景データ")), QString());
+    EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\Back\\Index.dat"), QStringLiteral("背景データ")),
+              QString());
     ASSERT_EQ(Shown.size(), 2u);
-    EXPECT_EQ(Shown[0].Text, QStringLiteral("背景データが見つかりません\r\nVellum4のＣＤを正しくセットしてください。"));
+    EXPECT_EQ(Shown[0].Text,
+              QStringLiteral("背景データが見つかりません\r\nVellum4のＣＤを正しくセットしてください。"));
     EXPECT_EQ(Shown[0].Buttons, TMsgDlgButtons(mbRetry | mbCancel));
 
     int asked = 0;

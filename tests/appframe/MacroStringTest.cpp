@@ -23,26 +23,27 @@ QString ErrorOf(TMacroString& m, const QString& text) {
 
 TEST(MacroString, Expansion) {
     TMacroString m;
-    Fill(m, {"Name=World", "greet=Hello $(NAME)", "Quoted=\"a b\"", "OneQuote=\"", "Inner=Name", "Empty=",
-             "Path=/home/user/"});
+    Fill(m, {"Name=World", "greet=Hello $(NAME)", "Quoted=\"a b\"", "OneQuote=\"", "Inner=Name",
+             "Empty=", "Path=/home/user/"});
     struct Case {
         const char* text;
         const char* expected;
     } cases[] = {
         {"plain $ ( text )", "plain $ ( text )"},
         {"$(greet)!", "Hello World!"},
-        {"$($(Inner))", "World"},          // the name itself is expanded first
-        {"[$(Quoted)]", "[a b]"},          // a quoted value loses its quotes
-        {"\"x\"", "x"},                   // and so does a quoted result
+        {"$($(Inner))", "World"}, // the name itself is expanded first
+        {"[$(Quoted)]", "[a b]"}, // a quoted value loses its quotes
+        {"\"x\"", "x"},           // and so does a quoted result
         {"a\"b\"", "a\"b\""},
-        {"$(OneQuote)", "\""},             // a single quote stays
+        {"$(OneQuote)", "\""}, // a single quote stays
         {"x$(Missing:inessential)y", "xy"},
         {"x$(Empty:UNESSENTIAL)y", "xy"},
         {"$(Path:Drive)", "/"},
         {"$(Path:shortPath)", "/home/user/"},
         {"a)b", "a)b"},
     };
-    for (const auto& c : cases) EXPECT_EQ(m.Expand(QString::fromUtf8(c.text)), QString::fromUtf8(c.expected)) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(m.Expand(QString::fromUtf8(c.text)), QString::fromUtf8(c.expected)) << c.text;
 }
 
 TEST(MacroString, ErrorsCarryTheExactMessages) {
@@ -60,7 +61,8 @@ TEST(MacroString, ErrorsCarryTheExactMessages) {
         {"$(Self)", "Self マクロが循環参照されています"},
         {"$(Ok:Fancy)", "未定義のフォーマット指定(Fancy)が使用されています"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ErrorOf(m, QString::fromUtf8(c.text)), QString::fromUtf8(c.message)) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf(m, QString::fromUtf8(c.text)), QString::fromUtf8(c.message)) << c.text;
     // The cycle guard is unwound by the error: the table still works afterwards.
     EXPECT_EQ(m.Expand(QStringLiteral("$(Ok)")), QStringLiteral("1"));
 }
@@ -89,7 +91,8 @@ TEST_F(FrameTest, BuiltInMacrosAndTheProgramTable) {
         {"$(ExeDir:Drive)", QStringLiteral("/")},
     };
     for (const auto& c : cases) EXPECT_EQ(f.Expand(QString::fromUtf8(c.text)), c.expected) << c.text;
-    EXPECT_EQ(Expand(QStringLiteral("$(AppName)")), QStringLiteral("Vellum4")); // the free function uses the frame
+    EXPECT_EQ(Expand(QStringLiteral("$(AppName)")),
+              QStringLiteral("Vellum4")); // the free function uses the frame
 }
 
 TEST(MacroString, FreeExpandWithoutAFrameReturnsTheText) {

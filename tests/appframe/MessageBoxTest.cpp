@@ -8,8 +8,8 @@ using vellum::test::FrameTest;
 TEST_F(FrameTest, MessageBoxExpandsTheTemplateButNeverTheUserData) {
     FFrame->MessageBox(QStringLiteral("$(AppName)です"), mbOK, mbOK, mbOK);
     // A sheet named "$(" must not break a question about it.
-    const int r = FFrame->MessageBoxFmt(QStringLiteral("%sを削除しますか？$(CRLF)$(AppName)"), mbYes | mbNo, mbNo,
-                                        mbNo, QStringLiteral("$("));
+    const int r = FFrame->MessageBoxFmt(QStringLiteral("%sを削除しますか？$(CRLF)$(AppName)"), mbYes | mbNo,
+                                        mbNo, mbNo, QStringLiteral("$("));
     EXPECT_EQ(r, mrNo);
     FFrame->MessageBox(QStringLiteral("broken $( macro"), mbOK, mbOK, mbOK);
     ASSERT_EQ(Shown.size(), 3u);
@@ -47,14 +47,17 @@ TEST_F(FrameTest, WithoutAHookTheTextGoesToStandardErrorAndTheAnswerIsCancel) {
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStderr();
-        const int answer = FFrame->MessageBox(QStringLiteral("$(AppName)$(CRLF)二行目"), c.Buttons, c.Default, c.Cancel);
-        EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStderr()), QStringLiteral("Vellum4\n二行目\n"));
+        const int answer =
+            FFrame->MessageBox(QStringLiteral("$(AppName)$(CRLF)二行目"), c.Buttons, c.Default, c.Cancel);
+        EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStderr()),
+                  QStringLiteral("Vellum4\n二行目\n"));
         EXPECT_EQ(answer, c.Expected);
     }
     // Asking for a medium nobody can insert gives up instead of asking forever.
     testing::internal::CaptureStderr();
     EXPECT_EQ(FFrame->LocateFile(QStringLiteral("Data\\missing.dat"), QStringLiteral("@")), QString());
-    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).startsWith(QStringLiteral("必要なファイルが見つかりません")));
+    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr())
+                    .startsWith(QStringLiteral("必要なファイルが見つかりません")));
 }
 
 TEST_F(FrameTest, UnhandledExceptionsEndInTheMessageDispatch) {

@@ -87,7 +87,8 @@ TEST_F(DataMainTest, AMissingOrReadOnlyCatalogueStopsTheStart) {
     steps.OpenPaperCatalogue = [](const QString&) { throw std::runtime_error("damaged"); };
     shown = Run(steps, &started);
     EXPECT_FALSE(started);
-    EXPECT_EQ(shown.at(0), QStringLiteral("アプリケーションに必要なファイル「%1」が開けませんでした").arg(file));
+    EXPECT_EQ(shown.at(0),
+              QStringLiteral("アプリケーションに必要なファイル「%1」が開けませんでした").arg(file));
     EXPECT_FALSE(windowMade);
 }
 

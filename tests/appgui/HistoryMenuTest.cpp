@@ -28,8 +28,8 @@ TEST_F(FrameTest, RecentListMenuEntries) {
 
     QStringList captions;
     for (QAction* a : menu.actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QStringList expected{QStringLiteral("開く(&O)..."), QStringLiteral("最近使ったファイル(&D)"), QStringLiteral("-"),
-                         QStringLiteral("&0 A&&B")};
+    QStringList expected{QStringLiteral("開く(&O)..."), QStringLiteral("最近使ったファイル(&D)"),
+                         QStringLiteral("-"), QStringLiteral("&0 A&&B")};
     for (int i = 11; i >= 3; --i) expected << QStringLiteral("&%1 f%2").arg(QChar(u'0' + 12 - i)).arg(i);
     expected << QStringLiteral("-") << QStringLiteral("履歴の消去") << QStringLiteral("終了(&X)");
     EXPECT_EQ(captions, expected);
@@ -58,7 +58,7 @@ TEST_F(FrameTest, RecentListMenuFollowsLoadsAndOutlivesItsList) {
     h->SetRegistryKey(QStringLiteral("$(OpenFileHistory)"));
     THistoryMenu entries(*h, &menu, placeholder);
     EXPECT_EQ(menu.actions().size(), 1); // nothing read yet
-    h->Load(); // what another window stored shows at once
+    h->Load();                           // what another window stored shows at once
     QStringList captions;
     for (QAction* a : menu.actions())
         if (a != placeholder) captions << a->text();

@@ -10,7 +10,9 @@ namespace {
 struct TLog {
     std::vector<std::pair<QString, TGUID>> Calls;
     std::unique_ptr<TListener> Make(const QString& name) {
-        return std::make_unique<TListener>([this, name](TPersistent*, const TGUID& id) { Calls.push_back({name, id}); });
+        return std::make_unique<TListener>([this, name](TPersistent*, const TGUID& id) {
+            Calls.push_back({name, id});
+        });
     }
     QStringList Names() const {
         QStringList n;

@@ -84,19 +84,22 @@ const TClassInfo& TBaseShape::StaticClass() {
 
 const TClassInfo& TFancyShape::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TFancyShape, TBaseShape>("TFancyShape", [](auto& b) {
-        b.Enumeration(QStringLiteral("Shape"), {QStringLiteral("shSquare"), QStringLiteral("shRound"), QStringLiteral("shStar")},
+        b.Enumeration(QStringLiteral("Shape"),
+                      {QStringLiteral("shSquare"), QStringLiteral("shRound"), QStringLiteral("shStar")},
                       &TFancyShape::Shape, &TFancyShape::SetShape)
             .Default(int64_t(1));
         // Redeclared: keeps the ancestor's slot, takes this accessor, spelling and storage.
-        b.Integer(QStringLiteral("WIDTH"), &TFancyShape::LogicalWidth, &TFancyShape::SetLogicalWidth).Stored(true);
+        b.Integer(QStringLiteral("WIDTH"), &TFancyShape::LogicalWidth, &TFancyShape::SetLogicalWidth)
+            .Stored(true);
         b.String(QStringLiteral("Caption"), &TFancyShape::Caption, &TFancyShape::SetCaption)
             .StoredIf([](const TFancyShape& s) { return !s.Caption().isEmpty(); });
         b.Float(QStringLiteral("Ratio"), &TFancyShape::Ratio, &TFancyShape::SetRatio);
-        b.SetOf(QStringLiteral("Styles"), {QStringLiteral("fsBold"), QStringLiteral("fsItalic")}, &TFancyShape::Styles,
-                &TFancyShape::SetStyles)
+        b.SetOf(QStringLiteral("Styles"), {QStringLiteral("fsBold"), QStringLiteral("fsItalic")},
+                &TFancyShape::Styles, &TFancyShape::SetStyles)
             .Default(int64_t(0));
         b.Owned(QStringLiteral("Lines"), TPropKind::StringList, &TFancyShape::Lines);
-        b.Property(QStringLiteral("Buddy"), TPropKind::ComponentRef, &TFancyShape::Buddy, &TFancyShape::SetBuddy);
+        b.Property(QStringLiteral("Buddy"), TPropKind::ComponentRef, &TFancyShape::Buddy,
+                   &TFancyShape::SetBuddy);
     });
     return info;
 }
@@ -110,7 +113,8 @@ const TClassInfo& TLyingShape::StaticClass() {
 }
 
 const TClassInfo& TAbstractThing::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TAbstractThing, TComponent>("TAbstractThing", [](auto&) {});
+    static const TClassInfo info =
+        TClassInfo::Make<TAbstractThing, TComponent>("TAbstractThing", [](auto&) {});
     return info;
 }
 
@@ -118,8 +122,8 @@ TEST(ClassInfo, PropertiesInStreamOrderWithRedeclarationsInPlace) {
     const TClassInfo& info = TFancyShape::StaticClass();
     QStringList names;
     for (const TPropInfo& p : info.Properties()) names << p.Name;
-    EXPECT_EQ(names, (QStringList{"Name", "Tag", "Left", "WIDTH", "Visible", "Shape", "Caption", "Ratio", "Styles",
-                                  "Lines", "Buddy"}));
+    EXPECT_EQ(names, (QStringList{"Name", "Tag", "Left", "WIDTH", "Visible", "Shape", "Caption", "Ratio",
+                                  "Styles", "Lines", "Buddy"}));
     for (int i = 0; i < names.size(); ++i) EXPECT_EQ(info.Properties()[size_t(i)].Index, i);
     // The ancestor's own table is untouched by the redeclaration.
     EXPECT_EQ(TBaseShape::StaticClass().FindProperty(QStringLiteral("width"))->Name, QStringLiteral("Width"));

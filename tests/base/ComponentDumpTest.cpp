@@ -17,7 +17,8 @@ TEST(ComponentDump, ShowsObjectsPropertiesAndChildrenWithoutTheirClasses) {
     b += Str("Appendix.Strings") + QByteArray::fromHex("0106") + Str("a") + QByteArray::fromHex("00");
     b += Str("Style") + QByteArray::fromHex("0B") + Str("fsBold") + QByteArray::fromHex("00");
     b += Str("Data") + QByteArray::fromHex("0A03000000010203");
-    b += QByteArray::fromHex("00") + Str("TDOGroup") + Str("") + QByteArray::fromHex("0000") + QByteArray::fromHex("00");
+    b += QByteArray::fromHex("00") + Str("TDOGroup") + Str("") + QByteArray::fromHex("0000") +
+         QByteArray::fromHex("00");
     EXPECT_EQ(DumpComponentBytes(b), QStringLiteral("object Rect1: TLORect\n"
                                                     "  Left = 100\n"
                                                     "  Cursor = crHandPoint\n"

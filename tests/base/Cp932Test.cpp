@@ -21,7 +21,8 @@ std::string Hex(const QByteArray& b) { return b.toHex(' ').toStdString(); }
 } // namespace
 
 TEST(Cp932, JapaneseTextRoundTrips) {
-    const QString text = QStringLiteral("株式会社ヴェラム 名刺 〒100-0001 東京都千代田区 ｶﾀｶﾅ ①Ⅲ㈱ 髙﨑 ABC\\~");
+    const QString text =
+        QStringLiteral("株式会社ヴェラム 名刺 〒100-0001 東京都千代田区 ｶﾀｶﾅ ①Ⅲ㈱ 髙﨑 ABC\\~");
     const QByteArray bytes = cp932::Encode(text);
     EXPECT_EQ(cp932::Decode(bytes), text);
     EXPECT_EQ(cp932::TryEncode(text), bytes);
@@ -88,12 +89,12 @@ TEST(Cp932, UndecodableBytesSurviveByteForByte) {
         {Bytes({0xFD}), 1},
         {Bytes({0xFE}), 1},
         {Bytes({0xFF}), 1},
-        {Bytes({'A', 0x82}), 1},                  // lead byte at the end
-        {Bytes({0x82, 0xA0, 0x81}), 1},           // after a good character
-        {Bytes({0x81, 0x20, 'x'}), 1},            // invalid trail byte: only the lead is kept
+        {Bytes({'A', 0x82}), 1},        // lead byte at the end
+        {Bytes({0x82, 0xA0, 0x81}), 1}, // after a good character
+        {Bytes({0x81, 0x20, 'x'}), 1},  // invalid trail byte: only the lead is kept
         {Bytes({0x81, 0x0A}), 1},
-        {Bytes({0x85, 0x40}), 2},                 // unassigned pair
-        {Bytes({0x85, 0x81, 0x40}), 2},           // a lead byte keeps its trail byte with it
+        {Bytes({0x85, 0x40}), 2},       // unassigned pair
+        {Bytes({0x85, 0x81, 0x40}), 2}, // a lead byte keeps its trail byte with it
         {Bytes({0x85, 0x82, 0xA0}), 3},
         {Bytes({0xA0, 0x40}), 1},
         {Bytes({'a', 0x80, 0x82, 0xA0, 0xFF, 0xB1, 0xFC}), 3},
@@ -121,9 +122,9 @@ TEST(Cp932, UnencodableTextIsReportedNotChanged) {
         {QStringLiteral("한"), 0},
         {QStringLiteral("名刺한"), 2},
         {QStringLiteral("ab😀cd"), 2},
-        {QStringLiteral("あ\u00A6"), 1},      // BROKEN BAR
-        {QStringLiteral("x\U0001F480"), 1},  // its low surrogate U+DC80 must not pass for a kept byte
-        {QStringLiteral("x\U00020000"), 1},  // low surrogate U+DC00
+        {QStringLiteral("あ\u00A6"), 1},       // BROKEN BAR
+        {QStringLiteral("x\U0001F480"), 1},    // its low surrogate U+DC80 must not pass for a kept byte
+        {QStringLiteral("x\U00020000"), 1},    // low surrogate U+DC00
         {QString(QChar(char16_t(0xD800))), 0}, // lone high surrogate
         {QString(QChar(char16_t(0xDD00))), 0}, // lone low surrogate outside the kept bytes
         {QStringLiteral("a") + QChar(char16_t(0xDC80)) + QStringLiteral("한"), 2},

@@ -1,8 +1,8 @@
+#include "base/Filer.h"
 #include "base/ClassRegistry.h"
 #include "base/Component.h"
 #include "base/Exceptions.h"
 #include "base/Extended.h"
-#include "base/Filer.h"
 #include "base/IdentTables.h"
 #include "base/Stream.h"
 #include "base/StringList.h"
@@ -47,26 +47,45 @@ public:
 
 template <class T>
 void Describe(TClassBuilder<T>& b) {
-    b.Integer("Left", [](const T& o) { return o.Left; }, [](T& o, const TPropValue& v) { o.Left = int32_t(std::get<int64_t>(v)); });
-    b.Integer("Top", [](const T& o) { return o.Top; }, [](T& o, const TPropValue& v) { o.Top = int32_t(std::get<int64_t>(v)); });
-    b.Integer("Width", [](const T& o) { return o.Width; }, [](T& o, const TPropValue& v) { o.Width = int32_t(std::get<int64_t>(v)); });
-    b.Integer("Cursor", [](const T& o) { return o.Cursor; }, [](T& o, const TPropValue& v) { o.Cursor = int32_t(std::get<int64_t>(v)); })
+    b.Integer(
+        "Left", [](const T& o) { return o.Left; },
+        [](T& o, const TPropValue& v) { o.Left = int32_t(std::get<int64_t>(v)); });
+    b.Integer(
+        "Top", [](const T& o) { return o.Top; },
+        [](T& o, const TPropValue& v) { o.Top = int32_t(std::get<int64_t>(v)); });
+    b.Integer(
+        "Width", [](const T& o) { return o.Width; },
+        [](T& o, const TPropValue& v) { o.Width = int32_t(std::get<int64_t>(v)); });
+    b.Integer(
+         "Cursor", [](const T& o) { return o.Cursor; },
+         [](T& o, const TPropValue& v) { o.Cursor = int32_t(std::get<int64_t>(v)); })
         .Default(int64_t(0))
         .Idents(CursorIdents());
-    b.String("Hint", [](const T& o) { return o.Hint; }, [](T& o, const TPropValue& v) { o.Hint = std::get<QString>(v); });
-    b.Boolean("Border", [](const T& o) { return o.Border; }, [](T& o, const TPropValue& v) { o.Border = std::get<bool>(v); });
-    b.Boolean("Movable", [](const T& o) { return o.Movable; }, [](T& o, const TPropValue& v) { o.Movable = std::get<bool>(v); })
+    b.String(
+        "Hint", [](const T& o) { return o.Hint; },
+        [](T& o, const TPropValue& v) { o.Hint = std::get<QString>(v); });
+    b.Boolean(
+        "Border", [](const T& o) { return o.Border; },
+        [](T& o, const TPropValue& v) { o.Border = std::get<bool>(v); });
+    b.Boolean(
+         "Movable", [](const T& o) { return o.Movable; },
+         [](T& o, const TPropValue& v) { o.Movable = std::get<bool>(v); })
         .Default(true);
-    b.Float("Ratio", [](const T& o) { return o.Ratio; }, [](T& o, const TPropValue& v) { o.Ratio = std::get<double>(v); });
-    b.Enumeration("Kind", {"kdNone", "kdRect", "kdRound"}, [](const T& o) { return o.Kind; },
-                  [](T& o, const TPropValue& v) { o.Kind = int32_t(std::get<int64_t>(v)); })
+    b.Float(
+        "Ratio", [](const T& o) { return o.Ratio; },
+        [](T& o, const TPropValue& v) { o.Ratio = std::get<double>(v); });
+    b.Enumeration(
+         "Kind", {"kdNone", "kdRect", "kdRound"}, [](const T& o) { return o.Kind; },
+         [](T& o, const TPropValue& v) { o.Kind = int32_t(std::get<int64_t>(v)); })
         .Default(int64_t(1));
-    b.SetOf("Styles", {"stBold", "stItalic", "stUnder"}, [](const T& o) { return o.Styles; },
-            [](T& o, const TPropValue& v) { o.Styles = std::get<int64_t>(v); })
+    b.SetOf(
+         "Styles", {"stBold", "stItalic", "stUnder"}, [](const T& o) { return o.Styles; },
+         [](T& o, const TPropValue& v) { o.Styles = std::get<int64_t>(v); })
         .Default(int64_t(0));
     b.Owned("Appendix", TPropKind::StringList, [](const T& o) { return &o.Appendix; });
-    b.Property("Buddy", TPropKind::ComponentRef, [](const T& o) { return o.Buddy; },
-               [](T& o, const TPropValue& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TPersistent*>(v)); });
+    b.Property(
+        "Buddy", TPropKind::ComponentRef, [](const T& o) { return o.Buddy; },
+        [](T& o, const TPropValue& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TPersistent*>(v)); });
     TDefinedProperty blob;
     blob.Name = "Blob";
     blob.ReadBinary = [](TPersistent& o, TStream& s) { static_cast<T&>(o).Blob = s.ReadAll(); };
@@ -117,7 +136,8 @@ protected:
 } // namespace
 
 const TClassInfo& TSample::StaticClass() {
-    static const TClassInfo info = TClassInfo::Make<TSample, TComponent>("TSample", [](auto& b) { Describe(b); });
+    static const TClassInfo info =
+        TClassInfo::Make<TSample, TComponent>("TSample", [](auto& b) { Describe(b); });
     return info;
 }
 const TClassInfo& TSampleBox::StaticClass() {
@@ -130,7 +150,7 @@ TEST_F(FilerTest, DefaultsAreLeftOutAndIntegersTakeTheSmallestCode) {
     s.Left = 127;
     s.Top = 128;
     s.Width = -1;
-    QByteArray expected = QByteArray("TPF0") + Hex("07") + "TSample" + Hex("00") + Prop("Tag", "") ;
+    QByteArray expected = QByteArray("TPF0") + Hex("07") + "TSample" + Hex("00") + Prop("Tag", "");
     expected.chop(4); // Tag is at its default: not written
     expected += Prop("Left", "027F") + Prop("Top", "038000") + Prop("Width", "02FF") + Prop("Border", "08") +
                 Hex("0000");
@@ -225,7 +245,8 @@ TEST_F(FilerTest, BadStreamsRaiseTheExactMessages) {
         {head + Prop("Left", "FF") + Hex("0000"), "不正なストリーム フォーマット"},
         {head + Prop("Hint", "0CFFFFFF7F") + Hex("0000"), "不正なストリーム フォーマット"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReadError(c.bytes), QString::fromUtf8(c.message)) << c.bytes.toHex().toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadError(c.bytes), QString::fromUtf8(c.message)) << c.bytes.toHex().toStdString();
     EXPECT_EQ(GLive, 0);
 }
 
@@ -251,14 +272,23 @@ TEST(Extended, DoublesRoundTripExactly) {
     struct Case {
         double value;
         const char* hex;
-    } cases[] = {{1.5, "00000000000000c0ff3f"}, {0.0, "00000000000000000000"}, {-2.0, "000000000000008000c0"}};
+    } cases[] = {{1.5, "00000000000000c0ff3f"},
+                 {0.0, "00000000000000000000"},
+                 {-2.0, "000000000000008000c0"}};
     for (const auto& c : cases)
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(DoubleToExtended(c.value).data()), 10).toHex(),
                   QByteArray(c.hex))
             << c.value;
     std::mt19937_64 rng(42);
-    std::vector<double> values{1.0, -0.0, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308,
-                               2.2250738585072014e-308, 3.141592653589793, INFINITY, -INFINITY};
+    std::vector<double> values{1.0,
+                               -0.0,
+                               1e-310,
+                               4.9406564584124654e-324,
+                               1.7976931348623157e308,
+                               2.2250738585072014e-308,
+                               3.141592653589793,
+                               INFINITY,
+                               -INFINITY};
     for (int i = 0; i < 20000; ++i) values.push_back(std::bit_cast<double>(rng()));
     for (double v : values) {
         if (std::isnan(v)) continue;
@@ -280,9 +310,9 @@ TEST(Extended, ValuesBeyondDoubleRoundToNearestEven) {
     EXPECT_EQ(ext(0x8000000000000400ull, 0x3FFF), 1.0);
     EXPECT_EQ(ext(0x8000000000000600ull, 0x3FFF), 1.0 + std::ldexp(1.0, -52));
     EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF + 16000), INFINITY);
-    EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF - 1075), 0.0);               // half the least subnormal: even
+    EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF - 1075), 0.0); // half the least subnormal: even
     EXPECT_EQ(ext(0xC000000000000000ull, 0x3FFF - 1075), std::ldexp(1.0, -1074)); // above half
-    EXPECT_EQ(ext(0x4000000000000000ull, 0x3FFF + 1), 1.0);                 // unnormalised mantissa
+    EXPECT_EQ(ext(0x4000000000000000ull, 0x3FFF + 1), 1.0);                       // unnormalised mantissa
 }
 
 TEST_F(FilerTest, ResourceHeaderWrapsTheStream) {
@@ -291,7 +321,8 @@ TEST_F(FilerTest, ResourceHeaderWrapsTheStream) {
     WriteComponentRes(out, QStringLiteral("DataInfo"), s);
     const QByteArray bytes = out.Data();
     const QByteArray body = Write(s);
-    EXPECT_EQ(bytes.left(18), Hex("FF0A00") + "DATAINFO" + Hex("003010") + QByteArray(1, char(body.size())) + Hex("000000"));
+    EXPECT_EQ(bytes.left(18),
+              Hex("FF0A00") + "DATAINFO" + Hex("003010") + QByteArray(1, char(body.size())) + Hex("000000"));
     EXPECT_EQ(bytes.mid(18), body);
     TMemoryStream in(bytes);
     std::unique_ptr<TComponent> back(ReadComponentRes(in));

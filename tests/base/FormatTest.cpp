@@ -55,13 +55,13 @@ const std::vector<Case> kNumberCases = {
     {"%g", {-1.5}, "-1.5"},
     {"%g", {0.0}, "0"},
     {"%g", {42.0}, "42"},
-    {"%g", {0.1 + 0.2}, "0.3"},              // 15 significant digits hide the binary error
+    {"%g", {0.1 + 0.2}, "0.3"}, // 15 significant digits hide the binary error
     {"%g", {1.0 / 3}, "0.333333333333333"},
     {"%g", {2.0 / 3}, "0.666666666666667"},
     {"%g", {123456789012345.0}, "123456789012345"},
-    {"%g", {1e15}, "1E15"},                  // more digits than the precision: exponent form
+    {"%g", {1e15}, "1E15"}, // more digits than the precision: exponent form
     {"%g", {1234567890123456.0}, "1.23456789012346E15"},
-    {"%g", {999999999999999.9}, "1E15"},     // rounding carries into the exponent
+    {"%g", {999999999999999.9}, "1E15"}, // rounding carries into the exponent
     {"%g", {1e20}, "1E20"},
     {"%g", {-2.5e100}, "-2.5E100"},
     {"%g", {1e-20}, "1E-20"},
@@ -90,21 +90,21 @@ TEST(Format, IntegerStringAndPercentDirectives) {
         {"%d", {int64_t(1) << 40}, "1099511627776"},
         {"%d", {uint8_t(200)}, "200"},
         {"%.3d", {7}, "007"},
-        {"%.3d", {-7}, "-007"},      // sign before the zeros
-        {"%.3d", {12345}, "12345"},  // precision never cuts
-        {"%x", {255}, "FF"},         // upper case
+        {"%.3d", {-7}, "-007"},     // sign before the zeros
+        {"%.3d", {12345}, "12345"}, // precision never cuts
+        {"%x", {255}, "FF"},        // upper case
         {"%x", {0xABCDEF}, "ABCDEF"},
         {"%.8x", {0x1A2B}, "00001A2B"},
-        {"%.8x", {-1}, "FFFFFFFF"},  // a negative int as its 32-bit pattern
+        {"%.8x", {-1}, "FFFFFFFF"}, // a negative int as its 32-bit pattern
         {"%x", {0}, "0"},
         {"%u", {-1}, "4294967295"},
         {"100%%", {}, "100%"},
         {"%d%%", {50}, "50%"},
         {"%%d", {}, "%d"},
         {"a%sb%dc", {"-", 1}, "a-b1c"},
-        {"%s", {"%d"}, "%d"},        // arguments are not formats
+        {"%s", {"%d"}, "%d"}, // arguments are not formats
         {"%D %X %S", {1, 171, "z"}, "1 AB z"},
-        {"%d", {1, 2}, "1"},         // surplus arguments are ignored
+        {"%d", {1, 2}, "1"}, // surplus arguments are ignored
     });
 }
 
@@ -122,7 +122,7 @@ TEST(Format, WidthJustificationAndIndex) {
         {"[%*d]", {4, 7}, "[   7]"},
         {"%1:s %0:s", {"a", "b"}, "b a"},
         {"%0:s%0:s", {"x"}, "xx"},
-        {"%1:s%s", {"a", "b", "c"}, "bc"},        // an index moves the following directives on
+        {"%1:s%s", {"a", "b", "c"}, "bc"}, // an index moves the following directives on
         {"%0:s-%1:5d", {"n", 3}, "n-    3"},
         {"%1:-4d|", {0, 9}, "9   |"},
     });
@@ -142,19 +142,11 @@ TEST(Format, NumbersDoNotFollowTheLocale) {
 
 TEST(Format, MismatchedOrMissingArgumentsRaise) {
     const std::vector<Case> cases = {
-        {"%d", {}, ""},
-        {"%s %s", {"a"}, ""},
-        {"%d", {"12"}, ""},
-        {"%d", {1.0}, ""},
-        {"%x", {2.5}, ""},
-        {"%s", {5}, ""},
-        {"%g", {5}, ""},       // no silent int-to-float
-        {"%g", {"1.5"}, ""},
-        {"%", {}, ""},
-        {"abc%", {1}, ""},
-        {"%5", {1}, ""},
-        {"%q", {1}, ""},
-        {"%3:s", {"a", "b"}, ""},
+        {"%d", {}, ""},        {"%s %s", {"a"}, ""}, {"%d", {"12"}, ""},
+        {"%d", {1.0}, ""},     {"%x", {2.5}, ""},    {"%s", {5}, ""},
+        {"%g", {5}, ""}, // no silent int-to-float
+        {"%g", {"1.5"}, ""},   {"%", {}, ""},        {"abc%", {1}, ""},
+        {"%5", {1}, ""},       {"%q", {1}, ""},      {"%3:s", {"a", "b"}, ""},
         {"%*d", {"4", 7}, ""},
     };
     for (const auto& c : cases)

@@ -29,22 +29,22 @@ TEST(Guid, TextRoundTrip) {
 TEST(Guid, InvalidTextIsRejected) {
     for (const char* bad : {
              "",
-             "0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7",     // no braces
+             "0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7", // no braces
              "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7",
              "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7}x",
              "(0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7)",
-             "{0123ABCD-4567-89EF-A0B1C-2D3E4F5A6B7}",    // dash misplaced
+             "{0123ABCD-4567-89EF-A0B1C-2D3E4F5A6B7}", // dash misplaced
              "{0123ABCD-4567-89EFA-0B1-C2D3E4F5A6B7}",
              "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7-}",
              "{0123ABCD:4567-89EF-A0B1-C2D3E4F5A6B7}",
-             "{0123ABCG-4567-89EF-A0B1-C2D3E4F5A6B7}",    // not hexadecimal
+             "{0123ABCG-4567-89EF-A0B1-C2D3E4F5A6B7}", // not hexadecimal
              "{0x23ABCD-4567-89EF-A0B1-C2D3E4F5A6B7}",
              "{+123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7}",
              "{ 123ABCD-4567-89EF-A0B1-C2D3E4F5A6B7}",
              "{0123ABCD-+567-89EF-A0B1-C2D3E4F5A6B7}",
              "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6 7}",
-             "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B７}",   // full-width digit
-             "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B٧}",   // Arabic-Indic digit
+             "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B７}", // full-width digit
+             "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6B٧}",  // Arabic-Indic digit
              "{0123ABCD-4567-89EF-A0B1-C2D3E4F5A6Bｆ}",
          })
         EXPECT_EQ(TGUID::FromString(QString::fromUtf8(bad)), std::nullopt) << bad;

@@ -8,31 +8,32 @@ TEST(Numerics, MulDivRoundsHalfAwayFromZero) {
     struct Case {
         int32_t a, b, c, expected;
     } cases[] = {
-        {10, 1, 4, 3},       // 2.5 -> 3
-        {-10, 1, 4, -3},     // -2.5 -> -3
-        {10, -1, 4, -3},     //
-        {-10, -1, 4, 3},     //
-        {10, 1, -4, -3},     // negative divisor
-        {9, 1, 4, 2},        // 2.25 -> 2
-        {-9, 1, 4, -2},      //
-        {11, 1, 4, 3},       // 2.75 -> 3
+        {10, 1, 4, 3},   // 2.5 -> 3
+        {-10, 1, 4, -3}, // -2.5 -> -3
+        {10, -1, 4, -3}, //
+        {-10, -1, 4, 3}, //
+        {10, 1, -4, -3}, // negative divisor
+        {9, 1, 4, 2},    // 2.25 -> 2
+        {-9, 1, 4, -2},  //
+        {11, 1, 4, 3},   // 2.75 -> 3
         {910, 96 * 100, 254 * 100, 344},
         {550, 96 * 100, 254 * 100, 208},
         {-300, 600, 2540, -71},
-        {2000000000, 3, 3, 2000000000}, // 64-bit intermediate
-        {7, 0, 0, -1},       // zero divisor
+        {2000000000, 3, 3, 2000000000},  // 64-bit intermediate
+        {7, 0, 0, -1},                   // zero divisor
         {2000000000, 2000000000, 1, -1}, // result outside int32
         {0, 5, 7, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+    for (const auto& c : cases)
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
 }
 
 TEST(Numerics, RoundingModes) {
     struct Case {
         double x;
         int64_t away, even;
-    } cases[] = {{0.5, 1, 0}, {1.5, 2, 2}, {2.5, 3, 2}, {-0.5, -1, 0}, {-2.5, -3, -2},
-                 {-1.4, -1, -1}, {1.49999, 1, 1}, {0, 0, 0}, {-3.6, -4, -4}};
+    } cases[] = {{0.5, 1, 0},    {1.5, 2, 2},     {2.5, 3, 2}, {-0.5, -1, 0}, {-2.5, -3, -2},
+                 {-1.4, -1, -1}, {1.49999, 1, 1}, {0, 0, 0},   {-3.6, -4, -4}};
     for (const auto& c : cases) {
         EXPECT_EQ(Round(c.x), c.away) << c.x;
         EXPECT_EQ(RoundHalfEven(c.x), c.even) << c.x;

@@ -84,9 +84,8 @@ TEST(BackPaper, CardNumbersOfTheOtherSide) {
         bool landscape, frontCurrent, same;
         int expected; // for card 0
     } cases[] = {
-        {false, false, true, 2}, {true, false, true, 3},  {false, false, false, 2},
-        {true, false, false, 3}, {false, true, true, 2},  {false, true, false, 3},
-        {true, true, false, 2},  {true, true, true, 3},
+        {false, false, true, 2}, {true, false, true, 3},  {false, false, false, 2}, {true, false, false, 3},
+        {false, true, true, 2},  {false, true, false, 3}, {true, true, false, 2},   {true, true, true, 3},
     };
     for (const auto& c : cases) {
         paper.SetLandscape(c.landscape);

@@ -112,7 +112,8 @@ TEST_F(CardImageTest, ExportedFilesReadBackAtTheBitmapsSize) {
         TCardImageFormat Format;
         const char* Name;
         const char* QtFormat;
-    } cases[] = {{TCardImageFormat::cfBitmap, "card.bmp", "BMP"}, {TCardImageFormat::cfJpeg, "card.jpg", "JPEG"}};
+    } cases[] = {{TCardImageFormat::cfBitmap, "card.bmp", "BMP"},
+                 {TCardImageFormat::cfJpeg, "card.jpg", "JPEG"}};
     for (const auto& c : cases) {
         const QString path = PathOf(QString::fromLatin1(c.Name));
         ExportCardImage(Doc, 1, path, c.Format);
@@ -154,7 +155,8 @@ TEST_F(CardImageTest, AFailedExportLeavesWhatWasThere) {
     // Targets that cannot be written (a folder in the way, a missing folder)
     // fail with one line naming the file, and leave nothing behind.
     ASSERT_TRUE(QDir().mkdir(PathOf(QStringLiteral("folder.bmp"))));
-    for (const QString& target : {PathOf(QStringLiteral("folder.bmp")), PathOf(QStringLiteral("none/card.jpg"))}) {
+    for (const QString& target :
+         {PathOf(QStringLiteral("folder.bmp")), PathOf(QStringLiteral("none/card.jpg"))}) {
         try {
             ExportCardImage(Doc, 1, target, TCardImageFormat::cfJpeg);
             ADD_FAILURE() << "written: " << target.toStdString();

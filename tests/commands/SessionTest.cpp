@@ -135,7 +135,8 @@ TEST_F(SessionTest, NewTakesTheDefaultPaperOrTheFirst) {
     Session->NewDocument();
     Session->Document().SwitchSheet(1);
     EXPECT_EQ(MatrixPaper().LeftOffset, 180);
-    EXPECT_EQ(FFrame->ReadString(QStringLiteral("ProfileDB"), QString()), FFrame->Expand(QStringLiteral("$(ProfileDB)")));
+    EXPECT_EQ(FFrame->ReadString(QStringLiteral("ProfileDB"), QString()),
+              FFrame->Expand(QStringLiteral("$(ProfileDB)")));
 }
 
 TEST_F(SessionTest, OpenRefusesForeignFilesAndUnnamesOtherFormats) {
@@ -197,8 +198,10 @@ TEST_F(SessionTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
     EXPECT_FALSE(Session->SaveTo(missing));
     ASSERT_EQ(Shown.size(), 1u);
     // The message, then the file and the reason.
-    EXPECT_EQ(Shown[0].Text, QStringLiteral("データの保存に失敗しました\r\nファイル %1 を保存できません（フォルダーが見つかりません）")
-                                 .arg(missing));
+    EXPECT_EQ(Shown[0].Text,
+              QStringLiteral(
+                  "データの保存に失敗しました\r\nファイル %1 を保存できません（フォルダーが見つかりません）")
+                  .arg(missing));
     EXPECT_TRUE(Session->IsModified());
     EXPECT_EQ(Session->FileName(), a);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -240,7 +243,8 @@ TEST_F(SessionTest, DesignModeCopiesOrMergesCards) {
     AddRect(0);
     Answers = {mrNo};
     EXPECT_FALSE(Session->SetSeparatelyDesign(true));
-    EXPECT_EQ(Shown.back().Text, QStringLiteral("現在表示中の用紙を個別デザイン可能にします\r\nよろしいですか？"));
+    EXPECT_EQ(Shown.back().Text,
+              QStringLiteral("現在表示中の用紙を個別デザイン可能にします\r\nよろしいですか？"));
     EXPECT_FALSE(Session->Document().SeparatelyDesign());
     Answers = {mrYes};
     EXPECT_TRUE(Session->SetSeparatelyDesign(true));
@@ -252,7 +256,8 @@ TEST_F(SessionTest, DesignModeCopiesOrMergesCards) {
     Answers = {mrYes};
     EXPECT_TRUE(Session->SetSeparatelyDesign(false, true));
     EXPECT_EQ(Shown.back().Text,
-              QStringLiteral("現在選択中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？"));
+              QStringLiteral(
+                  "現在選択中のラベルで用紙の全てのラベルを同一デザインにします\r\nよろしいですか？"));
     EXPECT_EQ(Session->Document().CurrentLabelNo(), 0);
     EXPECT_EQ(ObjectsOn(0), 2);
     Session->Document().SetSeparatelyDesign(true);
@@ -267,7 +272,8 @@ TEST_F(SessionTest, OrientationAsksWhenCardsHoldObjectsAndKeepsTheBackCard) {
     AddRect(0);
     Answers = {mrNo};
     EXPECT_FALSE(Session->SetLandscape(false));
-    EXPECT_EQ(Shown.back().Text, QStringLiteral("用紙の方向を変更すると\r\nデータの位置関係が変わります\r\nよろしいですか？"));
+    EXPECT_EQ(Shown.back().Text,
+              QStringLiteral("用紙の方向を変更すると\r\nデータの位置関係が変わります\r\nよろしいですか？"));
     EXPECT_TRUE(Session->Document().Paper()->Landscape());
 
     // The back sheet is un-mirrored, turned and mirrored again.

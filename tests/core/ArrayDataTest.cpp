@@ -47,7 +47,8 @@ TEST(ArrayData, DeleteInsertMoveStayInBounds) {
     a.SetCount(3);
     EXPECT_EQ(a.Get(2), 0) << "a deleted element does not come back";
     a.Insert(5);
-    EXPECT_EQ(Values(a), (std::vector<int32_t>{10, 11, 0, 0, 0, 0})) << "Insert past the end grows with zeros";
+    EXPECT_EQ(Values(a), (std::vector<int32_t>{10, 11, 0, 0, 0, 0}))
+        << "Insert past the end grows with zeros";
     a.Insert(1);
     EXPECT_EQ(Values(a), (std::vector<int32_t>{10, 0, 11, 0, 0, 0, 0}));
     TIntArray b;
@@ -79,10 +80,10 @@ TEST(ArrayData, IntArrayStreamsAndGrows) {
 
 TEST(ArrayData, LoadingChecksSizesAgainstTheData) {
     const QByteArray bad[] = {
-        QByteArray("\x04\0\0\0\x02\0\0\0\x01\0\0\0", 12),         // count beyond the data
-        QByteArray("\x04\0\0\0\xFF\xFF\xFF\x7F", 8),               // huge count
-        QByteArray("\xFF\xFF\xFF\x7F\xFF\xFF\xFF\x7F", 8),         // huge size and count
-        QByteArray("\xFC\xFF\xFF\xFF\x01\0\0\0", 8),               // negative size
+        QByteArray("\x04\0\0\0\x02\0\0\0\x01\0\0\0", 12),  // count beyond the data
+        QByteArray("\x04\0\0\0\xFF\xFF\xFF\x7F", 8),       // huge count
+        QByteArray("\xFF\xFF\xFF\x7F\xFF\xFF\xFF\x7F", 8), // huge size and count
+        QByteArray("\xFC\xFF\xFF\xFF\x01\0\0\0", 8),       // negative size
         QByteArray("\x04\0\0", 3),
     };
     for (const QByteArray& bytes : bad) {

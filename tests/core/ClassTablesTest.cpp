@@ -12,9 +12,10 @@ using namespace vellum::test;
 
 namespace {
 
-const QStringList CardObjectOrder = {"Name",   "Tag",       "Left",       "Top",        "Width",    "Height",
-                                     "Cursor", "Hint",      "Border",     "PopupMenu",  "Movable",  "Selectable",
-                                     "LayerGroup", "OnModify", "Appendix", "DontPrint", "BlendRatio", "BlendShade"};
+const QStringList CardObjectOrder = {"Name",      "Tag",        "Left",       "Top",      "Width",
+                                     "Height",    "Cursor",     "Hint",       "Border",   "PopupMenu",
+                                     "Movable",   "Selectable", "LayerGroup", "OnModify", "Appendix",
+                                     "DontPrint", "BlendRatio", "BlendShade"};
 
 QStringList Names(const TClassInfo& info) {
     QStringList names;
@@ -46,7 +47,8 @@ TEST(CoreClassTables, StoredRules) {
     }
     for (const char* p : {"Border", "LayerGroup", "DontPrint", "Tag", "Cursor", "Movable", "BlendRatio"})
         EXPECT_TRUE(stored(shape, p)) << p;
-    for (const char* p : {"Name", "OnModify", "Hint", "PopupMenu", "Appendix"}) EXPECT_FALSE(stored(shape, p)) << p;
+    for (const char* p : {"Name", "OnModify", "Hint", "PopupMenu", "Appendix"})
+        EXPECT_FALSE(stored(shape, p)) << p;
     TComponent menu;
     shape.SetHint(QStringLiteral("h"));
     shape.SetPopupMenu(&menu);

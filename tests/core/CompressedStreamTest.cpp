@@ -16,8 +16,8 @@ namespace {
 QByteArray Inflate(const QByteArray& z) {
     QByteArray out(1 << 20, '\0');
     uLongf n = uLongf(out.size());
-    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &n, reinterpret_cast<const Bytef*>(z.constData()),
-                         uLong(z.size())),
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &n,
+                         reinterpret_cast<const Bytef*>(z.constData()), uLong(z.size())),
               Z_OK);
     out.resize(qsizetype(n));
     return out;
@@ -100,8 +100,8 @@ TEST(CompressedStream, BadDataRaises) {
 
 TEST(CompressedStream, Files) {
     QTemporaryDir tmp;
-    const QString packed = tmp.filePath(QStringLiteral("packed")), plain = tmp.filePath(QStringLiteral("plain")),
-                  out = tmp.filePath(QStringLiteral("out"));
+    const QString packed = tmp.filePath(QStringLiteral("packed")),
+                  plain = tmp.filePath(QStringLiteral("plain")), out = tmp.filePath(QStringLiteral("out"));
     TMemoryStream(Compressed("catalogue")).SaveToFile(packed);
     TMemoryStream(QByteArray("raw")).SaveToFile(plain);
     EXPECT_TRUE(IsCompressedFile(packed));

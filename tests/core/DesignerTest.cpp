@@ -41,7 +41,8 @@ struct DesignerFixture : ::testing::Test {
     std::vector<QString> Log;
     void TearDown() override { DODesigners().Clear(); }
     void Add(const char* name, bool handles, bool accept = true) {
-        DODesigners().Register(std::make_shared<TScriptedDesigner>(Log, QString::fromLatin1(name), handles, accept));
+        DODesigners().Register(
+            std::make_shared<TScriptedDesigner>(Log, QString::fromLatin1(name), handles, accept));
     }
 };
 

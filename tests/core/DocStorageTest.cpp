@@ -67,7 +67,7 @@ TEST(DocStorage, PathsStreamsAndStoragesOfAWorkingCopy) {
         EXPECT_EQ(sheet.Path(), QStringLiteral("Sheets\\NameList0"));
     }
     EXPECT_TRUE(root.StreamExists(QStringLiteral("Sheets\\NameList0\\Info")));
-    EXPECT_FALSE(root.StreamExists(QStringLiteral("Sheets\\NameList0")));  // a storage
+    EXPECT_FALSE(root.StreamExists(QStringLiteral("Sheets\\NameList0"))); // a storage
     EXPECT_FALSE(root.StreamExists(QStringLiteral("Missing\\Info")));
     EXPECT_TRUE(root.StorageExists(QStringLiteral("Sheets\\NameList0")));
     EXPECT_FALSE(root.StorageExists(QStringLiteral("Sheets\\NameList0\\Info")));
@@ -119,7 +119,8 @@ TEST(DocStorage, StreamsReadWriteSeekAndResize) {
     TDocStream ro(root, 0, QStringLiteral("Dir\\S"));
     EXPECT_EQ(ErrorCode([&] { ro.WriteBytes("no"); }), stg::kAccessDenied);
     // A storage is not replaced by a stream.
-    EXPECT_EQ(ErrorCode([&] { TDocStream(root, kModeCreate, QStringLiteral("Dir")); }), stg::kFileAlreadyExists);
+    EXPECT_EQ(ErrorCode([&] { TDocStream(root, kModeCreate, QStringLiteral("Dir")); }),
+              stg::kFileAlreadyExists);
 }
 
 TEST(DocStorage, CopyToReplacesStreamsAndMergesStorages) {
@@ -147,9 +148,15 @@ TEST(DocStorage, ModificationStamp) {
     EXPECT_TRUE(root.IsModified());
     root.TakeStamp();
     EXPECT_FALSE(root.IsModified());
-    { TDocStream s(root, 0, QStringLiteral("S")); s.ReadAll(); }
+    {
+        TDocStream s(root, 0, QStringLiteral("S"));
+        s.ReadAll();
+    }
     EXPECT_FALSE(root.IsModified()) << "reading changes nothing";
-    { TDocStream s(root, 2, QStringLiteral("S")); s.WriteBytes("2"); }
+    {
+        TDocStream s(root, 2, QStringLiteral("S"));
+        s.WriteBytes("2");
+    }
     EXPECT_TRUE(root.IsModified());
     root.TakeStamp();
     root.DeleteElement(QStringLiteral("S"));
@@ -186,7 +193,8 @@ TEST(DocStorage, WorkingCopyLoadsAndSavesTheWholeTree) {
     bad.close();
     EXPECT_THROW(copy.LoadFromFile(bad.fileName()), ECompoundFile);
     EXPECT_EQ(ReadStream(copy, QStringLiteral("Preview")), QByteArray("p"));
-    EXPECT_EQ(ErrorCode([&] { copy.LoadFromFile(tmp.filePath(QStringLiteral("none"))); }), stg::kFileNotFound);
+    EXPECT_EQ(ErrorCode([&] { copy.LoadFromFile(tmp.filePath(QStringLiteral("none"))); }),
+              stg::kFileNotFound);
 }
 
 TEST(DocStorage, FileStorageCommitsWholeFiles) {
@@ -197,7 +205,7 @@ TEST(DocStorage, FileStorageCommitsWholeFiles) {
         EXPECT_TRUE(QFileInfo::exists(file));
         EXPECT_EQ(root->DefaultFlags(), 0x12u);
         WriteStream(*root, QStringLiteral("Papers\\P1"), "sheet");
-    }  // committed when released
+    } // committed when released
     {
         auto ro = TFileStorage::OpenFile(file, 0);
         EXPECT_FALSE(ro->IsWritable());
@@ -220,7 +228,8 @@ TEST(DocNameList, ItemsAndTheirListStream) {
         EXPECT_EQ(list.Prefix(), QStringLiteral("NameList"));
         for (int i = 0; i < 3; ++i) {
             const int index = list.AddNew();
-            TDocStream(*list.OpenItemStorage(index, true), kModeCreate, QStringLiteral("Info")).WriteBytes("x");
+            TDocStream(*list.OpenItemStorage(index, true), kModeCreate, QStringLiteral("Info"))
+                .WriteBytes("x");
         }
         EXPECT_EQ(list.ItemPath(1), QStringLiteral("Sheets\\NameList1"));
         list.DeleteItem(1);
@@ -239,7 +248,8 @@ TEST(DocNameList, ItemsAndTheirListStream) {
     // The list's order is the application's, not the storage's.
     again.Insert(0, again.Strings(2));
     again.Delete(3);
-    EXPECT_EQ(TDocStreamList(root, QStringLiteral("Sheets\\NameList")).Strings(0), QStringLiteral("NameList3"));
+    EXPECT_EQ(TDocStreamList(root, QStringLiteral("Sheets\\NameList")).Strings(0),
+              QStringLiteral("NameList3"));
     // Deleting an item whose element is missing is no error.
     again.Add(QStringLiteral("Ghost"));
     again.DeleteItem(again.Count() - 1);

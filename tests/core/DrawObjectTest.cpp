@@ -92,7 +92,12 @@ TEST(DrawObject, FrameIsAlwaysNormalised) {
         TRect Expected;
     };
     const std::vector<TCase> cases = {
-        {"right of left", {}, [](TTestShape& s) { s.SetRect({100, 80, 20, 10}); }, {20, 10, 100, 80}},
+        {"right of left",
+         {},
+         [](TTestShape& s) {
+             s.SetRect({100, 80, 20, 10});
+         },
+         {20, 10, 100, 80}},
         {"negative width", {50, 0, 80, 10}, [](TTestShape& s) { s.SetWidth(-30); }, {20, 0, 50, 10}},
         {"negative height", {0, 50, 10, 80}, [](TTestShape& s) { s.SetHeight(-20); }, {0, 30, 10, 50}},
         {"left keeps width", {10, 10, 40, 30}, [](TTestShape& s) { s.SetLeft(-5); }, {-5, 10, 25, 30}},
@@ -306,8 +311,9 @@ TEST(DrawObject, BlendGoesThroughTheOneHookOnlyWhenNeededAndPossible) {
         shape.SetBlendRatio(c.Ratio);
         shape.SetBlendShade(c.Shade);
         shape.RefuseBlend = c.Refuse;
-        std::unique_ptr<TRecordingCanvas> canvas = c.Bits ? std::make_unique<TBitsCanvas>(TRect{0, 0, 200, 200})
-                                                          : std::make_unique<TRecordingCanvas>(TRect{0, 0, 200, 200});
+        std::unique_ptr<TRecordingCanvas> canvas =
+            c.Bits ? std::make_unique<TBitsCanvas>(TRect{0, 0, 200, 200})
+                   : std::make_unique<TRecordingCanvas>(TRect{0, 0, 200, 200});
         shape.DrawTo(*canvas, kBitmap);
         EXPECT_EQ(GBlendCalls, c.ExpectedBlends) << c.What;
         EXPECT_EQ(shape.Paints, c.ExpectedPaints) << c.What;
@@ -362,9 +368,8 @@ TEST(DrawObject, OnSitePaintMapsLogicalUnitsAndShowsFailures) {
     // A paint that throws is reported; from then on the failure pattern shows.
     static std::vector<std::string> reported;
     reported.clear();
-    SetPaintFailureReporter([](const TDrawObject&, const std::exception* e) {
-        reported.push_back(e ? e->what() : "?");
-    });
+    SetPaintFailureReporter(
+        [](const TDrawObject&, const std::exception* e) { reported.push_back(e ? e->what() : "?"); });
     const auto uninstall = qScopeGuard([] { SetPaintFailureReporter(nullptr); });
     shape.FailPaint = true;
     TRecordingCanvas failed({0, 0, 97, 49});

@@ -23,10 +23,10 @@ TEST(Rotator, TurnsClockwiseOnScreenAboutItsCentre) {
         TPoint Out;
     };
     const TCase cases[] = {
-        {90, {0, 0}, {10, 0}, {0, 10}},       {180, {0, 0}, {10, 0}, {-10, 0}},
-        {-90, {0, 0}, {10, 0}, {0, -10}},     {270, {0, 0}, {0, 10}, {10, 0}},
-        {45, {0, 0}, {10, 0}, {7, 7}},        {90, {100, 50}, {110, 50}, {100, 60}},
-        {0, {3, 4}, {-7, 9}, {-7, 9}},        {360, {0, 0}, {123, -45}, {123, -45}},
+        {90, {0, 0}, {10, 0}, {0, 10}},      {180, {0, 0}, {10, 0}, {-10, 0}},
+        {-90, {0, 0}, {10, 0}, {0, -10}},    {270, {0, 0}, {0, 10}, {10, 0}},
+        {45, {0, 0}, {10, 0}, {7, 7}},       {90, {100, 50}, {110, 50}, {100, 60}},
+        {0, {3, 4}, {-7, 9}, {-7, 9}},       {360, {0, 0}, {123, -45}, {123, -45}},
         {30, {0, 0}, {1000, 0}, {866, 500}},
     };
     for (const TCase& c : cases) {
@@ -55,9 +55,9 @@ TEST(ObjectHelpers, KeepObjectsInsideBringsCentresBackOneMillimetreInside) {
         return s;
     };
     TTestShape* farLeft = make({-100, 40, -60, 60});   // centre (-80, 50)
-    TTestShape* inside = make({20, 20, 40, 40});        // centre (30, 30)
-    TTestShape* lowRight = make({190, 190, 230, 250});  // centre (210, 220)
-    TTestShape* justInside = make({0, 0, 20, 20});      // centre (10, 10): exactly 1 mm in
+    TTestShape* inside = make({20, 20, 40, 40});       // centre (30, 30)
+    TTestShape* lowRight = make({190, 190, 230, 250}); // centre (210, 220)
+    TTestShape* justInside = make({0, 0, 20, 20});     // centre (10, 10): exactly 1 mm in
     TDOList list;
     for (TDrawObject* o : {static_cast<TDrawObject*>(farLeft), static_cast<TDrawObject*>(inside),
                            static_cast<TDrawObject*>(lowRight), static_cast<TDrawObject*>(justInside)})
@@ -132,10 +132,8 @@ TEST(RenderContext, ThinPensStayVisibleExceptOnPrintersAndPdf) {
         int32_t Width, Expected;
     } cases[] = {
         {TRenderTarget::rtScreen, {96, 100, 254}, 1, 5}, // 2 px at 96 dpi
-        {TRenderTarget::rtScreen, {96, 100, 254}, 9, 9},
-        {TRenderTarget::rtScreen, {96, 400, 254}, 1, 1},
-        {TRenderTarget::rtBitmap, {96, 50, 254}, 1, 11},
-        {TRenderTarget::rtPrinter, {600, 100, 254}, 1, 1},
+        {TRenderTarget::rtScreen, {96, 100, 254}, 9, 9}, {TRenderTarget::rtScreen, {96, 400, 254}, 1, 1},
+        {TRenderTarget::rtBitmap, {96, 50, 254}, 1, 11}, {TRenderTarget::rtPrinter, {600, 100, 254}, 1, 1},
         {TRenderTarget::rtPdf, {96, 25, 254}, 1, 1},
     };
     for (const auto& c : cases) {

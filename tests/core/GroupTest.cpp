@@ -95,7 +95,9 @@ TEST(ZOrder, NonDrawingChildrenAreSkipped) {
 }
 
 namespace {
-TTestShape* Member(TDOGroup& group, int i) { return dynamic_cast<TTestShape*>(group.Members().at(size_t(i))); }
+TTestShape* Member(TDOGroup& group, int i) {
+    return dynamic_cast<TTestShape*>(group.Members().at(size_t(i)));
+}
 } // namespace
 
 TEST(Group, BoundsHitTestPaintAndPlacement) {

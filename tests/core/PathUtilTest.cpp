@@ -12,13 +12,14 @@ TEST(PathUtil, CombinesPaths) {
         const char* Name;
         const char* Expected;
     } cases[] = {
-        {"A\\B", "..\\C", "A\\C"},  {"A", "\\C", "C"},        {"\\A", "B", "\\A\\B"},
-        {"", "Sheets", "Sheets"},    {"A\\", "B\\", "A\\B"},   {"A", ".\\B\\.\\C", "A\\B\\C"},
-        {"\\A\\B", "\\C", "\\C"},    {"A\\B", "..", "A"},      {"A", "..", ""},
+        {"A\\B", "..\\C", "A\\C"},  {"A", "\\C", "C"},      {"\\A", "B", "\\A\\B"},
+        {"", "Sheets", "Sheets"},   {"A\\", "B\\", "A\\B"}, {"A", ".\\B\\.\\C", "A\\B\\C"},
+        {"\\A\\B", "\\C", "\\C"},   {"A\\B", "..", "A"},    {"A", "..", ""},
         {"A\\\\B", "C", "A\\B\\C"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CombinePath(QString::fromUtf8(c.Base), QString::fromUtf8(c.Name)), QString::fromUtf8(c.Expected))
+        EXPECT_EQ(CombinePath(QString::fromUtf8(c.Base), QString::fromUtf8(c.Name)),
+                  QString::fromUtf8(c.Expected))
             << c.Base << " + " << c.Name;
 }
 

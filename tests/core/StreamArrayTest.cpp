@@ -20,7 +20,9 @@ std::vector<QString> Names(TStreamArray& a) {
     return names;
 }
 
-int32_t ReadLastID(const TCompoundNode& root) { return int32_t(GetLE32(root.Child(QStringLiteral("LastID"))->Data().constData())); }
+int32_t ReadLastID(const TCompoundNode& root) {
+    return int32_t(GetLE32(root.Child(QStringLiteral("LastID"))->Data().constData()));
+}
 
 } // namespace
 
@@ -45,7 +47,7 @@ TEST(StreamArray, IdsSurviveDeletesAndMoves) {
     } catch (const EStreamArray& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Index < 0"));
     }
-    a.Delete(10);  // past the end: nothing
+    a.Delete(10); // past the end: nothing
     EXPECT_EQ(a.Count(), 3);
     a.Close();
 
@@ -75,7 +77,8 @@ TEST(StreamArray, EveryAppendRecordsTheIdAndTheIndexAtOnce) {
     a.Close();
     auto root = LoadCompoundFile(file);
     EXPECT_EQ(ReadLastID(*root), 2);
-    EXPECT_EQ(root->Child(QStringLiteral("Index"))->Data(), QByteArray("\x04\0\0\0\x02\0\0\0\0\0\0\0\x01\0\0\0", 16));
+    EXPECT_EQ(root->Child(QStringLiteral("Index"))->Data(),
+              QByteArray("\x04\0\0\0\x02\0\0\0\0\0\0\0\x01\0\0\0", 16));
 }
 
 TEST(StreamArray, CommitWritesTheFileAndReopeningLeavesItAlone) {
@@ -105,7 +108,8 @@ TEST(StreamArray, OpenTakesTheNextIdFromEverythingInTheFile) {
     // Written by a program that left LastID behind: id 5 in the index, stream 00000009 orphaned.
     const QString file = tmp.filePath(QStringLiteral("old.db"));
     auto root = TCompoundNode::NewRoot();
-    root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("LastID"))->Data() = QByteArray("\x02\0\0\0", 4);
+    root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("LastID"))->Data() =
+        QByteArray("\x02\0\0\0", 4);
     root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("Index"))->Data() =
         QByteArray("\x04\0\0\0\x02\0\0\0\x01\0\0\0\x05\0\0\0", 16);
     root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("00000005"))->Data() = "five";
@@ -129,7 +133,8 @@ TEST(StreamArray, DamagedIndexRaises) {
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("bad.db"));
     auto root = TCompoundNode::NewRoot();
-    root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("Index"))->Data() = QByteArray("\x04\0\0\0\xFF\xFF\0\0", 8);
+    root->AddChild(TCompoundNode::TKind::Stream, QStringLiteral("Index"))->Data() =
+        QByteArray("\x04\0\0\0\xFF\xFF\0\0", 8);
     SaveCompoundFile(*root, file);
     TStreamArray a;
     EXPECT_THROW(a.Open(file), EReadError);

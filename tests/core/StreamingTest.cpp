@@ -48,8 +48,8 @@ TEST_F(StreamingTest, DefaultRectangleWritesOnlyWhatItMust) {
     r.SetRect(Bounds(100, 200, 300, 150));
     const QByteArray expected = QByteArray("TPF0") + Str("TTestShape") + Str("") + Str("Left") + Hex("0264") +
                                 Str("Top") + Hex("03C800") + Str("Width") + Hex("032C01") + Str("Height") +
-                                Hex("039600") + Str("Border") + Hex("08") +
-                                Str("LayerGroup") + Hex("0200") + Str("DontPrint") + Hex("08") + Hex("0000");
+                                Hex("039600") + Str("Border") + Hex("08") + Str("LayerGroup") + Hex("0200") +
+                                Str("DontPrint") + Hex("08") + Hex("0000");
     EXPECT_EQ(Write(r), expected);
 
     r.SetCursor(crHandPoint);
@@ -144,5 +144,6 @@ TEST_F(StreamingTest, CreatorMakesKindsByNameAndNothingForUnknownOnes) {
     ASSERT_NE(shape, nullptr);
     EXPECT_EQ(shape->Owner(), nullptr);
     EXPECT_EQ(creator.NewObject(QStringLiteral("TLORect")), nullptr); // its class has not landed yet
-    EXPECT_EQ(creator.NewObject(QStringLiteral("TComponent")), nullptr); // registered, but not a drawing object
+    EXPECT_EQ(creator.NewObject(QStringLiteral("TComponent")),
+              nullptr); // registered, but not a drawing object
 }

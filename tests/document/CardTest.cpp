@@ -130,7 +130,6 @@ TEST_F(DocumentTest, ACardOfAnotherClassIsRefused) {
     EXPECT_TRUE(back.Empty());
 }
 
-
 TEST_F(DocumentTest, EveryReadObjectIsFixedUpOnceAndInsertedOnesAreNot) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
@@ -140,25 +139,27 @@ TEST_F(DocumentTest, EveryReadObjectIsFixedUpOnceAndInsertedOnesAreNot) {
     doc.SaveCard(0, cards);
 
     std::vector<std::pair<int, int>> seen; // card, left
-    TScopedHooks inserting(TScopedHooks::Loaded([](TLabelData&, int, TOwnedDOList& list, TDrawObject*& object) {
-        // The one of left 200 brings a companion at position 1; the one of
-        // left 100 is replaced by a wider one.
-        auto* shape = dynamic_cast<TTestShape*>(object);
-        if (shape->GetBounds().Left == 200) {
-            auto companion = std::make_unique<TTestShape>(nullptr);
-            companion->SetRect(TRect{20, 20, 60, 60});
-            list.Insert(1, std::move(companion));
-        } else if (shape->GetBounds().Left == 100) {
-            auto wider = std::make_unique<TTestShape>(nullptr);
-            wider->SetRect(TRect{100, 0, 400, 50});
-            TDrawObject* next = wider.get();
-            list.Replace(list.IndexOf(object), std::move(wider));
-            object = next;
-        }
-    }));
-    TScopedHooks recording(TScopedHooks::Loaded([&seen](TLabelData&, int card, TOwnedDOList&, TDrawObject*& object) {
-        seen.emplace_back(card, object->GetBounds().Left);
-    }));
+    TScopedHooks inserting(
+        TScopedHooks::Loaded([](TLabelData&, int, TOwnedDOList& list, TDrawObject*& object) {
+            // The one of left 200 brings a companion at position 1; the one of
+            // left 100 is replaced by a wider one.
+            auto* shape = dynamic_cast<TTestShape*>(object);
+            if (shape->GetBounds().Left == 200) {
+                auto companion = std::make_unique<TTestShape>(nullptr);
+                companion->SetRect(TRect{20, 20, 60, 60});
+                list.Insert(1, std::move(companion));
+            } else if (shape->GetBounds().Left == 100) {
+                auto wider = std::make_unique<TTestShape>(nullptr);
+                wider->SetRect(TRect{100, 0, 400, 50});
+                TDrawObject* next = wider.get();
+                list.Replace(list.IndexOf(object), std::move(wider));
+                object = next;
+            }
+        }));
+    TScopedHooks recording(
+        TScopedHooks::Loaded([&seen](TLabelData&, int card, TOwnedDOList&, TDrawObject*& object) {
+            seen.emplace_back(card, object->GetBounds().Left);
+        }));
 
     TOwnedDOList back;
     doc.LoadCard(5, back);
@@ -172,7 +173,9 @@ TEST_F(DocumentTest, AListAHookCallsBlankIsStoredAsAnEmptyCard) {
     TLabelData doc;
     SetMatrixPaper(doc, 2, 5);
     TCardObjectHooks hooks;
-    hooks.StoresNothing = [](const TDOList& list) { return list.Count() == 1 && list.Items(0)->GetBounds().Left == 7; };
+    hooks.StoresNothing = [](const TDOList& list) {
+        return list.Count() == 1 && list.Items(0)->GetBounds().Left == 7;
+    };
     const TScopedHooks blank(hooks);
     TOwnedDOList lone, two;
     AddShapes(lone, {7});

@@ -17,7 +17,8 @@ const TClassInfo& TOldShape::StaticClass() {
 }
 
 void AddShapes(TOwnedDOList& list, std::initializer_list<int> lefts) {
-    for (int left : lefts) list.Give(std::make_unique<TTestShape>()).SetRect(TRect{left, 10, left + 100, 110});
+    for (int left : lefts)
+        list.Give(std::make_unique<TTestShape>()).SetRect(TRect{left, 10, left + 100, 110});
 }
 
 std::vector<int> Lefts(const TDOList& list) {

@@ -90,7 +90,8 @@ TEST_F(DocumentTest, ExtraPaperRecordsBelongToTheirSheetAndAreStoredOnlyWhenNotE
     ExpectEmptyRecords(reopened);
     reopened.Save(file);
     for (const QString& path : StreamsOf(file).keys()) {
-        EXPECT_FALSE(path.contains(QStringLiteral("PaperExtraInfo")) || path.contains(QStringLiteral("ExtraMeishiInfo")) ||
+        EXPECT_FALSE(path.contains(QStringLiteral("PaperExtraInfo")) ||
+                     path.contains(QStringLiteral("ExtraMeishiInfo")) ||
                      path.contains(QStringLiteral("PaperImage")))
             << path.toStdString();
     }
@@ -142,7 +143,9 @@ TEST_F(DocumentTest, ASheetThatFailsToLoadLeavesTheCurrentOneAndItsOwnStreamsAlo
         root.LoadFromFile(file);
         TDocStream stream(root, kModeCreate, QStringLiteral("Sheets\\NameList1\\ExtraMeishiInfo"));
         // The split literal ends the hex escape: "\x00da" would be one character.
-        stream.WriteBytes(QByteArray("\xFF\x0A\x00" "damaged", 10));
+        stream.WriteBytes(QByteArray("\xFF\x0A\x00"
+                                     "damaged",
+                                     10));
         root.SaveToFile(file);
     }
     TLabelData reopened;

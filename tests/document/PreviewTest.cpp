@@ -161,7 +161,8 @@ TEST_F(DocumentTest, APreviewIsReadBackFromTheFileAlone) {
     ASSERT_EQ(picture.Height(), 20);
     const TDIB expected = Pattern(30, 20);
     const TDIB read = picture.Graphic()->Raster();
-    for (auto [x, y] : {std::pair{0, 0}, {29, 0}, {13, 19}}) EXPECT_EQ(read.Pixel(x, y), expected.Pixel(x, y));
+    for (auto [x, y] : {std::pair{0, 0}, {29, 0}, {13, 19}})
+        EXPECT_EQ(read.Pixel(x, y), expected.Pixel(x, y));
 
     ASSERT_TRUE(TLabelData::ReadPreviewFromFile(file, 1, 6, picture));
     EXPECT_EQ(picture.Graphic()->ClassName(), QStringLiteral("TBitmap"));
@@ -179,10 +180,12 @@ TEST_F(DocumentTest, APreviewIsReadBackFromTheFileAlone) {
     const struct {
         QString File;
         int Sheet, Card;
-    } absent[] = {{file, 0, 3}, {file, 0, 40}, {file, 2, 0}, {file, -1, 0}, {file, 0, -1},
-                  {PathOf(QStringLiteral("none.vlm")), 0, 0}, {notADocument, 0, 0}};
+    } absent[] = {{file, 0, 3},        {file, 0, 40}, {file, 2, 0},
+                  {file, -1, 0},       {file, 0, -1}, {PathOf(QStringLiteral("none.vlm")), 0, 0},
+                  {notADocument, 0, 0}};
     for (const auto& c : absent) {
-        EXPECT_FALSE(TLabelData::ReadPreviewFromFile(c.File, c.Sheet, c.Card, picture)) << c.Sheet << "," << c.Card;
+        EXPECT_FALSE(TLabelData::ReadPreviewFromFile(c.File, c.Sheet, c.Card, picture))
+            << c.Sheet << "," << c.Card;
         ExpectSentinel(picture);
     }
 }
@@ -256,9 +259,7 @@ void SetPaper(TLabelData& doc, int32_t faceWidth, int32_t faceHeight) {
 } // namespace
 
 TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
-    const struct {
-        int32_t Width, Height;
-    } faces[] = {{910, 550}, {300, 900}, {200, 200}};
+    const struct { int32_t Width, Height; } faces[] = {{910, 550}, {300, 900}, {200, 200}};
     for (const auto& face : faces) {
         TLabelData doc;
         SetPaper(doc, face.Width, face.Height);
@@ -273,7 +274,8 @@ TEST_F(DocumentTest, ACardIsDrawnIntoAPngPreviewFittingTheSquare) {
         const int w = preview->Width(), h = preview->Height();
         EXPECT_EQ(std::max(w, h), 200) << face.Width;
         // The card's aspect, to a pixel.
-        EXPECT_LE(std::abs(int64_t(w) * face.Height - int64_t(h) * face.Width), std::max(face.Width, face.Height))
+        EXPECT_LE(std::abs(int64_t(w) * face.Height - int64_t(h) * face.Width),
+                  std::max(face.Width, face.Height))
             << w << "x" << h;
         const TDIB pixels = preview->Graphic()->Raster();
         EXPECT_EQ(pixels.BitCount(), 24);

@@ -31,8 +31,9 @@ public:
 
 const TClassInfo& TBoundShape::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TBoundShape, TTestShape>("TBoundShape", [](auto& b) {
-        b.Integer("FieldNo", [](const TBoundShape& o) { return int64_t(o.FieldNo); },
-                  [](TBoundShape& o, const TPropValue& v) { o.FieldNo = int32_t(std::get<int64_t>(v)); })
+        b.Integer(
+             "FieldNo", [](const TBoundShape& o) { return int64_t(o.FieldNo); },
+             [](TBoundShape& o, const TPropValue& v) { o.FieldNo = int32_t(std::get<int64_t>(v)); })
             .Default(int64_t(0));
     });
     return info;
@@ -64,7 +65,9 @@ TCardObjectHooks BoundShapeHooks() {
         if (auto* bound = dynamic_cast<const TBoundShape*>(&object)) return bound->FieldNo;
         return std::nullopt;
     };
-    hooks.SetProfileField = [](TDrawObject& object, int fieldNo) { dynamic_cast<TBoundShape&>(object).FieldNo = fieldNo; };
+    hooks.SetProfileField = [](TDrawObject& object, int fieldNo) {
+        dynamic_cast<TBoundShape&>(object).FieldNo = fieldNo;
+    };
     return hooks;
 }
 

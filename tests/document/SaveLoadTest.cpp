@@ -1,13 +1,13 @@
 #include "DocumentFixture.h"
 
 #include "base/Exceptions.h"
+#include "base/Filer.h"
 #include "base/Stream.h"
 #include "core/CompressedStream.h"
-#include "core/DocStorage.h"
 #include "core/DOGroup.h"
+#include "core/DocStorage.h"
 #include "core/DocStream.h"
 #include "document/DataInfo.h"
-#include "base/Filer.h"
 #include "paper/MatrixPaperInfo.h"
 #include "paper/PaperInfo.h"
 
@@ -29,16 +29,19 @@ TEST_F(DocumentTest, SavedLayoutAsListedByOlefile) {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral("-c"),
-                  QStringLiteral("import sys, olefile\n"
-                                 "for e in olefile.OleFileIO(sys.argv[1]).listdir(streams=True, storages=False):\n"
-                                 "    print('\\\\'.join(e))\n"),
+                  QStringLiteral(
+                      "import sys, olefile\n"
+                      "for e in olefile.OleFileIO(sys.argv[1]).listdir(streams=True, storages=False):\n"
+                      "    print('\\\\'.join(e))\n"),
                   file});
     ASSERT_TRUE(python.waitForFinished(30000));
     if (python.exitCode() != 0) GTEST_SKIP() << "python3-olefile is missing";
-    const QStringList listed = QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    for (const char* name : {"DataInfo", "ProfileInfo2", "SeparateInfo", "Sheets\\NameList", "Sheets\\NameList0\\Info",
-                             "Sheets\\NameList1\\Info"})
-        EXPECT_TRUE(listed.contains(QString::fromLatin1(name))) << name << "\n" << listed.join(u'\n').toStdString();
+    const QStringList listed =
+        QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (const char* name : {"DataInfo", "ProfileInfo2", "SeparateInfo", "Sheets\\NameList",
+                             "Sheets\\NameList0\\Info", "Sheets\\NameList1\\Info"})
+        EXPECT_TRUE(listed.contains(QString::fromLatin1(name))) << name << "\n"
+                                                                << listed.join(u'\n').toStdString();
 }
 
 TEST_F(DocumentTest, SaveReopenSaveGivesTheSameStreams) {
@@ -101,7 +104,8 @@ TEST_F(DocumentTest, AWriterFailingMidwayLeavesThePreviousFileIntact) {
     ASSERT_TRUE(failed);
 
     EXPECT_EQ(FileBytes(file), before);
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kept.vlm")});
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("kept.vlm")});
     TLabelData reopened;
     reopened.Load(file);
     EXPECT_EQ(SheetNames(reopened), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面")}));
@@ -122,7 +126,8 @@ TEST_F(DocumentTest, AFailedLoadLeavesTheOpenDocumentAsItWas) {
     for (const QString& name : {bad, PathOf(QStringLiteral("missing.vlm"))}) {
         EXPECT_THROW(doc.Load(name), Exception);
         EXPECT_EQ(doc.CurrentSheet(), 2);
-        EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
+        EXPECT_EQ(SheetNames(doc),
+                  (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
         EXPECT_TRUE(doc.HasCard(0));
         EXPECT_TRUE(doc.Modified());
     }
@@ -176,7 +181,8 @@ TEST_F(DocumentTest, ACompressedDocumentLoadsAsItsContentAndANestedOneIsRefused)
 
     TLabelData doc;
     doc.Load(once);
-    EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
+    EXPECT_EQ(SheetNames(doc),
+              (QStringList{QStringLiteral("表面"), QStringLiteral("裏面"), QStringLiteral("三1")}));
     doc.SwitchSheet(2);
     TOwnedDOList back;
     doc.LoadCard(1, back);
@@ -234,7 +240,8 @@ TEST_F(DocumentTest, AnOlderDocumentIsUpgradedOnLoad) {
     EXPECT_EQ(group->Members()[0]->ClassName(), QStringLiteral("TTestShape"));
     // The back had no paper of its own: it takes over the front's.
     doc.Save(PathOf(QStringLiteral("new.vlm")));
-    EXPECT_TRUE(StreamsOf(PathOf(QStringLiteral("new.vlm"))).contains(QStringLiteral("Sheets\\NameList1\\PaperInfo")));
+    EXPECT_TRUE(StreamsOf(PathOf(QStringLiteral("new.vlm")))
+                    .contains(QStringLiteral("Sheets\\NameList1\\PaperInfo")));
 }
 
 namespace {

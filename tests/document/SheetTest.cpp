@@ -89,7 +89,8 @@ TEST_F(DocumentTest, MovingAndDeletingSheets) {
     EXPECT_TRUE(doc.Modified());
     EXPECT_EQ(doc.CurrentSheet(), 2);
     EXPECT_EQ(doc.SheetName(), QStringLiteral("表面"));
-    EXPECT_EQ(SheetNames(doc), (QStringList{QStringLiteral("裏面"), QStringLiteral("三1"), QStringLiteral("表面")}));
+    EXPECT_EQ(SheetNames(doc),
+              (QStringList{QStringLiteral("裏面"), QStringLiteral("三1"), QStringLiteral("表面")}));
 
     // The current index stays, or falls back to the last sheet.
     doc.DeleteSheet(2);

@@ -1,11 +1,11 @@
 // The card objects and papers are read back through the class registry.
+#include "DocumentFixture.h"
 #include "base/ClassRegistry.h"
 #include "core/DOGroup.h"
 #include "document/DocumentClasses.h"
 #include "imaging/GraphicRegistry.h"
 #include "paper/PaperClasses.h"
 #include "profile/ProfileClasses.h"
-#include "DocumentFixture.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #include "editing/CanvasSaver.h"
-#include "platform/CoordMap.h"
 #include "editing/MemoryCanvas.h"
 #include "editing/Scaler.h"
+#include "platform/CoordMap.h"
 #include "platform/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

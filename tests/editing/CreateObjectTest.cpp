@@ -24,11 +24,14 @@ public:
 
 const TClassInfo& TTestText::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TTestText, TTestShape>("TTestText", [](auto& b) {
-        b.Boolean(QStringLiteral("AutoSize"), [](const TTestText& o) { return o.AutoSize; },
-                  [](TTestText& o, const TPropValue& v) { o.AutoSize = std::get<bool>(v); });
-        b.Integer(QStringLiteral("FieldNo"), [](const TTestText& o) { return o.FieldNo; },
-                  [](TTestText& o, const TPropValue& v) { o.FieldNo = int32_t(std::get<int64_t>(v)); });
-        b.Owned(QStringLiteral("ShadowColor"), TPropKind::Object, [](const TTestText& o) { return &o.Shadow; });
+        b.Boolean(
+            QStringLiteral("AutoSize"), [](const TTestText& o) { return o.AutoSize; },
+            [](TTestText& o, const TPropValue& v) { o.AutoSize = std::get<bool>(v); });
+        b.Integer(
+            QStringLiteral("FieldNo"), [](const TTestText& o) { return o.FieldNo; },
+            [](TTestText& o, const TPropValue& v) { o.FieldNo = int32_t(std::get<int64_t>(v)); });
+        b.Owned(QStringLiteral("ShadowColor"), TPropKind::Object,
+                [](const TTestText& o) { return &o.Shadow; });
     });
     return info;
 }
@@ -45,7 +48,8 @@ public:
         Edited.push_back(object);
         if (Answer == TAnswer::Refuse) return false;
         cancelled = Answer == TAnswer::Cancel;
-        if (auto* shape = dynamic_cast<TTestShape*>(object); shape && Widen) shape->SetRect({0, 0, 2000, 100});
+        if (auto* shape = dynamic_cast<TTestShape*>(object); shape && Widen)
+            shape->SetRect({0, 0, 2000, 100});
         return true;
     }
 };
@@ -76,8 +80,9 @@ protected:
         RegisterClassAlias(TTestText::StaticClass(), QStringLiteral("TLOTextMeishiV3"));
         DODesigners().Register(Creator);
         DODesigners().Register(Editor);
-        TLOCreator::SetAddedObjectRecorder(
-            [this](TDrawObject& object, const QString& title) { Recorded.push_back({&object, title}); });
+        TLOCreator::SetAddedObjectRecorder([this](TDrawObject& object, const QString& title) {
+            Recorded.push_back({&object, title});
+        });
         SetUpCard(Site);
     }
     void TearDown() override {

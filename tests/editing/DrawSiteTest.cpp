@@ -127,8 +127,8 @@ TEST_F(SiteTest, HandlesFollowTheSelection) {
 TEST_F(SiteTest, PressOnTheSurfaceOrAnObjectWithoutAWindow) {
     TDrawSite site;
     SetUpCard(site);
-    TTestShape& a = AddShape(site, {0, 0, 254, 254});     // pixels 0..96
-    TTestShape& b = AddShape(site, {508, 0, 762, 254});   // pixels 192..288
+    TTestShape& a = AddShape(site, {0, 0, 254, 254});   // pixels 0..96
+    TTestShape& b = AddShape(site, {508, 0, 762, 254}); // pixels 192..288
     site.MouseDown(TMouseButton::mbLeft, ssLeft, {50, 50});
     EXPECT_TRUE(a.Selected());
     EXPECT_EQ(Ghosts.Handles, std::vector<int>{-1}); // a move ghost for the body

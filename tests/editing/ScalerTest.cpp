@@ -16,10 +16,10 @@ TEST(DrawSiteSize, CardSizeRoundsUpToWholePixels) {
         int Width, Height;
     };
     const TCase cases[] = {
-        {100, 96, 910, 550, 344, 208},   // 343.9 x 207.9
-        {400, 96, 910, 550, 1376, 832},  // 1375.7 x 831.5
-        {100, 254, 910, 550, 910, 550},  // one unit per pixel: exact
-        {50, 96, 1, 1, 1, 1},            // a sliver still takes a pixel
+        {100, 96, 910, 550, 344, 208},  // 343.9 x 207.9
+        {400, 96, 910, 550, 1376, 832}, // 1375.7 x 831.5
+        {100, 254, 910, 550, 910, 550}, // one unit per pixel: exact
+        {50, 96, 1, 1, 1, 1},           // a sliver still takes a pixel
     };
     for (const TCase& c : cases) {
         TDrawSite site;

@@ -34,16 +34,29 @@ public:
 const TClassInfo& TFuzzObject::StaticClass() {
     using T = TFuzzObject;
     static const TClassInfo info = TClassInfo::Make<T, TComponent>("TFuzzObject", [](auto& b) {
-        b.Integer("Number", [](const T& o) { return o.Number; }, [](T& o, const TPropValue& v) { o.Number = std::get<int64_t>(v); })
+        b.Integer(
+             "Number", [](const T& o) { return o.Number; },
+             [](T& o, const TPropValue& v) { o.Number = std::get<int64_t>(v); })
             .Idents(CursorIdents());
-        b.Enumeration("Kind", {"kA", "kB"}, [](const T& o) { return o.Kind; }, [](T& o, const TPropValue& v) { o.Kind = std::get<int64_t>(v); });
-        b.SetOf("Bits", {"b0", "b1"}, [](const T& o) { return o.Bits; }, [](T& o, const TPropValue& v) { o.Bits = std::get<int64_t>(v); });
-        b.Boolean("Flag", [](const T& o) { return o.Flag; }, [](T& o, const TPropValue& v) { o.Flag = std::get<bool>(v); });
-        b.Float("Real", [](const T& o) { return o.Real; }, [](T& o, const TPropValue& v) { o.Real = std::get<double>(v); });
-        b.String("Text", [](const T& o) { return o.Text; }, [](T& o, const TPropValue& v) { o.Text = std::get<QString>(v); });
+        b.Enumeration(
+            "Kind", {"kA", "kB"}, [](const T& o) { return o.Kind; },
+            [](T& o, const TPropValue& v) { o.Kind = std::get<int64_t>(v); });
+        b.SetOf(
+            "Bits", {"b0", "b1"}, [](const T& o) { return o.Bits; },
+            [](T& o, const TPropValue& v) { o.Bits = std::get<int64_t>(v); });
+        b.Boolean(
+            "Flag", [](const T& o) { return o.Flag; },
+            [](T& o, const TPropValue& v) { o.Flag = std::get<bool>(v); });
+        b.Float(
+            "Real", [](const T& o) { return o.Real; },
+            [](T& o, const TPropValue& v) { o.Real = std::get<double>(v); });
+        b.String(
+            "Text", [](const T& o) { return o.Text; },
+            [](T& o, const TPropValue& v) { o.Text = std::get<QString>(v); });
         b.Owned("Lines", TPropKind::StringList, [](const T& o) { return &o.Lines; });
-        b.Property("Link", TPropKind::ComponentRef, [](const T& o) { return o.Link; },
-                   [](T& o, const TPropValue& v) { o.Link = dynamic_cast<TComponent*>(std::get<TPersistent*>(v)); });
+        b.Property(
+            "Link", TPropKind::ComponentRef, [](const T& o) { return o.Link; },
+            [](T& o, const TPropValue& v) { o.Link = dynamic_cast<TComponent*>(std::get<TPersistent*>(v)); });
     });
     return info;
 }

@@ -26,7 +26,8 @@ using namespace vellum;
 constexpr int kCards = 16;
 
 const QString& FileName() {
-    static const QString name = QDir::temp().filePath(QStringLiteral("vellum-fuzz-document-%1.xv4").arg(getpid()));
+    static const QString name =
+        QDir::temp().filePath(QStringLiteral("vellum-fuzz-document-%1.xv4").arg(getpid()));
     return name;
 }
 

@@ -7,10 +7,10 @@
 #include "imaging/PictureEx.h"
 #include "profile/ProfileInfo2.h"
 
+#include "../support/WrittenBytes.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 

@@ -1,8 +1,8 @@
+#include "imaging/ColorSpec.h"
 #include "base/Exceptions.h"
 #include "base/Filer.h"
 #include "base/Stream.h"
 #include "core/DocStorage.h"
-#include "imaging/ColorSpec.h"
 #include "imaging/ColorSpecHistory.h"
 #include "imaging/GradFill.h"
 #include "imaging/PictureEx.h"
@@ -64,7 +64,8 @@ void ReadInto(const QByteArray& bytes, TColorSpecWrapper& wrapper) {
 TDIB Solid(int w, int h, TColor c) {
     TDIB dib(w, h, 24);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) dib.SetRawPixel(x, y, ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16));
+        for (int x = 0; x < w; ++x)
+            dib.SetRawPixel(x, y, ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16));
     return dib;
 }
 
@@ -114,7 +115,8 @@ TEST(GradientTest, ShapesPutTheFirstColourWhereTheirNameSays) {
         rgGradationKind Kind;
         int CentreAtLeast, CornerAtMost; // blue channel values
     };
-    const TCase whiteCentre[] = {{rgGradationKind::rgkCircleToCenter, 250, 5}, {rgGradationKind::rgkBoxToCenter, 250, 5}};
+    const TCase whiteCentre[] = {{rgGradationKind::rgkCircleToCenter, 250, 5},
+                                 {rgGradationKind::rgkBoxToCenter, 250, 5}};
     for (const TCase& c : whiteCentre) {
         const TDIB p = TGradFill::Create(c.Kind)->Render(colors, 0);
         EXPECT_GE(Blue(p, 63, 63), c.CentreAtLeast) << int(c.Kind);

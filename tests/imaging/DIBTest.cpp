@@ -25,7 +25,8 @@ void ExpectInvalid(const QByteArray& bytes, const char* what) {
 TDIB Gradient(int w, int h) {
     TDIB dib(w, h, 24);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) dib.SetRawPixel(x, y, uint32_t(x * 20) | (uint32_t(y * 30) << 8) | 0x400000);
+        for (int x = 0; x < w; ++x)
+            dib.SetRawPixel(x, y, uint32_t(x * 20) | (uint32_t(y * 30) << 8) | 0x400000);
     return dib;
 }
 
@@ -36,9 +37,20 @@ TEST(DIB, OnePixel24BitBmpIs58BytesWithFourByteRows) {
     dib.SetRawPixel(0, 0, 0x336699); // bytes B=99 G=66 R=33
     EXPECT_EQ(dib.Stride(), 4);
     const QByteArray bmp = dib.ToBMP();
-    EXPECT_EQ(bmp, Hex("424d3a000000" "00000000" "36000000"                         // file header
-                       "28000000" "01000000" "01000000" "0100" "1800" "00000000" "04000000" // info header
-                       "00000000" "00000000" "00000000" "00000000"
+    EXPECT_EQ(bmp, Hex("424d3a000000"
+                       "00000000"
+                       "36000000" // file header
+                       "28000000"
+                       "01000000"
+                       "01000000"
+                       "0100"
+                       "1800"
+                       "00000000"
+                       "04000000" // info header
+                       "00000000"
+                       "00000000"
+                       "00000000"
+                       "00000000"
                        "99663300"));
     const TDIB back = TDIB::FromBMP(bmp);
     EXPECT_EQ(back.Pixel(0, 0), 0x996633u); // 0x00BBGGRR
@@ -48,7 +60,8 @@ TEST(DIB, OnePixel24BitBmpIs58BytesWithFourByteRows) {
 TEST(DIB, CoreHeaderAt8BitsLoadsWith256FourByteEntries) {
     TBmpSpec s{.HeaderSize = 12, .Width = 2, .Height = 1, .BitCount = 8};
     for (uint32_t i = 0; i < 256; ++i) s.Colors.push_back(i << 16 | (255 - i));
-    s.Bits = Hex("0580" "0000");
+    s.Bits = Hex("0580"
+                 "0000");
     const TDIB dib = TDIB::FromBMP(BuildBmp(s));
     EXPECT_EQ(dib.Info().HeaderSize(), 40u);
     EXPECT_EQ(dib.Info().ColorCount(), 256);
@@ -72,13 +85,24 @@ TEST(DIB, EveryBitCountReadsBottomUpAndTopDown) {
         {16, 3, {0xF800, 0x07E0, 0x001F}, {}, Hex("00f8e007"), Hex("1f000000"), 0x0000FF, 0x000000},
         {24, 0, {}, {}, Hex("0000ff00ff000000"), Hex("ff0000ffffff0000"), 0x0000FF, 0xFFFFFF},
         {32, 0, {}, {}, Hex("0000ff0000ff0000"), Hex("ff00000001020300"), 0x0000FF, 0x010203},
-        {32, 3, {0x00FF0000, 0x0000FF00, 0x000000FF}, {}, Hex("0000ff0000ff0000"), Hex("ff00000001020300"),
-         0x0000FF, 0x010203},
+        {32,
+         3,
+         {0x00FF0000, 0x0000FF00, 0x000000FF},
+         {},
+         Hex("0000ff0000ff0000"),
+         Hex("ff00000001020300"),
+         0x0000FF,
+         0x010203},
     };
     for (const Case& k : cases) {
         for (bool topDown : {false, true}) {
-            TBmpSpec s{.Width = 2, .Height = topDown ? -2 : 2, .BitCount = k.bits, .Compression = k.compression,
-                       .ColorsUsed = uint32_t(k.colors.size()), .Masks = k.masks, .Colors = k.colors};
+            TBmpSpec s{.Width = 2,
+                       .Height = topDown ? -2 : 2,
+                       .BitCount = k.bits,
+                       .Compression = k.compression,
+                       .ColorsUsed = uint32_t(k.colors.size()),
+                       .Masks = k.masks,
+                       .Colors = k.colors};
             s.Bits = topDown ? k.row0 + k.row1 : k.row1 + k.row0;
             const TDIB dib = TDIB::FromBMP(BuildBmp(s));
             EXPECT_EQ(dib.Pixel(0, 0), k.topLeft) << k.bits << " top-down " << topDown;
@@ -86,8 +110,8 @@ TEST(DIB, EveryBitCountReadsBottomUpAndTopDown) {
             // Written back bottom-up; reading that again changes nothing.
             const QByteArray written = dib.ToBMP();
             EXPECT_EQ(TDIB::FromBMP(written).ToBMP(), written);
-            EXPECT_EQ(dib.ToImage().pixel(0, 0), QColor(int(k.topLeft & 0xFF), int(k.topLeft >> 8 & 0xFF),
-                                                         int(k.topLeft >> 16)).rgb())
+            EXPECT_EQ(dib.ToImage().pixel(0, 0),
+                      QColor(int(k.topLeft & 0xFF), int(k.topLeft >> 8 & 0xFF), int(k.topLeft >> 16)).rgb())
                 << k.bits;
         }
     }
@@ -98,7 +122,11 @@ TEST(DIB, RunLengthBitmapsDecode) {
     // top row four absolute pixels; end of bitmap.
     TBmpSpec s8{.Width = 4, .Height = 2, .BitCount = 8, .Compression = 1, .ColorsUsed = 8};
     for (uint32_t i = 0; i < 8; ++i) s8.Colors.push_back(i * 0x20);
-    s8.Bits = Hex("0307" "0000" "0004" "01020304" "0001");
+    s8.Bits = Hex("0307"
+                  "0000"
+                  "0004"
+                  "01020304"
+                  "0001");
     const TDIB d8 = TDIB::FromBMP(BuildBmp(s8));
     EXPECT_EQ(d8.RawPixel(0, 1), 7u);
     EXPECT_EQ(d8.RawPixel(2, 1), 7u);
@@ -108,7 +136,10 @@ TEST(DIB, RunLengthBitmapsDecode) {
 
     TBmpSpec s4{.Width = 5, .Height = 1, .BitCount = 4, .Compression = 2, .ColorsUsed = 16};
     s4.Colors.assign(16, 0);
-    s4.Bits = Hex("0312" "0002" "0200" "0001"); // run 1,2,1 then a move by (2, 0)
+    s4.Bits = Hex("0312"
+                  "0002"
+                  "0200"
+                  "0001"); // run 1,2,1 then a move by (2, 0)
     const TDIB d4 = TDIB::FromBMP(BuildBmp(s4));
     EXPECT_EQ(d4.RawPixel(0, 0), 1u);
     EXPECT_EQ(d4.RawPixel(1, 0), 2u);
@@ -137,7 +168,11 @@ TEST(DIB, BadFieldsRaiseTheInvalidBitmapError) {
     ExpectInvalid(with([](TBmpSpec& s) { s.Width = 0; }), "zero width");
     ExpectInvalid(with([](TBmpSpec& s) { s.Width = -2; }), "negative width");
     ExpectInvalid(with([](TBmpSpec& s) { s.Height = 0; }), "zero height");
-    ExpectInvalid(with([](TBmpSpec& s) { s.Width = 0x7FFFFFFF; s.BitCount = 32; }), "row size overflow");
+    ExpectInvalid(with([](TBmpSpec& s) {
+                      s.Width = 0x7FFFFFFF;
+                      s.BitCount = 32;
+                  }),
+                  "row size overflow");
     ExpectInvalid(with([](TBmpSpec& s) { s.Height = 100000; }), "more rows than data");
     ExpectInvalid(with([](TBmpSpec& s) { s.Compression = 4; }), "JPEG compression");
     ExpectInvalid(with([](TBmpSpec& s) { s.Compression = 3; }), "bit fields at 24 bits");
@@ -246,7 +281,8 @@ TEST(DIBDraw, ClippedDrawEqualsTheSameColumnsOfTheUnclippedDraw) {
     for (int bits : {1, 4, 8, 24, 32}) {
         TDIB dib(7, 5, bits);
         for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 7; ++x) dib.SetRawPixel(x, y, uint32_t(x * 7 + y * 3) * (bits >= 24 ? 0x010305 : 1));
+            for (int x = 0; x < 7; ++x)
+                dib.SetRawPixel(x, y, uint32_t(x * 7 + y * 3) * (bits >= 24 ? 0x010305 : 1));
         QImage whole(40, 30, QImage::Format_RGB32), part(40, 30, QImage::Format_RGB32);
         whole.fill(Qt::white);
         part.fill(Qt::white);
@@ -299,7 +335,8 @@ TEST(DIBDraw, RefusedImagesAreDrawnOneDestinationRowAtATime) {
     // Destination row e of 6 takes source rows e*4/6 .. (e+1)*4/6, at least one.
     const char* rows[] = {"(0,0,10,1)", "(0,0,10,1)", "(0,1,10,2)", "(0,2,10,3)", "(0,2,10,3)", "(0,3,10,4)"};
     for (int e = 0; e < 6; ++e) {
-        EXPECT_EQ(log[e + 1], QStringLiteral("Image 10x4 (0,%1,20,%2) <- %3 mode 0").arg(e).arg(e + 1).arg(rows[e]));
+        EXPECT_EQ(log[e + 1],
+                  QStringLiteral("Image 10x4 (0,%1,20,%2) <- %3 mode 0").arg(e).arg(e + 1).arg(rows[e]));
     }
     // A device that refuses even single rows gets nothing more.
     printer.ClearLog();

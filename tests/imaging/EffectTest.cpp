@@ -118,7 +118,8 @@ TEST(BrightnessContrastTest, FullContrastSplitsAtTheMiddleAndNoContrastIsGrey) {
     const auto same = TGREffectBrightnessContrast::MakeTable(0, 0);
     for (int j = 0; j < 256; ++j) EXPECT_EQ(same[size_t(j)], j) << j;
     // Out of range settings are clamped to +-100 percent.
-    EXPECT_EQ(TGREffectBrightnessContrast::MakeTable(300, -250), TGREffectBrightnessContrast::MakeTable(100, -100));
+    EXPECT_EQ(TGREffectBrightnessContrast::MakeTable(300, -250),
+              TGREffectBrightnessContrast::MakeTable(100, -100));
 }
 
 TEST(BrightnessContrastTest, EntriesMatchExactArithmeticWhereDoublesFallShort) {
@@ -126,10 +127,11 @@ TEST(BrightnessContrastTest, EntriesMatchExactArithmeticWhereDoublesFallShort) {
     struct TCase {
         int Brightness, Contrast, Input, Expected;
     };
-    const TCase cases[] = {{-20, -60, 6, 59}, {-20, -20, 21, 2}, {-100, -60, 65, 1},
+    const TCase cases[] = {{-20, -60, 6, 59},   {-20, -20, 21, 2},   {-100, -60, 65, 1},
                            {-100, -84, 20, 70}, {-20, -28, 116, 83}, {-100, -76, 195, 83}};
     for (const TCase& c : cases)
-        EXPECT_EQ(TGREffectBrightnessContrast::MakeTable(c.Brightness, c.Contrast)[size_t(c.Input)], c.Expected)
+        EXPECT_EQ(TGREffectBrightnessContrast::MakeTable(c.Brightness, c.Contrast)[size_t(c.Input)],
+                  c.Expected)
             << c.Brightness << " " << c.Contrast << " " << c.Input;
     TGREffectBrightnessContrast light;
     light.Brightness = -20;
@@ -144,8 +146,8 @@ TEST(MonoToneTest, PureRedRunsFromBlackThroughRedToWhite) {
         int Index;
         TColor Expected;
     };
-    for (const TCase& c : {TCase{0, 0x000000}, TCase{64, 0x000080}, TCase{127, 0x0000FE}, TCase{128, 0x0101FF},
-                           TCase{132, 0x0909FF}, TCase{255, 0xFFFFFF}})
+    for (const TCase& c : {TCase{0, 0x000000}, TCase{64, 0x000080}, TCase{127, 0x0000FE},
+                           TCase{128, 0x0101FF}, TCase{132, 0x0909FF}, TCase{255, 0xFFFFFF}})
         EXPECT_EQ(red[size_t(c.Index)], c.Expected) << c.Index;
     const auto blue = TGREffectMonoTone::MakeTable(0x996633);
     EXPECT_EQ(blue[22], TColor(0x21160B)); // also short by one in plain doubles
@@ -193,7 +195,7 @@ TEST(BlendTest, AlphaMovesTheTargetTowardsTheSourceTruncating) {
         int Alpha, Source, Dest, Expected;
     };
     const TCase cases[] = {{100, 0, 200, 122}, {100, 200, 0, 78}, {0, 255, 3, 3}, {255, 0, 255, 0},
-                           {255, 17, 200, 17}, {1, 255, 0, 1}, {128, 0, 1, 1}};
+                           {255, 17, 200, 17}, {1, 255, 0, 1},    {128, 0, 1, 1}};
     for (const TCase& c : cases) {
         TDIB target = GreyRow({c.Dest});
         const TDIB source = GreyRow({c.Source});
@@ -205,7 +207,8 @@ TEST(BlendTest, AlphaMovesTheTargetTowardsTheSourceTruncating) {
         blend.AlphaMap = &alpha;
         blend.TargetRect = blend.SourceRect = blend.AlphaRect = {0, 0, 1, 1};
         blend.Blend();
-        EXPECT_EQ(Channels(target), std::vector<int>{c.Expected}) << c.Alpha << " " << c.Source << " " << c.Dest;
+        EXPECT_EQ(Channels(target), std::vector<int>{c.Expected})
+            << c.Alpha << " " << c.Source << " " << c.Dest;
     }
 }
 

@@ -1,7 +1,7 @@
+#include "imaging/ImageData.h"
 #include "base/Filer.h"
 #include "base/Stream.h"
 #include "imaging/ColorSpecHistory.h"
-#include "imaging/ImageData.h"
 #include "imaging/SafetyBitmap.h"
 
 #include <gtest/gtest.h>
@@ -125,7 +125,8 @@ TEST(ImageDataTest, CropMarginsAreFilledWhiteOrTransparent) {
     EXPECT_TRUE(bitmap->Transparent());
     const TDIB mask = bitmap->GetMask();
     ASSERT_EQ(mask.Width(), 4);
-    EXPECT_EQ((std::vector<uint32_t>{mask.RawPixel(0, 0), mask.RawPixel(1, 0), mask.RawPixel(2, 0), mask.RawPixel(3, 0)}),
+    EXPECT_EQ((std::vector<uint32_t>{mask.RawPixel(0, 0), mask.RawPixel(1, 0), mask.RawPixel(2, 0),
+                                     mask.RawPixel(3, 0)}),
               (std::vector<uint32_t>{1, 0, 0, 1}));
 }
 
@@ -154,7 +155,9 @@ TEST(ImageDataTest, StoredFormWritesTheCropOnlyWhenSetAndRoundTrips) {
     data.LightFilter().SetBrightness(-5);
     const QByteArray bytes = Properties(data);
     // "ClipFilter.ClipRect", a list of four integers.
-    EXPECT_TRUE(bytes.contains(QByteArray("\x13" "ClipFilter.ClipRect\x01\x02\x00\x02\x00\x02\x02\x02\x01\x00", 30)));
+    EXPECT_TRUE(bytes.contains(QByteArray("\x13"
+                                          "ClipFilter.ClipRect\x01\x02\x00\x02\x00\x02\x02\x02\x01\x00",
+                                          30)));
     EXPECT_TRUE(bytes.contains("Picture.Data"));
     EXPECT_FALSE(bytes.contains("TransparentColor"));
 

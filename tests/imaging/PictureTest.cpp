@@ -26,7 +26,8 @@ namespace {
 TDIB Pattern(int w, int h, int bits = 24) {
     TDIB dib(w, h, bits);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) dib.SetRawPixel(x, y, uint32_t(x * 40) | (uint32_t(y * 50) << 8) | 0x300000);
+        for (int x = 0; x < w; ++x)
+            dib.SetRawPixel(x, y, uint32_t(x * 40) | (uint32_t(y * 50) << 8) | 0x300000);
     return dib;
 }
 
@@ -58,13 +59,13 @@ TEST(GraphicRegistry, FilesAndStoredNamesResolveToTheProgramsKinds) {
     struct Case {
         const char* ext;
         const char* kind;
-    } cases[] = {{"bmp", "TBitmap"},   {"BMP", "TBitmap"},     {"cbm", "TBitmap"},
+    } cases[] = {{"bmp", "TBitmap"},          {"BMP", "TBitmap"},           {"cbm", "TBitmap"},
                  {"jpg", "TSafetyJPEGImage"}, {"jpeg", "TSafetyJPEGImage"}, {"png", "TPNGImage"},
-                 {"pcd", "TPCDImage"}, {"emf", "TMetafile"},   {"ico", "TIcon"}};
+                 {"pcd", "TPCDImage"},        {"emf", "TMetafile"},         {"ico", "TIcon"}};
     for (const Case& k : cases) EXPECT_EQ(r.ClassForExtension(k.ext), k.kind) << k.ext;
     EXPECT_TRUE(r.ClassForExtension("gif").isEmpty());
-    for (const char* name : {"TBitmap", "TSafetyBitmap", "TJPEGImage", "TSafetyJPEGImage", "TPNGImage", "TDIBitmap",
-                             "TMaskPicture", "TMetafile", "TIcon", "TPCDImage"}) {
+    for (const char* name : {"TBitmap", "TSafetyBitmap", "TJPEGImage", "TSafetyJPEGImage", "TPNGImage",
+                             "TDIBitmap", "TMaskPicture", "TMetafile", "TIcon", "TPCDImage"}) {
         auto g = r.CreateByClassName(name);
         ASSERT_TRUE(g) << name;
         EXPECT_EQ(g->ClassName(), name);
@@ -171,9 +172,11 @@ TEST(PictureEx, BadDataLeavesThePictureAsItWas) {
     QByteArray brokenBmp = before;
     brokenBmp[1 + 7 + 4 + 14 + 14] = 7; // bit count 7
     QByteArray shortLength = before;
-    shortLength[8] = char(0xFF);          // a length beyond the data
-    QByteArray brokenJpeg = QByteArray("\x10TSafetyJPEGImage", 17) + QByteArray::fromHex("04000000") + "\xFF\xD8xx";
-    QByteArray brokenPng = QByteArray("\x09TPNGImage", 10) + QByteArray::fromHex("0c000000") + "\x89PNG\r\n\x1a\nrest";
+    shortLength[8] = char(0xFF); // a length beyond the data
+    QByteArray brokenJpeg =
+        QByteArray("\x10TSafetyJPEGImage", 17) + QByteArray::fromHex("04000000") + "\xFF\xD8xx";
+    QByteArray brokenPng =
+        QByteArray("\x09TPNGImage", 10) + QByteArray::fromHex("0c000000") + "\x89PNG\r\n\x1a\nrest";
     QByteArray truncatedJpeg = QByteArray("\x0ATJPEGImage", 11);
     const QByteArray jfif = EncodeJPEG(Pattern(64, 64), 90);
     const QByteArray head = jfif.left(jfif.size() - 200); // the headers, part of the scan
@@ -307,7 +310,8 @@ TEST(SafetyBitmap, TransparentDrawingKeepsTheBackgroundOnRasterAndPrinterPaths) 
     TSafetyBitmap bitmap;
     TDIB dib(4, 4, 24);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) dib.SetRawPixel(x, y, x < 2 ? 0xFF0000 : 0x00FF00); // red | green (B, G, R bytes)
+        for (int x = 0; x < 4; ++x)
+            dib.SetRawPixel(x, y, x < 2 ? 0xFF0000 : 0x00FF00); // red | green (B, G, R bytes)
     bitmap.SetDIB(dib);
     bitmap.SetTransparent(true);
     bitmap.SetTransparentColor(0x00FF00); // green is see-through

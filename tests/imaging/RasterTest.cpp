@@ -82,7 +82,8 @@ TEST(AALineTest, SteepLinesDotsAndPointsStayInsideTheMap) {
 
 TEST(ResampleTest, LinearEnlargingRepeatsTheEdgePixels) {
     const TDIB source = Grey(2, 2, {0, 100, 200, 255});
-    const TDIB out = ResampleBitmap(source, {0, 0, 2, 2}, 4, 4, TEdgeMode::emRepeat, TResampleFilter::rfLinear);
+    const TDIB out =
+        ResampleBitmap(source, {0, 0, 2, 2}, 4, 4, TEdgeMode::emRepeat, TResampleFilter::rfLinear);
     ASSERT_EQ(out.BitCount(), 8);
     EXPECT_EQ(Row(out, 0), (std::vector<int>{0, 50, 100, 100}));
     EXPECT_EQ(Row(out, 1), (std::vector<int>{100, 139, 178, 178}));
@@ -92,7 +93,8 @@ TEST(ResampleTest, LinearEnlargingRepeatsTheEdgePixels) {
 
 TEST(ResampleTest, NearestBoxAndEdgeModes) {
     const TDIB row = Grey(4, 1, {0, 100, 200, 255});
-    EXPECT_EQ(Values(ResampleBitmap(row, {0, 0, 4, 1}, 8, 1, TEdgeMode::emRepeat, TResampleFilter::rfNearest)),
+    EXPECT_EQ(Values(
+                  ResampleBitmap(row, {0, 0, 4, 1}, 8, 1, TEdgeMode::emRepeat, TResampleFilter::rfNearest)),
               (std::vector<int>{0, 0, 100, 100, 200, 200, 255, 255}));
     EXPECT_EQ(Values(ResampleBitmap(row, {0, 0, 4, 1}, 2, 1, TEdgeMode::emRepeat, TResampleFilter::rfLinear)),
               (std::vector<int>{50, 228}));
@@ -104,7 +106,8 @@ TEST(ResampleTest, NearestBoxAndEdgeModes) {
     EXPECT_EQ(Values(ResampleBitmap(row, {1, 0, 3, 1}, 4, 1, TEdgeMode::emRepeat, TResampleFilter::rfCubic)),
               (std::vector<int>{100, 150, 200, 206})); // the cubic overshoots past the edge
     // A rectangle reaching outside the source is refused.
-    EXPECT_TRUE(ResampleBitmap(row, {2, 0, 5, 1}, 4, 1, TEdgeMode::emRepeat, TResampleFilter::rfLinear).Empty());
+    EXPECT_TRUE(
+        ResampleBitmap(row, {2, 0, 5, 1}, 4, 1, TEdgeMode::emRepeat, TResampleFilter::rfLinear).Empty());
 }
 
 TEST(GaussianTest, FlatAreasStayAndAZeroRadiusLeavesItsDirection) {
@@ -120,18 +123,23 @@ TEST(GaussianTest, FlatAreasStayAndAZeroRadiusLeavesItsDirection) {
     const std::vector<int> row = Row(spot, 2);
     EXPECT_EQ(*std::max_element(row.begin(), row.end()), row[10]);
     for (int k = 1; k <= 10; ++k) EXPECT_NEAR(row[size_t(10 - k)], row[size_t(10 + k)], 1) << k;
-    EXPECT_GT(row[7], 0);   // spread by the radius
-    EXPECT_LE(row[5], 1);   // and falling to about 1/255 at radius + 1... and beyond
+    EXPECT_GT(row[7], 0); // spread by the radius
+    EXPECT_LE(row[5], 1); // and falling to about 1/255 at radius + 1... and beyond
 }
 
 TEST(ScanTest, SpansRunBetweenPixelCentresWithInterpolatedAttributes) {
-    const TScanVertex square[4] = {{0, 0, {0, 0, 0}}, {0, 2, {0, 2, 0}}, {4, 2, {4, 2, 0}}, {4, 0, {4, 0, 0}}};
+    const TScanVertex square[4] = {{0, 0, {0, 0, 0}},
+                                   {0, 2, {0, 2, 0}},
+                                   {4, 2, {4, 2, 0}},
+                                   {4, 0, {4, 0, 0}}};
     std::vector<std::string> spans;
     ScanConvexPolygon(square, 4, 3, {0, 0, 100, 100},
-                      [&](int y, int x0, int x1, const std::array<double, 3>& a, const std::array<double, 3>& d) {
-                          spans.push_back(std::to_string(y) + ":" + std::to_string(x0) + "-" + std::to_string(x1) +
-                                          " u" + std::to_string(a[0]).substr(0, 3) + "+" +
-                                          std::to_string(d[0]).substr(0, 3) + " v" + std::to_string(a[1]).substr(0, 3));
+                      [&](int y, int x0, int x1, const std::array<double, 3>& a,
+                          const std::array<double, 3>& d) {
+                          spans.push_back(std::to_string(y) + ":" + std::to_string(x0) + "-" +
+                                          std::to_string(x1) + " u" + std::to_string(a[0]).substr(0, 3) +
+                                          "+" + std::to_string(d[0]).substr(0, 3) + " v" +
+                                          std::to_string(a[1]).substr(0, 3));
                       });
     EXPECT_EQ(spans, (std::vector<std::string>{"0:0-3 u0.5+1.0 v0.5", "1:0-3 u0.5+1.0 v1.5"}));
     spans.clear();
@@ -163,14 +171,16 @@ TEST(QuadMapTest, RotationByZeroReproducesAndByNinetyTurnsClockwise) {
     ASSERT_EQ(t.Height(), 3);
     // Target (tx, ty) shows source (ty, 1 - tx).
     for (int ty = 0; ty < 3; ++ty)
-        for (int tx = 0; tx < 2; ++tx) EXPECT_EQ(t.RawPixel(tx, ty), source.RawPixel(ty, 1 - tx)) << tx << "," << ty;
+        for (int tx = 0; tx < 2; ++tx)
+            EXPECT_EQ(t.RawPixel(tx, ty), source.RawPixel(ty, 1 - tx)) << tx << "," << ty;
 }
 
 TEST(QuadMapTest, BothSourceCoordinatesAreClampedAndMarginsGetTheBackground) {
     // A source rectangle larger than the bitmap: reads stop at its last row and column.
     const TDIB source = Grey(2, 2, {1, 2, 3, 4});
     TDIB target;
-    const TRect box = MapRectToQuad(target, source, {0, 0, 4, 4}, {TPoint{0, 0}, {0, 4}, {4, 4}, {4, 0}}, clBlack);
+    const TRect box =
+        MapRectToQuad(target, source, {0, 0, 4, 4}, {TPoint{0, 0}, {0, 4}, {4, 4}, {4, 0}}, clBlack);
     EXPECT_EQ(box, Rect(0, 0, 4, 4));
     EXPECT_EQ(Values(target), (std::vector<int>{1, 2, 2, 2, 3, 4, 4, 4, 3, 4, 4, 4, 3, 4, 4, 4}));
 

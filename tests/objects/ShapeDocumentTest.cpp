@@ -21,12 +21,12 @@
 #include "paper/PaperClasses.h"
 #include "platform/PainterCanvas.h"
 
+#include <QFile>
 #include <QImage>
 #include <QMap>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -99,7 +99,8 @@ QImage Drawn(const TDOList& objects) {
     return image;
 }
 
-template <class T> T* FindShape(const TDOList& list) {
+template <class T>
+T* FindShape(const TDOList& list) {
     for (TDrawObject* object : list)
         if (&object->ClassType() == &T::StaticClass()) return static_cast<T*>(object);
     return nullptr;
@@ -223,9 +224,9 @@ TEST_F(ShapeDocumentTest, APdfPageShowsWhatTheBitmapShows) {
         DrawCard(shapes, canvas);
     }
     QProcess tool;
-    tool.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-aa"), QStringLiteral("no"),
-                          QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-singlefile"), file,
-                          PathOf("card")});
+    tool.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-aa"),
+                          QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                          QStringLiteral("-singlefile"), file, PathOf("card")});
     ASSERT_TRUE(tool.waitForFinished(60000));
     ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     const QImage page = QImage(PathOf("card.ppm")).convertToFormat(QImage::Format_RGB32);

@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/WrittenBytes.h"
 #include <algorithm>
 #include <memory>
-#include "../support/WrittenBytes.h"
 
 namespace vellum {
 namespace {
@@ -67,8 +67,8 @@ TEST_F(ShapeStreamTest, PropertiesStreamInOrderAndRoundTrip) {
     c.SetFrameColor(green);
     const QByteArray bytes = Write(c);
     const QString dump = DumpComponentBytes(bytes);
-    const QStringList order = {"FrameWidth = 0", "FrameColor.", "FillColor.", "FillInside = True", "Angle = 30",
-                               "RoundRect = False"};
+    const QStringList order = {"FrameWidth = 0",    "FrameColor.", "FillColor.",
+                               "FillInside = True", "Angle = 30",  "RoundRect = False"};
     qsizetype at = 0;
     for (const QString& item : order) {
         const qsizetype next = dump.indexOf(item, at);
@@ -196,8 +196,9 @@ TEST(Shape, HitTestFollowsFrameFillAndRotation) {
         TPoint P;
         bool Frame, Filled;
     };
-    for (const TCase& k : {TCase{{0, 30}, true, true}, TCase{{-6, 30}, true, true}, TCase{{50, 30}, false, true},
-                           TCase{{-20, 30}, false, false}, TCase{{100, 60}, true, true}}) {
+    for (const TCase& k :
+         {TCase{{0, 30}, true, true}, TCase{{-6, 30}, true, true}, TCase{{50, 30}, false, true},
+          TCase{{-20, 30}, false, false}, TCase{{100, 60}, true, true}}) {
         r.SetFillInside(false);
         EXPECT_EQ(r.HitTest(k.P), k.Frame) << k.P.X << "," << k.P.Y;
         r.SetFillInside(true);
@@ -261,8 +262,8 @@ TEST(Shape, PaintDrawsTheBandAndTheFill) {
     r.SetFillColor(blue);
     r.SetFillInside(true);
     QImage image = Painted(r, {100, 100});
-    EXPECT_EQ(image.pixel(20, 40), qRgb(0, 0, 0));      // on the edge
-    EXPECT_EQ(image.pixel(50, 40), qRgb(0, 0, 255));    // inside
+    EXPECT_EQ(image.pixel(20, 40), qRgb(0, 0, 0));       // on the edge
+    EXPECT_EQ(image.pixel(50, 40), qRgb(0, 0, 255));     // inside
     EXPECT_EQ(image.pixel(10, 40), qRgb(255, 255, 255)); // outside
 
     // A band wider than the rectangle covers it whole, no hole cut.

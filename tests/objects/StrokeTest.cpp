@@ -30,9 +30,19 @@ TEST(Stroke, EllipseIsFourQuarterArcs) {
     TStroke s;
     s.SetEllipse({0, 0, 100, 60});
     // a = Round(100 * 0.5522847 / 2) = 28, b = Round(60 * 0.5522847 / 2) = 17.
-    ExpectPoints(s, {{{100, 30}, 6}, {{100, 13}, 4}, {{78, 0}, 4}, {{50, 0}, 4}, {{22, 0}, 4},
-                     {{0, 13}, 4},   {{0, 30}, 4},   {{0, 47}, 4}, {{22, 60}, 4}, {{50, 60}, 4},
-                     {{78, 60}, 4},  {{100, 47}, 4}, {{100, 30}, 5}});
+    ExpectPoints(s, {{{100, 30}, 6},
+                     {{100, 13}, 4},
+                     {{78, 0}, 4},
+                     {{50, 0}, 4},
+                     {{22, 0}, 4},
+                     {{0, 13}, 4},
+                     {{0, 30}, 4},
+                     {{0, 47}, 4},
+                     {{22, 60}, 4},
+                     {{50, 60}, 4},
+                     {{78, 60}, 4},
+                     {{100, 47}, 4},
+                     {{100, 30}, 5}});
 }
 
 TEST(Stroke, RectangleAndRoundRectangle) {
@@ -133,8 +143,14 @@ TEST(Stroke, SubdivideKeepsEndPointsWithoutDuplicates) {
     // A closed figure: the closing segment is split too and its last point closes.
     s.SetRect({0, 0, 10, 10});
     s.Subdivide();
-    ExpectPoints(s, {{{0, 0}, 6}, {{8, 0}, 2}, {{10, 0}, 2}, {{10, 8}, 2}, {{10, 10}, 2}, {{2, 10}, 2},
-                     {{0, 10}, 2}, {{0, 2}, 3}});
+    ExpectPoints(s, {{{0, 0}, 6},
+                     {{8, 0}, 2},
+                     {{10, 0}, 2},
+                     {{10, 8}, 2},
+                     {{10, 10}, 2},
+                     {{2, 10}, 2},
+                     {{0, 10}, 2},
+                     {{0, 2}, 3}});
 
     TStroke empty;
     empty.Subdivide();
@@ -179,10 +195,10 @@ TEST(StrokeAntialiased, ClosedAndOpenFiguresDrawTheirEdgesOnly) {
     TDIB closedMap(40, 40, 8), openMap(40, 40, 8);
     closed.DrawAntialiased(closedMap, pixels);
     open.DrawAntialiased(openMap, pixels);
-    for (const TCase& k : {TCase{{20, 10}, 255, 255}, TCase{{30, 20}, 255, 255}, TCase{{20, 30}, 255, 255},
-                           TCase{{10, 20}, 255, 0}, // only the closed figure goes back to its start
-                           TCase{{10, 10}, 255, 255}, TCase{{20, 20}, 0, 0}, TCase{{20, 9}, 0, 0},
-                           TCase{{5, 20}, 0, 0}}) {
+    for (const TCase& k :
+         {TCase{{20, 10}, 255, 255}, TCase{{30, 20}, 255, 255}, TCase{{20, 30}, 255, 255},
+          TCase{{10, 20}, 255, 0}, // only the closed figure goes back to its start
+          TCase{{10, 10}, 255, 255}, TCase{{20, 20}, 0, 0}, TCase{{20, 9}, 0, 0}, TCase{{5, 20}, 0, 0}}) {
         EXPECT_EQ(At(closedMap, k.P.X, k.P.Y), k.Closed) << "closed " << k.P.X << "," << k.P.Y;
         EXPECT_EQ(At(openMap, k.P.X, k.P.Y), k.Open) << "open " << k.P.X << "," << k.P.Y;
     }
@@ -194,8 +210,8 @@ TEST(StrokeAntialiased, ClosedAndOpenFiguresDrawTheirEdgesOnly) {
     closed.DrawAntialiased(line, pixels);
     EXPECT_EQ(At(wide, 20, 9), 255);
     EXPECT_EQ(At(wide, 20, 8), 128); // the filter disc half over the line's edge
-    EXPECT_EQ(At(wide, 9, 9), 255);   // 1.4 from the corner: inside the dot
-    EXPECT_EQ(At(wide, 7, 7), 0);     // 4.2 away: beyond W + R
+    EXPECT_EQ(At(wide, 9, 9), 255);  // 1.4 from the corner: inside the dot
+    EXPECT_EQ(At(wide, 7, 7), 0);    // 4.2 away: beyond W + R
     EXPECT_EQ(At(wide, 20, 20), 0);
 }
 

@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/WrittenBytes.h"
 #include <functional>
 #include <memory>
 #include <set>
-#include "../support/WrittenBytes.h"
 
 using namespace vellum;
 
@@ -42,14 +42,12 @@ std::unique_ptr<TLORect> Shape(int32_t left) {
 }
 
 void AddShapes(TOwnedDOList& list, std::initializer_list<int32_t> lefts) {
-    for (int32_t left : lefts)
-        list.Give(Shape(left));
+    for (int32_t left : lefts) list.Give(Shape(left));
 }
 
 std::vector<int32_t> Lefts(const TDOList& list) {
     std::vector<int32_t> out;
-    for (TDrawObject* o : list)
-        out.push_back(dynamic_cast<TLORect&>(*o).Left());
+    for (TDrawObject* o : list) out.push_back(dynamic_cast<TLORect&>(*o).Left());
     return out;
 }
 
@@ -133,7 +131,8 @@ std::unique_ptr<TImagePaperInfo> FullImage() {
 
 using TMake = std::function<std::unique_ptr<TExtraPaperInfo>()>;
 
-template <class T> TMake Maker(std::function<void(T&)> set) {
+template <class T>
+TMake Maker(std::function<void(T&)> set) {
     return [set] {
         auto info = std::make_unique<T>();
         set(*info);
@@ -380,8 +379,7 @@ TEST_F(ExtraPaperInfoTest, LoadDesignsReadsTheStreamsInNameOrder) {
     TTemporaryStorage root;
     TDocStorage storage(root, true, QStringLiteral("PaperImages"));
     TImagePaperInfo saved;
-    for (int i = 0; i < 11; ++i)
-        SetShapes(saved, i, {100 * (i + 1)});
+    for (int i = 0; i < 11; ++i) SetShapes(saved, i, {100 * (i + 1)});
     saved.SaveDesigns(storage);
     WriteStream(storage, QStringLiteral("ImageInfo"), ComponentBytes(saved));
     EXPECT_TRUE(storage.StreamExists(QStringLiteral("$0000000B")));
@@ -391,8 +389,7 @@ TEST_F(ExtraPaperInfoTest, LoadDesignsReadsTheStreamsInNameOrder) {
     SetShapes(*loaded, 12, {7}); // replaced by the load
     loaded->LoadDesigns(storage);
     ASSERT_EQ(loaded->DesignCount(), 11);
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(DesignLefts(*loaded, i), (std::vector<int32_t>{100 * (i + 1)}));
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(DesignLefts(*loaded, i), (std::vector<int32_t>{100 * (i + 1)}));
     EXPECT_TRUE(loaded->SameAs(&saved));
 }
 

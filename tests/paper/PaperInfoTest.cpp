@@ -7,8 +7,8 @@
 #include "base/Filer.h"
 #include "base/Stream.h"
 
-#include <gtest/gtest.h>
 #include "../support/WrittenBytes.h"
+#include <gtest/gtest.h>
 
 using namespace vellum;
 
@@ -55,9 +55,7 @@ std::unique_ptr<TPaperInfo> Read(const QByteArray& bytes) {
 QByteArray Prop(const char* name, const QByteArray& value) {
     return QByteArray(1, char(std::strlen(name))) + name + value;
 }
-QByteArray Hex(const char* hex) {
-    return QByteArray::fromHex(hex);
-}
+QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 
 // The stream with one more property before the end of the root's property list.
 QByteArray WithProperty(QByteArray stream, const QByteArray& prop) {

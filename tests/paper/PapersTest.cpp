@@ -206,8 +206,7 @@ TEST_F(PapersTest, ReplacingDeletingAndNamesThatDoNotParse) {
 TEST_F(PapersTest, ReorderValidatesEveryNameFirst) {
     TPapers papers;
     papers.Open(FFile, false);
-    for (const char* name : {"A", "B", "C"})
-        papers.Store(*Paper(QString::fromLatin1(name)));
+    for (const char* name : {"A", "B", "C"}) papers.Store(*Paper(QString::fromLatin1(name)));
     for (const QStringList& bad :
          {QStringList{"C", "A", "x"}, QStringList{"C", "A", "C"}, QStringList{"c"}}) {
         try {

@@ -17,8 +17,7 @@ protected:
 
 QStringList Ids(const TPurposeList& list) {
     QStringList ids;
-    for (int i = 0; i < list.Count(); ++i)
-        ids << list.Item(i)->ID;
+    for (int i = 0; i < list.Count(); ++i) ids << list.Item(i)->ID;
     return ids;
 }
 

@@ -81,8 +81,7 @@ TEST(Region, SetOperationsAndCanonicalForm) {
     EXPECT_EQ(TRegion::FromRect({9, 9, 1, 1}), TRegion::FromRect({1, 1, 9, 9})); // normalised
     EXPECT_EQ(a.Translated(-3, 7).BoundingBox(), (TRect{-3, 7, 77, 67}));
     int64_t area = 0;
-    for (const TRect& r : b.Rects())
-        area += int64_t(r.Width()) * r.Height();
+    for (const TRect& r : b.Rects()) area += int64_t(r.Width()) * r.Height();
     EXPECT_EQ(area, b.Area());
     EXPECT_EQ(b.ToQRegion().boundingRect(), QRect(40, 20, 80, 70));
 }
@@ -117,13 +116,14 @@ TEST(Region, PathsWithLinesAndCurves) {
                                                                   {points.begin() + 4, points.end()}}));
     // A half disc of radius 100 from one Bézier: close to the ideal area and inside its box.
     const int k = 55; // 100 * 0.5523, the quarter-circle control distance
-    const TRegion half = TRegion::Path(
-        {{-100, 0}, {-100, -k}, {-k, -100}, {0, -100}, {k, -100}, {100, -k}, {100, 0}},
-        {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO});
+    const TRegion half =
+        TRegion::Path({{-100, 0}, {-100, -k}, {-k, -100}, {0, -100}, {k, -100}, {100, -k}, {100, 0}},
+                      {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO,
+                       PT_BEZIERTO});
     EXPECT_EQ(half.BoundingBox(), (TRect{-100, -100, 100, 0}));
     EXPECT_NEAR(double(half.Area()), M_PI * 100 * 100 / 2, 150);
     // A truncated Bézier group ends the path.
-    EXPECT_EQ(
-        TRegion::Path({{0, 0}, {10, 0}, {10, 10}, {5, 5}}, {PT_MOVETO, PT_LINETO, PT_LINETO, PT_BEZIERTO}),
-        TRegion::Polygon({{0, 0}, {10, 0}, {10, 10}}));
+    EXPECT_EQ(TRegion::Path({{0, 0}, {10, 0}, {10, 10}, {5, 5}},
+                            {PT_MOVETO, PT_LINETO, PT_LINETO, PT_BEZIERTO}),
+              TRegion::Polygon({{0, 0}, {10, 0}, {10, 10}}));
 }

@@ -34,8 +34,7 @@ TEST(ShippedCatalogue, EveryPaperIsSoundReadOnlyAndForCards) {
         EXPECT_GT(p.FaceCount(), 0);
         EXPECT_EQ(p.FirstFaceOutside(), -1);
         EXPECT_EQ(p.FirstOverlappingFace(), -1);
-        for (int f = 0; f < p.FaceCount(); ++f)
-            EXPECT_EQ(p.FacePurposeName(f), QStringLiteral("Meishi"));
+        for (int f = 0; f < p.FaceCount(); ++f) EXPECT_EQ(p.FacePurposeName(f), QStringLiteral("Meishi"));
         const int meishi = p.PurposeList().IndexOfID(QStringLiteral("Meishi"));
         ASSERT_GE(meishi, 0);
         EXPECT_EQ(p.PurposeList().Item(meishi)->DisplayName, QStringLiteral("名刺"));

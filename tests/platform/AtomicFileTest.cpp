@@ -58,15 +58,18 @@ TEST(AtomicFile, ReadOnlyTargetsAndFoldersAreRefusedAndKept) {
     Write(locked, "keep");
     ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
     // Refused even for root, who could write it.
-    EXPECT_EQ(Message(locked, "new"), QStringLiteral("ファイル %1 は読み取り専用のため保存できません").arg(locked));
+    EXPECT_EQ(Message(locked, "new"),
+              QStringLiteral("ファイル %1 は読み取り専用のため保存できません").arg(locked));
     EXPECT_EQ(Read(locked), QByteArray("keep"));
 
     const QString folder = tmp.filePath(QStringLiteral("folder.xv4"));
     ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("folder.xv4")));
-    EXPECT_EQ(Message(folder, "new"), QStringLiteral("ファイル %1 を保存できません（同じ名前のフォルダーがあります）").arg(folder));
+    EXPECT_EQ(Message(folder, "new"),
+              QStringLiteral("ファイル %1 を保存できません（同じ名前のフォルダーがあります）").arg(folder));
 
     const QString nowhere = tmp.filePath(QStringLiteral("no/such/x.xv4"));
-    EXPECT_EQ(Message(nowhere, "new"), QStringLiteral("ファイル %1 を保存できません（フォルダーが見つかりません）").arg(nowhere));
+    EXPECT_EQ(Message(nowhere, "new"),
+              QStringLiteral("ファイル %1 を保存できません（フォルダーが見つかりません）").arg(nowhere));
     EXPECT_TRUE(Hidden(tmp).isEmpty());
 }
 
@@ -102,7 +105,7 @@ TEST(AtomicFile, TemporariesOfKilledSavesGoAtTheNextSave) {
         bool Removed;
     } cases[] = {
         {prefix + QStringLiteral("a1b2c3"), true, true},
-        {QStringLiteral(".card.xv4.Zz9Yy8"), true, true}, // the longer naming of earlier versions
+        {QStringLiteral(".card.xv4.Zz9Yy8"), true, true},  // the longer naming of earlier versions
         {prefix + QStringLiteral("d4e5f6"), false, false}, // a save may be writing it now
         {TemporaryPrefix(tmp.filePath(QStringLiteral("other.xv4"))) + QStringLiteral("g7h8i9"), true, false},
         {QStringLiteral(".card.xv4.toolong1"), true, false},
@@ -111,7 +114,7 @@ TEST(AtomicFile, TemporariesOfKilledSavesGoAtTheNextSave) {
         const QString file = tmp.filePath(c.Name);
         Write(file, "left over");
         if (c.Old) {
-            const struct utimbuf times{1000000000, 1000000000};
+            const struct utimbuf times { 1000000000, 1000000000 };
             ASSERT_EQ(::utime(QFile::encodeName(file).constData(), &times), 0);
         }
     }

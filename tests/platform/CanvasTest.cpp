@@ -85,8 +85,9 @@ TEST(CanvasPath, FiguresKeepKindsAndComeBackInLogicalUnits) {
     std::vector<uint8_t> kinds;
     c.GetPath(points, kinds);
     ASSERT_EQ(kinds.size(), 5u + 2u + 13u);
-    const std::vector<uint8_t> head{PT_MOVETO, PT_LINETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO | PT_CLOSEFIGURE,
-                                    PT_MOVETO, PT_LINETO, PT_MOVETO};
+    const std::vector<uint8_t>
+        head{PT_MOVETO, PT_LINETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO | PT_CLOSEFIGURE,
+             PT_MOVETO, PT_LINETO, PT_MOVETO};
     EXPECT_EQ(std::vector<uint8_t>(kinds.begin(), kinds.begin() + 8), head);
     EXPECT_EQ(kinds.back(), PT_BEZIERTO | PT_CLOSEFIGURE);
     EXPECT_EQ(points[1], (TPoint{254, 0}));
@@ -243,7 +244,8 @@ TEST(CanvasRecording, CurvedShapesAreBezierFigures) {
     EXPECT_EQ(e.Kinds.back(), PT_BEZIERTO | PT_CLOSEFIGURE);
     TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const TPoint& p : r[1].Path.Points)
-        box = {std::min(box.Left, p.X), std::min(box.Top, p.Y), std::max(box.Right, p.X), std::max(box.Bottom, p.Y)};
+        box = {std::min(box.Left, p.X), std::min(box.Top, p.Y), std::max(box.Right, p.X),
+               std::max(box.Bottom, p.Y)};
     EXPECT_EQ(box, (TRect{0, 0, 100, 60}));
     EXPECT_TRUE(r[1].Path.Kinds.back() & PT_CLOSEFIGURE);
     const TDevicePath& a = r[2].Path;

@@ -27,8 +27,9 @@ QByteArray BaseFile() {
     auto root = TCompoundNode::NewRoot();
     root->AddChild(TKind::Stream, QStringLiteral("A"))->Data() = Pattern(100, 1);
     root->AddChild(TKind::Stream, QStringLiteral("B"))->Data() = Pattern(5000, 2);
-    root->AddChild(TKind::Storage, QStringLiteral("S"))->AddChild(TKind::Stream, QStringLiteral("C"))->Data() =
-        Pattern(10, 3);
+    root->AddChild(TKind::Storage, QStringLiteral("S"))
+        ->AddChild(TKind::Stream, QStringLiteral("C"))
+        ->Data() = Pattern(10, 3);
     return WriteCompoundFile(*root);
 }
 
@@ -44,7 +45,7 @@ uint32_t Start(const QByteArray& f, int id) { return GetLE32(f.constData() + Ent
 struct TDamage {
     const char* Name;
     std::function<void(QByteArray&)> Apply;
-    const char* Expected;  // a fragment of the message
+    const char* Expected; // a fragment of the message
 };
 
 } // namespace
@@ -65,18 +66,40 @@ TEST(CompoundFileDamage, EveryDamageIsRefusedWithItsReason) {
         {"huge FAT count", [](QByteArray& f) { PutLE32(At(f, 0x2C), 0xFFFFFFF0u); }, "FAT sectors"},
         {"no FAT", [](QByteArray& f) { PutLE32(At(f, 0x2C), 0); }, "no FAT"},
         {"missing FAT sector", [](QByteArray& f) { PutLE32(At(f, 0x2C), 2); }, "outside the file"},
-        {"FAT sector twice", [](QByteArray& f) { PutLE32(At(f, 0x2C), 2); PutLE32(At(f, 0x50), GetLE32(f.constData() + 0x4C)); }, "listed twice"},
+        {"FAT sector twice",
+         [](QByteArray& f) {
+             PutLE32(At(f, 0x2C), 2);
+             PutLE32(At(f, 0x50), GetLE32(f.constData() + 0x4C));
+         },
+         "listed twice"},
         {"huge DIFAT count", [](QByteArray& f) { PutLE32(At(f, 0x48), 0x7FFFFFFF); }, "DIFAT sectors"},
-        {"directory loop", [](QByteArray& f) { const uint32_t d = GetLE32(f.constData() + 0x30); PutLE32(At(f, FatEntry(f, d + 1)), d); }, "loops"},
-        {"stream chain loop", [](QByteArray& f) { const uint32_t b = Start(f, 2); PutLE32(At(f, FatEntry(f, b + 3)), b); }, "loops"},
-        {"stream chain free", [](QByteArray& f) { PutLE32(At(f, FatEntry(f, Start(f, 2))), 0xFFFFFFFFu); }, "outside the file"},
-        {"stream chain short", [](QByteArray& f) { PutLE32(At(f, FatEntry(f, Start(f, 2))), 0xFFFFFFFEu); }, "shorter than its size"},
-        {"chains cross", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x74), GetLE32(f.constData() + 0x30)); }, "crosses"},
-        {"stream size huge", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x78), 0xFFFFFFF0u); }, "more than the file"},
-        {"mini start outside", [](QByteArray& f) { PutLE32(At(f, Entry(f, 1) + 0x74), 1000); }, "outside the mini stream"},
+        {"directory loop",
+         [](QByteArray& f) {
+             const uint32_t d = GetLE32(f.constData() + 0x30);
+             PutLE32(At(f, FatEntry(f, d + 1)), d);
+         },
+         "loops"},
+        {"stream chain loop",
+         [](QByteArray& f) {
+             const uint32_t b = Start(f, 2);
+             PutLE32(At(f, FatEntry(f, b + 3)), b);
+         },
+         "loops"},
+        {"stream chain free", [](QByteArray& f) { PutLE32(At(f, FatEntry(f, Start(f, 2))), 0xFFFFFFFFu); },
+         "outside the file"},
+        {"stream chain short", [](QByteArray& f) { PutLE32(At(f, FatEntry(f, Start(f, 2))), 0xFFFFFFFEu); },
+         "shorter than its size"},
+        {"chains cross",
+         [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x74), GetLE32(f.constData() + 0x30)); }, "crosses"},
+        {"stream size huge", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x78), 0xFFFFFFF0u); },
+         "more than the file"},
+        {"mini start outside", [](QByteArray& f) { PutLE32(At(f, Entry(f, 1) + 0x74), 1000); },
+         "outside the mini stream"},
         {"mini chains cross", [](QByteArray& f) { PutLE32(At(f, Entry(f, 4) + 0x74), 1); }, "crosses"},
-        {"mini stream huge", [](QByteArray& f) { PutLE32(At(f, Entry(f, 0) + 0x78), 0x7FFFFFF0u); }, "mini stream"},
-        {"mini stream short", [](QByteArray& f) { PutLE32(At(f, Entry(f, 0) + 0x78), 64); }, "outside the mini stream"},
+        {"mini stream huge", [](QByteArray& f) { PutLE32(At(f, Entry(f, 0) + 0x78), 0x7FFFFFF0u); },
+         "mini stream"},
+        {"mini stream short", [](QByteArray& f) { PutLE32(At(f, Entry(f, 0) + 0x78), 64); },
+         "outside the mini stream"},
         {"first entry not root", [](QByteArray& f) { *At(f, Entry(f, 0) + 0x42) = 1; }, "not the root"},
         {"second root", [](QByteArray& f) { *At(f, Entry(f, 3) + 0x42) = 5; }, "second root"},
         {"unknown type", [](QByteArray& f) { *At(f, Entry(f, 1) + 0x42) = 7; }, "unknown type"},
@@ -85,10 +108,17 @@ TEST(CompoundFileDamage, EveryDamageIsRefusedWithItsReason) {
         {"bad name", [](QByteArray& f) { PutLE16(At(f, Entry(f, 1)), '/'); }, "not allowed"},
         {"sibling self loop", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x44), 2); }, "more than once"},
         {"child is root", [](QByteArray& f) { PutLE32(At(f, Entry(f, 3) + 0x4C), 0); }, "more than once"},
-        {"link outside", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x48), 1000); }, "outside the directory"},
+        {"link outside", [](QByteArray& f) { PutLE32(At(f, Entry(f, 2) + 0x48), 1000); },
+         "outside the directory"},
         {"link to unused", [](QByteArray& f) { PutLE32(At(f, Entry(f, 4) + 0x48), 6); }, "unused"},
-        {"stream with children", [](QByteArray& f) { PutLE32(At(f, Entry(f, 1) + 0x4C), 4); PutLE32(At(f, Entry(f, 3) + 0x4C), 0xFFFFFFFFu); }, "has children"},
-        {"unreachable entry", [](QByteArray& f) { PutLE32(At(f, Entry(f, 3) + 0x4C), 0xFFFFFFFFu); }, "cannot be reached"},
+        {"stream with children",
+         [](QByteArray& f) {
+             PutLE32(At(f, Entry(f, 1) + 0x4C), 4);
+             PutLE32(At(f, Entry(f, 3) + 0x4C), 0xFFFFFFFFu);
+         },
+         "has children"},
+        {"unreachable entry", [](QByteArray& f) { PutLE32(At(f, Entry(f, 3) + 0x4C), 0xFFFFFFFFu); },
+         "cannot be reached"},
         {"duplicate name", [](QByteArray& f) { PutLE16(At(f, Entry(f, 2)), 'a'); }, "occurs twice"},
     };
     for (const TDamage& d : damages) {
@@ -127,7 +157,8 @@ TEST(CompoundFileDamage, DifatLoopIsRefused) {
 TEST(CompoundFileDamage, EveryTruncationIsRefused) {
     const QByteArray base = BaseFile();
     // Cutting into the last sector only is read as a short sector; anything shorter is damage.
-    for (qsizetype n = 0; n < base.size() - 512; n += 97) EXPECT_THROW(ReadCompoundFile(base.left(n)), ECompoundFile) << n;
+    for (qsizetype n = 0; n < base.size() - 512; n += 97)
+        EXPECT_THROW(ReadCompoundFile(base.left(n)), ECompoundFile) << n;
 }
 
 TEST(CompoundFileDamage, ShortLastSectorReadsAsPadded) {
@@ -142,7 +173,8 @@ TEST(CompoundFileDamage, ShortLastSectorReadsAsPadded) {
 
 // The committed fuzz corpus: files named valid_* read and round-trip, every other one is refused as damaged.
 TEST(CompoundFileDamage, FuzzCorpusIsHandledCleanly) {
-    const QString dir = qEnvironmentVariable("VELLUM_SOURCE_DIR") + QStringLiteral("/tests/fuzz/corpus/compound_file");
+    const QString dir =
+        qEnvironmentVariable("VELLUM_SOURCE_DIR") + QStringLiteral("/tests/fuzz/corpus/compound_file");
     int files = 0;
     for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
         QFile f(it.next());

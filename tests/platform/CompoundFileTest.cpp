@@ -20,7 +20,9 @@ namespace {
 
 using TKind = TCompoundNode::TKind;
 
-std::shared_ptr<TCompoundNode> RoundTrip(const TCompoundNode& root) { return ReadCompoundFile(WriteCompoundFile(root)); }
+std::shared_ptr<TCompoundNode> RoundTrip(const TCompoundNode& root) {
+    return ReadCompoundFile(WriteCompoundFile(root));
+}
 
 bool CfbLess(const QString& a, const QString& b) {
     return TCompoundNameLess()(TCompoundNode::NameKey(a), TCompoundNode::NameKey(b));
@@ -51,7 +53,8 @@ std::vector<TRawEntry> RawDirectory(const QByteArray& image) {
 
 // Checks one sibling tree: search order, no red node with a red child, equal black
 // height on every path. Returns the black height, or -1 after a failure.
-int CheckRedBlack(const std::vector<TRawEntry>& dir, uint32_t id, const QString* lo, const QString* hi, int& count) {
+int CheckRedBlack(const std::vector<TRawEntry>& dir, uint32_t id, const QString* lo, const QString* hi,
+                  int& count) {
     if (id == 0xFFFFFFFFu) return 1;
     const TRawEntry& e = dir.at(id);
     ++count;
@@ -78,7 +81,8 @@ std::shared_ptr<TCompoundNode> SampleTree() {
     auto root = TCompoundNode::NewRoot();
     const int sizes[] = {0, 1, 63, 64, 65, 4095, 4096, 4097, 70000};
     int seed = 0;
-    for (int size : sizes) root->AddChild(TKind::Stream, QStringLiteral("s%1").arg(size))->Data() = Pattern(size, ++seed);
+    for (int size : sizes)
+        root->AddChild(TKind::Stream, QStringLiteral("s%1").arg(size))->Data() = Pattern(size, ++seed);
     auto sub = root->AddChild(TKind::Storage, QStringLiteral("名刺データ"));
     sub->AddChild(TKind::Stream, QStringLiteral("表面の画像"))->Data() = Pattern(5000, ++seed);
     sub->AddChild(TKind::Stream, QString(31, u'N'))->Data() = Pattern(10, ++seed);
@@ -105,10 +109,10 @@ TEST(CompoundFile, RoundTripKeepsEveryElementAndIsDeterministic) {
 TEST(CompoundFile, EmptyRootWritesAMinimalFile) {
     auto root = TCompoundNode::NewRoot();
     const QByteArray image = WriteCompoundFile(*root);
-    EXPECT_EQ(image.size(), 3 * 512);  // header, directory, FAT
+    EXPECT_EQ(image.size(), 3 * 512); // header, directory, FAT
     const auto* p = reinterpret_cast<const uint8_t*>(image.constData());
-    EXPECT_EQ(GetLE32(p + 0x3C), 0xFFFFFFFEu);  // no mini FAT
-    EXPECT_EQ(GetLE32(p + 0x44), 0xFFFFFFFEu);  // no DIFAT
+    EXPECT_EQ(GetLE32(p + 0x3C), 0xFFFFFFFEu); // no mini FAT
+    EXPECT_EQ(GetLE32(p + 0x44), 0xFFFFFFFEu); // no DIFAT
     auto dir = RawDirectory(image);
     ASSERT_EQ(dir.size(), 4u);
     EXPECT_EQ(dir[0].Name, QStringLiteral("Root Entry"));
@@ -129,15 +133,19 @@ TEST(CompoundFile, SmallStreamsGoToTheMiniStream) {
     const QByteArray big = WriteCompoundFile(*root);
     const auto* m = reinterpret_cast<const uint8_t*>(mini.constData());
     const auto* b = reinterpret_cast<const uint8_t*>(big.constData());
-    EXPECT_EQ(GetLE32(m + 0x40), 1u);  // one mini FAT sector
+    EXPECT_EQ(GetLE32(m + 0x40), 1u); // one mini FAT sector
     EXPECT_EQ(GetLE32(b + 0x40), 0u);
     EXPECT_EQ(GetLE32(b + 0x3C), 0xFFFFFFFEu);
 }
 
 TEST(CompoundFile, NamesAreValidatedAndUniqueWithoutCase) {
     auto root = TCompoundNode::NewRoot();
-    const QString bad[] = {QString(), QString(32, u'x'), QStringLiteral("a/b"), QStringLiteral("a\\b"),
-                           QStringLiteral("a:b"), QStringLiteral("a!b")};
+    const QString bad[] = {QString(),
+                           QString(32, u'x'),
+                           QStringLiteral("a/b"),
+                           QStringLiteral("a\\b"),
+                           QStringLiteral("a:b"),
+                           QStringLiteral("a!b")};
     for (const QString& name : bad) {
         try {
             root->AddChild(TKind::Stream, name);
@@ -166,7 +174,8 @@ TEST(CompoundFile, SiblingsFormValidRedBlackTrees) {
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 17, 31, 100, 1000}) {
         auto root = TCompoundNode::NewRoot();
         // Mixed lengths: the order is by length first, then by upper-case units.
-        for (int i = 0; i < n; ++i) root->AddChild(TKind::Stream, QStringLiteral("e%1x").arg(i * 7919 % 100003));
+        for (int i = 0; i < n; ++i)
+            root->AddChild(TKind::Stream, QStringLiteral("e%1x").arg(i * 7919 % 100003));
         const auto dir = RawDirectory(WriteCompoundFile(*root));
         int count = 0;
         EXPECT_GT(CheckRedBlack(dir, dir[0].Child, nullptr, nullptr, count), 0) << n;
@@ -207,7 +216,7 @@ TEST(CompoundFile, DifatSizedStream) {
     root->AddChild(TKind::Stream, QStringLiteral("large"))->Data() = Pattern(8 * 1024 * 1024, 3);
     const QByteArray image = WriteCompoundFile(*root);
     const auto* p = reinterpret_cast<const uint8_t*>(image.constData());
-    EXPECT_GT(GetLE32(p + 0x2C), 109u);  // more FAT sectors than the header lists
+    EXPECT_GT(GetLE32(p + 0x2C), 109u); // more FAT sectors than the header lists
     EXPECT_GE(GetLE32(p + 0x48), 1u);
     EXPECT_TRUE(TCompoundNode::SameTree(*root, *ReadCompoundFile(image)));
 }
@@ -228,14 +237,14 @@ QByteArray HandMadeV4() {
     PutLE16(p + 0x1C, 0xFFFE);
     PutLE16(p + 0x1E, 12);
     PutLE16(p + 0x20, 6);
-    PutLE32(p + 0x28, 1);  // directory sectors
-    PutLE32(p + 0x2C, 1);  // FAT sectors
-    PutLE32(p + 0x30, 1);  // first directory sector
+    PutLE32(p + 0x28, 1); // directory sectors
+    PutLE32(p + 0x2C, 1); // FAT sectors
+    PutLE32(p + 0x30, 1); // first directory sector
     PutLE32(p + 0x38, 4096);
-    PutLE32(p + 0x3C, 2);  // first mini FAT sector
+    PutLE32(p + 0x3C, 2); // first mini FAT sector
     PutLE32(p + 0x40, 1);
     PutLE32(p + 0x44, 0xFFFFFFFE);
-    PutLE32(p + 0x4C, 0);  // FAT in sector 0
+    PutLE32(p + 0x4C, 0); // FAT in sector 0
     for (int i = 1; i < 109; ++i) PutLE32(p + 0x4C + 4 * i, 0xFFFFFFFF);
     uint8_t* fat = p + S;
     const uint32_t fatValues[] = {0xFFFFFFFD, 0xFFFFFFFE, 0xFFFFFFFE, 0xFFFFFFFE, 0xFFFFFFFE};
@@ -243,8 +252,8 @@ QByteArray HandMadeV4() {
     uint8_t* minifat = p + 3 * S;
     for (int i = 0; i < S / 4; ++i) PutLE32(minifat + 4 * i, 0xFFFFFFFF);
     PutLE32(minifat + 0, 1);
-    PutLE32(minifat + 4, 0xFFFFFFFE);  // "alpha": mini sectors 0-1
-    PutLE32(minifat + 8, 0xFFFFFFFE);  // "βeta": mini sector 2
+    PutLE32(minifat + 4, 0xFFFFFFFE); // "alpha": mini sectors 0-1
+    PutLE32(minifat + 8, 0xFFFFFFFE); // "βeta": mini sector 2
     uint8_t* mini = p + 4 * S;
     for (int i = 0; i < 100; ++i) mini[i] = uint8_t(i);
     for (int i = 0; i < 7; ++i) mini[128 + i] = uint8_t('a' + i);

@@ -96,7 +96,8 @@ QStringList GsfListing(const QString& gsf, const QString& file) {
         lines << QStringLiteral("%1\tS\t%2\t%3")
                      .arg(path)
                      .arg(cat.Out.size())
-                     .arg(QString::fromLatin1(QCryptographicHash::hash(cat.Out, QCryptographicHash::Md5).toHex()));
+                     .arg(QString::fromLatin1(
+                         QCryptographicHash::hash(cat.Out, QCryptographicHash::Md5).toHex()));
     }
     lines.sort();
     return lines;
@@ -113,9 +114,10 @@ std::shared_ptr<TCompoundNode> OracleTree(bool difatSized) {
     sub->AddChild(TKind::Stream, QString(31, u'L'))->Data() = Pattern(5000, ++seed);
     sub->AddChild(TKind::Storage, QStringLiteral("Empty"));
     auto deep = sub->AddChild(TKind::Storage, QStringLiteral("Deep"));
-    for (int i = 0; i < 40; ++i) deep->AddChild(TKind::Stream, QStringLiteral("NameList%1").arg(i))->Data() =
-        Pattern(i * 37, ++seed);
-    if (difatSized) root->AddChild(TKind::Stream, QStringLiteral("large"))->Data() = Pattern(8 * 1024 * 1024, ++seed);
+    for (int i = 0; i < 40; ++i)
+        deep->AddChild(TKind::Stream, QStringLiteral("NameList%1").arg(i))->Data() = Pattern(i * 37, ++seed);
+    if (difatSized)
+        root->AddChild(TKind::Stream, QStringLiteral("large"))->Data() = Pattern(8 * 1024 * 1024, ++seed);
     return root;
 }
 
@@ -164,7 +166,8 @@ TEST(CompoundFileOracle, WeReadWhatGsfWrites) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(Pattern(size, ++seed));
     };
-    for (int size : {0, 64, 4095, 4096, 70000, 8 * 1024 * 1024}) put(QStringLiteral("file%1").arg(size), size);
+    for (int size : {0, 64, 4095, 4096, 70000, 8 * 1024 * 1024})
+        put(QStringLiteral("file%1").arg(size), size);
     put(QStringLiteral("名刺/表面データ"), 1234);
     put(QStringLiteral("名刺/inner/") + QString(31, u'z'), 99);
     QStringList args{QStringLiteral("createole"), tmp.filePath(QStringLiteral("gsf.cfb"))};
@@ -177,8 +180,9 @@ TEST(CompoundFileOracle, WeReadWhatGsfWrites) {
     auto root = ReadCompoundFile(f.readAll());
     const QStringList ours = ListTree(*root);
     EXPECT_EQ(ListTree(*root, true), GsfListing(gsf, f.fileName()));
-    EXPECT_TRUE(ours.contains(QStringLiteral("名刺/inner/") + QString(31, u'z') + QStringLiteral("\tS\t99\t") +
-                              QString::fromLatin1(QCryptographicHash::hash(Pattern(99, 15), QCryptographicHash::Md5).toHex())));
+    EXPECT_TRUE(ours.contains(
+        QStringLiteral("名刺/inner/") + QString(31, u'z') + QStringLiteral("\tS\t99\t") +
+        QString::fromLatin1(QCryptographicHash::hash(Pattern(99, 15), QCryptographicHash::Md5).toHex())));
     EXPECT_TRUE(ours.contains(QStringLiteral("hollow\tD")));
     EXPECT_EQ(ours.size(), 11);
 }

@@ -1,9 +1,9 @@
 #include "platform/PainterCanvas.h"
 #include "platform/RecordingCanvas.h"
 
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPixmap>
-#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -57,7 +57,8 @@ bool InsideEvenOdd(const std::vector<QPointF>& poly, QPointF p) {
     bool inside = false;
     for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
         const QPointF a = poly[i], b = poly[j];
-        if ((a.y() > p.y()) != (b.y() > p.y()) && p.x() < (b.x() - a.x()) * (p.y() - a.y()) / (b.y() - a.y()) + a.x())
+        if ((a.y() > p.y()) != (b.y() > p.y()) &&
+            p.x() < (b.x() - a.x()) * (p.y() - a.y()) / (b.y() - a.y()) + a.x())
             inside = !inside;
     }
     return inside;
@@ -186,7 +187,8 @@ TEST(PainterCanvas, PdfPageHasTheDrawnGeometry) {
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+258 x 156 pts"))) << info.toStdString();
 
-    RunTool("pdftoppm", {"-r", "96", "-gray", "-aa", "no", "-aaVector", "no", "-singlefile", file, dir.filePath("page")});
+    RunTool("pdftoppm",
+            {"-r", "96", "-gray", "-aa", "no", "-aaVector", "no", "-singlefile", file, dir.filePath("page")});
     QImage page(dir.filePath("page.pgm"));
     ASSERT_FALSE(page.isNull());
     TRecordingCanvas rec({0, 0, 344, 208});

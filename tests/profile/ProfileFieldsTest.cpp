@@ -30,8 +30,7 @@ TEST(ProfileFields, NamesInRecordOrder) {
         {51, "自由項目1"},
         {55, "自由項目5"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(names[c.Index], QString::fromUtf8(c.Name)) << c.Index;
+    for (const auto& c : cases) EXPECT_EQ(names[c.Index], QString::fromUtf8(c.Name)) << c.Index;
     QStringList unique = names;
     EXPECT_EQ(unique.removeDuplicates(), 0) << "field names identify their fields";
 
@@ -47,8 +46,7 @@ TEST(ProfileFields, GroupsCoverTheFieldsInOrder) {
     for (int g = 0; g < kProfileFieldGroupCount; ++g) {
         EXPECT_EQ(FieldGroupSize(g), sizes[g]) << g;
         EXPECT_EQ(FieldGroupLabels(g).size(), sizes[g]) << g;
-        for (int i = 0; i < sizes[g]; ++i)
-            EXPECT_EQ(FieldIndex(g, i), next++) << g << ' ' << i;
+        for (int i = 0; i < sizes[g]; ++i) EXPECT_EQ(FieldIndex(g, i), next++) << g << ' ' << i;
     }
     EXPECT_EQ(next, kProfileFieldCount);
 

@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
 #include "../support/WrittenBytes.h"
+#include <zlib.h>
 
 using namespace vellum;
 
@@ -60,8 +60,7 @@ bool LoadBytes(TProfileInfo2& profile, const QByteArray& bytes, bool withPicture
 void Fill(TProfileInfo2& p) {
     p.SetGuid(kGuid);
     p.Clear();
-    for (int i = 0; i < kProfileFieldCount; ++i)
-        p.SetValue(i, QStringLiteral("値%1 ｶﾅ").arg(i));
+    for (int i = 0; i < kProfileFieldCount; ++i) p.SetValue(i, QStringLiteral("値%1 ｶﾅ").arg(i));
     p.SetValue(0, MergeMark());
     SetBitmap(p.Face(), 5, 3);
     SetJPEG(p.Mark());
@@ -80,9 +79,7 @@ QByteArray Int32(int32_t v) {
     return b;
 }
 
-QByteArray CrLfs(int n) {
-    return QByteArray("\r\n").repeated(n);
-}
+QByteArray CrLfs(int n) { return QByteArray("\r\n").repeated(n); }
 
 } // namespace
 
@@ -168,8 +165,7 @@ TEST(ProfileInfo2, GoldenRecord) {
 
 TEST(ProfileInfo2, OlderLayoutGainsTheTwoNewFields) {
     QByteArray text;
-    for (int i = 0; i < 54; ++i)
-        text += "v" + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < 54; ++i) text += "v" + QByteArray::number(i) + "\r\n";
     const QByteArray bytes = Header(1, 0, 0) + Int32(int32_t(text.size())) + text;
 
     TProfileInfo2 p;
@@ -316,8 +312,7 @@ TEST(ProfileInfo2, ValuesOutOfRange) {
     TProfileInfo2 p;
     EXPECT_EQ(p.GetValue(0), QString());
     p.Clear();
-    for (int bad : {-1, kProfileFieldCount, 1000})
-        EXPECT_EQ(p.GetValue(bad), QString()) << bad;
+    for (int bad : {-1, kProfileFieldCount, 1000}) EXPECT_EQ(p.GetValue(bad), QString()) << bad;
     p.SetValue(kProfileFieldCount + 2, QStringLiteral("x"));
     EXPECT_EQ(p.ValueCount(), kProfileFieldCount + 3);
     EXPECT_EQ(p.GetValue(kProfileFieldCount), QString());

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include "../support/WrittenBytes.h"
+#include <memory>
 
 using namespace vellum;
 
@@ -79,8 +79,7 @@ TEST(ProfileInfo, ToProfileTakesFirstLinesOfTheFieldsThereAre) {
     TProfileInfo info;
     info.SetGuid(kGuid);
     info.Items()->Item(2)->Info()->SetItems({QStringLiteral("first"), QStringLiteral("second")});
-    for (int extra = 0; extra < 3; ++extra)
-        info.Items()->AddItem()->Info()->Add(QStringLiteral("beyond"));
+    for (int extra = 0; extra < 3; ++extra) info.Items()->AddItem()->Info()->Add(QStringLiteral("beyond"));
 
     TProfileInfo2 profile;
     profile.SetValue(70, QStringLiteral("stale"));

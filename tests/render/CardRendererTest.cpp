@@ -151,9 +151,9 @@ TEST(RenderObjects, ImagesAreRenderedAtTheTargetWidthsZoomAndFitted) {
         int Width, Height;
         QSize Size;
     } cases[] = {
-        {-1, -1, {344, 208}},   // 100 %, as it comes
-        {172, 200, {172, 104}}, // 50 %, fits as it is
-        {172, 52, {86, 52}},    // 50 %, fitted to the height
+        {-1, -1, {344, 208}},      // 100 %, as it comes
+        {172, 200, {172, 104}},    // 50 %, fits as it is
+        {172, 52, {86, 52}},       // 50 %, fitted to the height
         {1000, 1000, {1000, 605}}, // capped at 100 %, then stretched to the width
     };
     for (const auto& c : cases) {
@@ -206,10 +206,10 @@ TEST(DrawCard, LayersHiddenObjectsAndDontPrintAtTheCanvasOrigin) {
     };
     const TScaleRatio ratio{96, 100, 254};
     const QImage screen = drawn(TRenderContext::Bitmap(ratio));
-    EXPECT_EQ(screen.pixel(12, 22), kRed);                // red over blue, hidden green left out
+    EXPECT_EQ(screen.pixel(12, 22), kRed);                  // red over blue, hidden green left out
     EXPECT_EQ(screen.pixel(10 + 120, 22), qRgb(0, 255, 0)); // the DontPrint shape shows on screen
     EXPECT_EQ(screen.pixel(12, 20 + 120), qRgb(0, 0, 255));
-    EXPECT_EQ(screen.pixel(5, 5), qRgb(255, 255, 255));     // nothing before the origin
+    EXPECT_EQ(screen.pixel(5, 5), qRgb(255, 255, 255)); // nothing before the origin
     const QImage printed = drawn(TRenderContext::Print(TRenderTarget::rtPdf, ratio));
     EXPECT_EQ(printed.pixel(10 + 120, 22), qRgb(0, 0, 255)); // and not in print
     EXPECT_EQ(printed.pixel(12, 22), kRed);

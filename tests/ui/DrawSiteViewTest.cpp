@@ -160,11 +160,11 @@ TEST_F(ViewTest, PlainHandlesInvertWhatLiesBeneathUnlessTheirObjectIsFixed) {
     // No object: inverted, black on the white surface and white on A.
     TPivot onSurface(nullptr, nullptr, -1);
     TPivot onShape(nullptr, nullptr, -1);
-    Site().PlaceHandle(onSurface, {500, 500});              // pixel (189, 189)
-    Site().PlaceHandle(onShape, {150, 150});                // pixel (57, 57), inside A
+    Site().PlaceHandle(onSurface, {500, 500}); // pixel (189, 189)
+    Site().PlaceHandle(onShape, {150, 150});   // pixel (57, 57), inside A
     TPivot fixed(nullptr, B, 0);
     B->SetMovable(false);
-    Site().PlaceHandle(fixed, {350, 300});                  // pixel (132, 113)
+    Site().PlaceHandle(fixed, {350, 300}); // pixel (132, 113)
     QImage image = View.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(image.pixel(189, 189), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(57, 57), qRgb(255, 255, 255));
@@ -203,8 +203,9 @@ TEST_F(ViewTest, CursorsFollowWhatLiesUnderThePointer) {
         TCursor Id;
         Qt::CursorShape Shape;
     };
-    const TCase cases[] = {{crDefault, Qt::ArrowCursor}, {crCross, Qt::CrossCursor}, {crIBeam, Qt::IBeamCursor},
-                           {-6, Qt::SizeBDiagCursor},     {-8, Qt::SizeFDiagCursor}, {-9, Qt::SizeHorCursor},
+    const TCase cases[] = {{crDefault, Qt::ArrowCursor},   {crCross, Qt::CrossCursor},
+                           {crIBeam, Qt::IBeamCursor},     {-6, Qt::SizeBDiagCursor},
+                           {-8, Qt::SizeFDiagCursor},      {-9, Qt::SizeHorCursor},
                            {crSizeAll, Qt::SizeAllCursor}, {crHourGlass, Qt::WaitCursor}};
     for (const TCase& c : cases) EXPECT_EQ(CursorFor(c.Id).shape(), c.Shape) << c.Id;
     RegisterCursor(3, QCursor(Qt::OpenHandCursor));
@@ -214,7 +215,7 @@ TEST_F(ViewTest, CursorsFollowWhatLiesUnderThePointer) {
 TEST_F(SiteTest, DraggingToTheEdgeOfAScrollAreaScrolls) {
     QScrollArea area;
     auto* view = new TDrawSiteView; // owned by the area
-    SetUpCard(view->Site(), 400); // 1376 x 832 pixels
+    SetUpCard(view->Site(), 400);   // 1376 x 832 pixels
     area.setWidget(view);
     area.resize(300, 200);
     area.show();

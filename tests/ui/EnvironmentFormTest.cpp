@@ -65,7 +65,8 @@ protected:
         return history.Load();
     }
 
-    template <class T> static T* Find(QWidget& form, const char* name) {
+    template <class T>
+    static T* Find(QWidget& form, const char* name) {
         T* w = form.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;

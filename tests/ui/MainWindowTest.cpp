@@ -7,17 +7,17 @@
 #include "commands/DocumentSession.h"
 #include "commands/FileDialogs.h"
 #include "core/DOList.h"
+#include "core/DrawObject.h"
 #include "document/LabelData.h"
 #include "editing/DrawSite.h"
-#include "core/DrawObject.h"
 #include "objects/LORect.h"
 #include "ui/CardView.h"
 #include "ui/SheetView.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -195,7 +195,8 @@ TEST_F(MainWindowTest, TheCardViewKeepsTheStackingOrder) {
     saved.LoadCard(0, objects);
     ASSERT_EQ(objects.Count(), 3);
     // Read back in the stream's order, bottom first, as before the view.
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(dynamic_cast<TLORect&>(*objects.Items(i)).FrameRect().Left, 30 - 10 * i);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(dynamic_cast<TLORect&>(*objects.Items(i)).FrameRect().Left, 30 - 10 * i);
 }
 
 TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
@@ -232,7 +233,8 @@ TEST_F(MainWindowTest, SheetViewIsRememberedAndExportWritesTheCard) {
         // its left edge, 2 mm in; the card is white beyond it.
         const int row = image.height() * 100 / 550;
         int darkest = 255;
-        for (int x = 0; x < image.width() * 40 / 910; ++x) darkest = std::min(darkest, qGray(image.pixel(x, row)));
+        for (int x = 0; x < image.width() * 40 / 910; ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, row)));
         EXPECT_LT(darkest, 80) << name;
         EXPECT_GT(qGray(image.pixel(image.width() * 100 / 910, row)), 200) << name;
         EXPECT_GT(qGray(image.pixel(image.width() - 3, image.height() - 3)), 200) << name;
