@@ -72,7 +72,11 @@ void ExportCardImage(TLabelData& document, int card, const QString& fileName, TC
                                  ? EncodeJPEG(bitmap, TJPEGImage().CompressionQuality())
                                  : bitmap.ToBMP();
     if (bytes.isEmpty()) RaiseCannotWrite(fileName, QStringLiteral("画像を作成できませんでした"));
-    WriteFileAtomically(fileName, bytes);
+    try {
+        WriteFileAtomically(fileName, bytes);
+    } catch (const EFileWriteError& error) {
+        RaiseCannotWrite(fileName, error.Reason());
+    }
 }
 
 } // namespace vellum

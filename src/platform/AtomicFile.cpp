@@ -64,8 +64,9 @@ QString Reason(int error) {
 }
 
 [[noreturn]] void Raise(const QString& fileName, int error) {
-    throw EOleSysError(Format(QStringLiteral("ファイル %s を保存できません（%s）"), fileName, Reason(error)),
-                       ErrnoCode(error));
+    const QString reason = Reason(error);
+    throw EFileWriteError(Format(QStringLiteral("ファイル %s を保存できません（%s）"), fileName, reason),
+                          ErrnoCode(error), reason);
 }
 
 bool WriteAll(int fd, const char* p, qsizetype n) {
@@ -132,8 +133,8 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
     if (exists && S_ISDIR(st.st_mode)) Raise(fileName, EISDIR);
     // Root may write anything; a file nobody may write is still not replaced.
     if (exists && (st.st_mode & 0222) == 0)
-        throw EOleSysError(Format(QStringLiteral("ファイル %s は読み取り専用のため保存できません"), fileName),
-                           stg::kAccessDenied);
+        throw EFileWriteError(Format(QStringLiteral("ファイル %s は読み取り専用のため保存できません"), fileName),
+                              stg::kAccessDenied, QStringLiteral("読み取り専用のファイルです"));
 
     // A short name: the target's name may already be as long as the system allows.
     QByteArray temp = QFile::encodeName(info.absolutePath() + u'/' + TemporaryPrefix(resolved)) + "XXXXXX";

@@ -3,16 +3,31 @@
 // folder, are pushed to the disk and renamed over the target, so a failure
 // or a killed program leaves the old file as it was.
 
+#include "base/Exceptions.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace vellum {
 
+// A whole-file write that failed: the message names the file and the reason,
+// Reason() is the reason alone for callers that name the file their own way.
+class EFileWriteError : public EOleSysError {
+public:
+    EFileWriteError(QString message, uint32_t errorCode, QString reason)
+        : EOleSysError(std::move(message), errorCode), FReason(std::move(reason)) {}
+    const QString& Reason() const noexcept { return FReason; }
+    const char* ClassName() const noexcept override { return "EFileWriteError"; }
+
+private:
+    QString FReason;
+};
+
 // Writes bytes as fileName. A symbolic link keeps pointing where it did: the
 // file it leads to is replaced. A read-only target or a folder is refused.
 // Temporaries of earlier saves of the same target that were left behind
 // (killed saves) are removed after a successful write. Failures raise
-// EOleSysError with a Japanese message naming the file and the reason.
+// EFileWriteError with a Japanese message naming the file and the reason.
 void WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
 
 // The short name the temporaries of a target start with (in its folder).
