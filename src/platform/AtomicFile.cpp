@@ -133,7 +133,8 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
     if (exists && S_ISDIR(st.st_mode)) Raise(fileName, EISDIR);
     // Root may write anything; a file nobody may write is still not replaced.
     if (exists && (st.st_mode & 0222) == 0)
-        throw EFileWriteError(Format(QStringLiteral("ファイル %s は読み取り専用のため保存できません"), fileName),
+        throw EFileWriteError(Format(QStringLiteral("ファイル %s は読み取り専用のため保存できません"),
+                                     fileName),
                               stg::kAccessDenied, QStringLiteral("読み取り専用のファイルです"));
 
     // A short name: the target's name may already be as long as the system allows.
