@@ -9,16 +9,19 @@ namespace {
 
 // Pairs of strings whose characters correspond by position.
 const QString kHalfSymbols = QStringLiteral("!\"#$%&'()*+,-./:;<=>?@_^[\\]`{|}~｡｢｣､･ｰﾞﾟ");
-const QString kFullSymbols = QStringLiteral("！”＃＄％＆’（）×＋，－．／：；＜＝＞？＠＿＾［￥］｀｛｜｝″。「」、・ー゛゜");
+const QString kFullSymbols =
+    QStringLiteral("！”＃＄％＆’（）×＋，－．／：；＜＝＞？＠＿＾［￥］｀｛｜｝″。「」、・ー゛゜");
 const QString kHalfDigits = QStringLiteral("0123456789");
 const QString kFullDigits = QStringLiteral("０１２３４５６７８９");
 const QString kKanjiDigits = QStringLiteral("〇一二三四五六七八九");
 const QString kHalfLetters = QStringLiteral("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz");
-const QString kFullLetters =
-    QStringLiteral("ＡａＢｂＣｃＤｄＥｅＦｆＧｇＨｈＩｉＪｊＫｋＬｌＭｍＮｎＯｏＰｐＱｑＲｒＳｓＴｔＵｕＶｖＷｗＸｘＹｙＺｚ");
+const QString kFullLetters = QStringLiteral("ＡａＢｂＣｃＤｄＥｅＦｆＧｇＨｈＩｉＪｊＫｋＬｌＭｍＮｎＯｏＰｐ"
+                                            "ＱｑＲｒＳｓＴｔＵｕＶｖＷｗＸｘＹｙＺｚ");
 const QString kHalfKana1 = QStringLiteral("ｱｧｲｨｳｩｴｪｵｫｶｶｷｸｹｹｺｻｼｽｾｿﾀﾁﾂｯﾃﾄﾅﾆﾇﾈﾉ");
-const QString kKatakana1 = QStringLiteral("アァイィウゥエェオォカヵキクケヶコサシスセソタチツッテトナニヌネノ");
-const QString kHiragana1 = QStringLiteral("あぁいぃうぅえぇおぉかかきくけけこさしすせそたちつってとなにぬねの");
+const QString kKatakana1 =
+    QStringLiteral("アァイィウゥエェオォカヵキクケヶコサシスセソタチツッテトナニヌネノ");
+const QString kHiragana1 =
+    QStringLiteral("あぁいぃうぅえぇおぉかかきくけけこさしすせそたちつってとなにぬねの");
 const QString kHalfKana2 = QStringLiteral("ﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔｬｬﾕｭｭﾖｮﾗﾘﾙﾚﾛﾜﾜｦﾝ");
 const QString kKatakana2 = QStringLiteral("ハヒフヘホマミムメモヤャヰユュヱヨョラリルレロワヮヲン");
 const QString kHiragana2 = QStringLiteral("はひふへほまみむめもやゃゐゆゅゑよょらりるれろわゎをん");
@@ -60,7 +63,8 @@ struct TTables {
         AddPairs(FullToHalf, kFullLetters, kHalfLetters);
         for (const QString* voiced : {&kHiraganaVoiced, &kKatakanaVoiced})
             for (qsizetype i = 0; i < voiced->size(); ++i)
-                if (!FullToHalf.contains((*voiced)[i])) FullToHalf.insert((*voiced)[i], kHalfVoiced.mid(2 * i, 2));
+                if (!FullToHalf.contains((*voiced)[i]))
+                    FullToHalf.insert((*voiced)[i], kHalfVoiced.mid(2 * i, 2));
         // ヴ stands where the table repeats ﾌﾞ; its half-width form is ｳﾞ.
         FullToHalf.insert(QChar(0x30F4), QStringLiteral("ｳﾞ"));
         AddPairs(FullToHalf, kHiragana1, kHalfKana1);

@@ -520,4 +520,70 @@ bool TCanvas::StretchDrawDevice(const TRect& deviceDest, const QImage& image, co
     return DoImage(image, {d, s});
 }
 
+namespace {
+
+// A Qt path as figures in device pixels: curves stay curves.
+TDevicePath RoundedFigures(const QPainterPath& path) {
+    TDevicePath out;
+    auto at = [](const QPointF& p) { return TPoint{Clamp32(Round(p.x())), Clamp32(Round(p.y()))}; };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            CloseLast(out);
+            out.Add(at(e), PT_MOVETO);
+            break;
+        case QPainterPath::LineToElement:
+            out.Add(at(e), PT_LINETO);
+            break;
+        case QPainterPath::CurveToElement:
+            if (i + 2 < path.elementCount()) {
+                out.Add(at(e), PT_BEZIERTO);
+                out.Add(at(path.elementAt(i + 1)), PT_BEZIERTO);
+                out.Add(at(path.elementAt(i + 2)), PT_BEZIERTO);
+            }
+            i += 2;
+            break;
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    CloseLast(out);
+    return out;
+}
+
+} // namespace
+
+QTransform TCanvas::DeviceTransform() const {
+    const TCoordMapping& m = FState.Mapping;
+    const double sx = m.Mode == TMapMode::mmText ? 1.0 : double(m.ViewportExt.X) / m.WindowExt.X;
+    const double sy = m.Mode == TMapMode::mmText ? 1.0 : double(m.ViewportExt.Y) / m.WindowExt.Y;
+    return QTransform(sx, 0, 0, sy, m.ViewportOrg.X - m.WindowOrg.X * sx,
+                      m.ViewportOrg.Y - m.WindowOrg.Y * sy);
+}
+
+void TCanvas::FillGlyphs(const QPainterPath& logical, TColor color) {
+    if (logical.isEmpty()) return;
+    QPainterPath device = DeviceTransform().map(logical);
+    device.setFillRule(Qt::WindingFill);
+    if (FPathOpen) {
+        const TDevicePath figures = RoundedFigures(device);
+        FPath.Points.insert(FPath.Points.end(), figures.Points.begin(), figures.Points.end());
+        FPath.Kinds.insert(FPath.Kinds.end(), figures.Kinds.begin(), figures.Kinds.end());
+        FFigureOpen = false;
+        return;
+    }
+    DoGlyphs(device, color);
+}
+
+void TCanvas::DoGlyphs(const QPainterPath& device, TColor color) {
+    const TBrush brush = FState.Brush;
+    const TFillMode fillMode = FState.FillMode;
+    FState.Brush = TBrush{TBrushStyle::bsSolid, color};
+    FState.FillMode = TFillMode::fmWinding;
+    DoFigure(TFigureKind::fkFillPath, RoundedFigures(device), true, false);
+    FState.Brush = brush;
+    FState.FillMode = fillMode;
+}
+
 } // namespace vellum

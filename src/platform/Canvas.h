@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTransform>
 
 #include <cstdint>
 #include <optional>
@@ -260,7 +261,13 @@ public:
     // that resample themselves.
     bool StretchDrawDevice(const TRect& deviceDest, const QImage& image, const TRect& source);
 
-    // Font and text drawing are added by the text engine.
+    // --- text
+    // Glyph shapes in logical units, their fractions kept until the device,
+    // filled with the colour by the winding rule whatever the brush. Inside
+    // an open path they join the path (rounded to device pixels) instead.
+    void FillGlyphs(const QPainterPath& logical, TColor color);
+    // The logical-to-device mapping as a transformation, without rounding.
+    QTransform DeviceTransform() const;
 
 protected:
     TDevicePen DevicePen() const;
@@ -271,6 +278,9 @@ protected:
     virtual void DoFigure(TFigureKind kind, const TDevicePath& path, bool fill, bool stroke) = 0;
     virtual bool DoImage(const QImage& image, const TDeviceImage& where) = 0;
     virtual void DoClipChanged() = 0;
+    // Glyphs in device pixels; by default the shapes go to DoFigure as a
+    // filled path rounded to pixels.
+    virtual void DoGlyphs(const QPainterPath& device, TColor color);
     virtual void DoSaved(int depth) {}
     virtual void DoRestored(int depth) {}
 

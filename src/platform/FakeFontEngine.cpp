@@ -16,7 +16,9 @@ bool TFakeFontEngine::IsInstalled(const QString& face) {
            face.compare(QLatin1String("@Fake"), Qt::CaseInsensitive) == 0;
 }
 
-int TFakeFontEngine::Charset(const QString& face) { return IsInstalled(face) ? kShiftJisCharset : kDefaultCharset; }
+int TFakeFontEngine::Charset(const QString& face) {
+    return IsInstalled(face) ? kShiftJisCharset : kDefaultCharset;
+}
 
 QString TFakeFontEngine::Resolve(const QString& face) {
     return face.startsWith(u'@') ? QStringLiteral("@Fake") : QStringLiteral("Fake");

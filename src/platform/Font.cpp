@@ -7,7 +7,8 @@ namespace vellum {
 
 const TClassInfo& TFont::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TFont, TPersistent>("TFont", [](auto& b) {
-        b.Integer(QStringLiteral("Charset"), &TFont::Charset, &TFont::SetCharset).Default(int64_t(kDefaultCharset));
+        b.Integer(QStringLiteral("Charset"), &TFont::Charset, &TFont::SetCharset)
+            .Default(int64_t(kDefaultCharset));
         b.Integer(QStringLiteral("Color"), &TFont::Color, &TFont::SetColor)
             .Default(int64_t(clWindowText))
             .Idents(ColorIdents());
@@ -18,11 +19,12 @@ const TClassInfo& TFont::StaticClass() {
                       &TFont::Pitch, &TFont::SetPitch)
             .Default(int64_t(0));
         b.Integer(QStringLiteral("Size"), &TFont::Size, &TFont::SetSize).Stored(false);
-        b.SetOf(QStringLiteral("Style"),
-                {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),
-                 QStringLiteral("fsStrikeOut")},
-                [](const TFont& f) { return int64_t(f.Style()); },
-                [](TFont& f, const TPropValue& v) { f.SetStyle(TFontStyles(std::get<int64_t>(v))); })
+        b.SetOf(
+             QStringLiteral("Style"),
+             {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),
+              QStringLiteral("fsStrikeOut")},
+             [](const TFont& f) { return int64_t(f.Style()); },
+             [](TFont& f, const TPropValue& v) { f.SetStyle(TFontStyles(std::get<int64_t>(v))); })
             .Default(int64_t(0));
     });
     return info;

@@ -35,10 +35,12 @@ const QHash<QString, QStringList>& AliasTable() {
         for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "MS UI Gothic", "標準ゴシック", "System",
                                  "メイリオ", "Meiryo", "Yu Gothic", "游ゴシック"})
             t.insert(QString::fromUtf8(name).toCaseFolded(), pGothic);
-        for (const char* name : {"ＭＳ ゴシック", "MS Gothic"}) t.insert(QString::fromUtf8(name).toCaseFolded(), gothic);
+        for (const char* name : {"ＭＳ ゴシック", "MS Gothic"})
+            t.insert(QString::fromUtf8(name).toCaseFolded(), gothic);
         for (const char* name : {"ＭＳ Ｐ明朝", "MS PMincho", "標準明朝", "Yu Mincho", "游明朝"})
             t.insert(QString::fromUtf8(name).toCaseFolded(), pMincho);
-        for (const char* name : {"ＭＳ 明朝", "MS Mincho"}) t.insert(QString::fromUtf8(name).toCaseFolded(), mincho);
+        for (const char* name : {"ＭＳ 明朝", "MS Mincho"})
+            t.insert(QString::fromUtf8(name).toCaseFolded(), mincho);
         return t;
     }();
     return table;

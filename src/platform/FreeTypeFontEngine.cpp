@@ -26,7 +26,7 @@ namespace {
 
 // The fallback faces, tried in this order when a name is neither installed nor a known alias.
 const char* const kFallbackFaces[] = {"ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ 明朝",
-                                      "標準ゴシック",   "標準明朝",   "System"};
+                                      "標準ゴシック",    "標準明朝",    "System"};
 
 QString StripVertical(const QString& face) { return face.startsWith(u'@') ? face.mid(1) : face; }
 
@@ -146,8 +146,8 @@ struct TFreeTypeFontEngine::TImpl {
     void Enumerate() {
         FcPattern* pattern = FcPatternCreate();
         FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_FONTFORMAT,
-                                                static_cast<char*>(nullptr));
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
+                                                FC_FONTFORMAT, static_cast<char*>(nullptr));
         FcFontSet* set = FcFontList(nullptr, pattern, objects);
         for (int i = 0; set && i < set->nfont; ++i) {
             FcPattern* font = set->fonts[i];
@@ -171,7 +171,8 @@ struct TFreeTypeFontEngine::TImpl {
             for (int n = 0;; ++n) {
                 const QString name = FcString(font, FC_FAMILY, n);
                 if (name.isEmpty()) break;
-                if (!FamilyByName.contains(name.toCaseFolded())) FamilyByName.insert(name.toCaseFolded(), family);
+                if (!FamilyByName.contains(name.toCaseFolded()))
+                    FamilyByName.insert(name.toCaseFolded(), family);
             }
         }
         if (set) FcFontSetDestroy(set);
@@ -190,7 +191,9 @@ struct TFreeTypeFontEngine::TImpl {
         FcPatternDestroy(ja);
     }
 
-    int FamilyOf(const QString& name) const { return FamilyByName.value(StripVertical(name).toCaseFolded(), -1); }
+    int FamilyOf(const QString& name) const {
+        return FamilyByName.value(StripVertical(name).toCaseFolded(), -1);
+    }
 
     std::unique_ptr<TLoadedFace> Load(const TFaceFile& file) {
         auto face = std::make_unique<TLoadedFace>();
@@ -202,7 +205,8 @@ struct TFreeTypeFontEngine::TImpl {
         face->LineGap = std::max(0, f->height - (f->ascender - f->descender));
         face->WinAscent = face->HheaAscent;
         face->WinDescent = face->HheaDescent;
-        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+            os2 && os2->version != 0xFFFF) {
             if (os2->usWinAscent + os2->usWinDescent > 0) {
                 face->WinAscent = os2->usWinAscent;
                 face->WinDescent = os2->usWinDescent;
@@ -343,8 +347,12 @@ struct TFreeTypeFontEngine::TImpl {
                 FT_Outline_Get_BBox(&outline, &box);
                 g.XMin = box.xMin, g.XMax = box.xMax, g.YMin = box.yMin, g.YMax = box.yMax;
                 TOutlineSink sink;
-                FT_Outline_Funcs funcs{&TOutlineSink::Move, &TOutlineSink::Line, &TOutlineSink::Conic,
-                                       &TOutlineSink::Cubic, 0, 0};
+                FT_Outline_Funcs funcs{&TOutlineSink::Move,
+                                       &TOutlineSink::Line,
+                                       &TOutlineSink::Conic,
+                                       &TOutlineSink::Cubic,
+                                       0,
+                                       0};
                 FT_Outline_Decompose(&outline, &funcs, &sink);
                 if (sink.Open) sink.Path.closeSubpath();
                 g.Path = sink.Path;
@@ -432,7 +440,8 @@ TFontMetrics TFreeTypeFontEngine::Metrics(const TFontSpec& spec) {
     const double s = spec.PixelSize / face->Units;
     m.Ascent = int32_t(Round(face->WinAscent * s));
     m.Descent = int32_t(Round(face->WinDescent * s));
-    const double leading = face->HheaAscent + face->HheaDescent + face->LineGap - face->WinAscent - face->WinDescent;
+    const double leading =
+        face->HheaAscent + face->HheaDescent + face->LineGap - face->WinAscent - face->WinDescent;
     m.ExternalLeading = std::max<int32_t>(0, int32_t(Round(leading * s)));
     m.HasOutlineMetrics = face->HasOutlineMetrics;
     m.UnderlinePosition = int32_t(Round(face->UnderlinePosition * s));
@@ -446,7 +455,8 @@ namespace {
 
 // Japanese faces show the code page's 0x5C as the yen sign.
 char32_t DisplayedChar(const TLoadedFace& face, char32_t c) {
-    if (c == U'\\' && face.Charset == kShiftJisCharset && FT_Get_Char_Index(face.Face, 0xA5) != 0) return 0xA5;
+    if (c == U'\\' && face.Charset == kShiftJisCharset && FT_Get_Char_Index(face.Face, 0xA5) != 0)
+        return 0xA5;
     return c;
 }
 
@@ -503,7 +513,8 @@ QPainterPath TFreeTypeFontEngine::Outline(const TFontSpec& spec, char32_t c) {
         // Upright in the column: the glyph's top at its top bearing down the
         // column, its box centred across the column.
         // along = vertBearingY + (yMax - y), across = height/2 - vertBearingX - (x - xMin)
-        t = QTransform(0, -s, -s, 0, (g.VertBearingY + g.YMax) * s, height / 2 - (g.VertBearingX - g.XMin) * s);
+        t = QTransform(0, -s, -s, 0, (g.VertBearingY + g.YMax) * s,
+                       height / 2 - (g.VertBearingX - g.XMin) * s);
     } else {
         t = QTransform(s, 0, 0, -s, 0, ascent);
     }

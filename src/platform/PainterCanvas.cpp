@@ -196,4 +196,8 @@ void TPainterCanvas::DoClipChanged() {
     }
 }
 
+void TPainterCanvas::DoGlyphs(const QPainterPath& device, TColor color) {
+    FPainter->fillPath(device, ToQColor(color));
+}
+
 } // namespace vellum

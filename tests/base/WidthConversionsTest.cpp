@@ -29,12 +29,13 @@ TEST(WidthConversionsTest, HalfToFullWidth) {
 
 TEST(WidthConversionsTest, FullToHalfWidthAndKana) {
     const TCase cases[] = {
-        {"ガ", "ｶﾞ"}, {"が", "ｶﾞ"}, {"ヴ", "ｳﾞ"},   {"パぽ", "ﾊﾟﾎﾟ"}, {"ヵヶ", "ｶｹ"},
+        {"ガ", "ｶﾞ"},         {"が", "ｶﾞ"}, {"ヴ", "ｳﾞ"},     {"パぽ", "ﾊﾟﾎﾟ"}, {"ヵヶ", "ｶｹ"},
         {"ＡＢ１！", "AB1!"}, {"￥", "\\"}, {"漢字", "漢字"}, {"abc", "abc"},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(FullToHalfWidth(QString::fromUtf8(c.Input)), QString::fromUtf8(c.Expected)) << c.Input;
-    EXPECT_EQ(HiraganaToKatakana(QStringLiteral("ひらがなとカナ、がぱ")), QStringLiteral("ヒラガナトカナ、ガパ"));
+    EXPECT_EQ(HiraganaToKatakana(QStringLiteral("ひらがなとカナ、がぱ")),
+              QStringLiteral("ヒラガナトカナ、ガパ"));
 }
 
 TEST(WidthConversionsTest, DigitsAndBlanks) {

@@ -1,5 +1,5 @@
-#include "platform/Font.h"
 #include "platform/FontEngine.h"
+#include "platform/Font.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,9 @@ protected:
             !FontEngine().IsInstalled(QStringLiteral("IPAMincho")))
             GTEST_SKIP() << "the IPA fonts are not installed (Debian package fonts-ipafont)";
     }
-    static TFontSpec Spec(const char* face, int32_t pixels) { return TFontSpec{QString::fromUtf8(face), pixels}; }
+    static TFontSpec Spec(const char* face, int32_t pixels) {
+        return TFontSpec{QString::fromUtf8(face), pixels};
+    }
 };
 
 TEST(FontSizeTest, EmPixelsOnTheMeasuringSurface) {
@@ -37,9 +39,9 @@ TEST_F(FontEngineTest, CellHeightFollowsTheWindowsMetrics) {
 
 TEST_F(FontEngineTest, WindowsNamesResolveToFacesOfTheSameStyle) {
     const std::pair<const char*, const char*> cases[] = {
-        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},   {"ＭＳ Ｐ明朝", "IPAPMincho"},
-        {"ＭＳ 明朝", "IPAMincho"},         {"@ＭＳ 明朝", "@IPAMincho"},    {"ipa明朝", "IPAMincho"},
-        {"標準明朝", "IPAPMincho"},         {"No Such Face", "IPAPGothic"},
+        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"}, {"ＭＳ Ｐ明朝", "IPAPMincho"},
+        {"ＭＳ 明朝", "IPAMincho"},        {"@ＭＳ 明朝", "@IPAMincho"},   {"ipa明朝", "IPAMincho"},
+        {"標準明朝", "IPAPMincho"},        {"No Such Face", "IPAPGothic"},
     };
     for (auto [name, face] : cases)
         EXPECT_EQ(FontEngine().Resolve(QString::fromUtf8(name)), QString::fromUtf8(face)) << name;
