@@ -238,7 +238,12 @@ QString TAppFrame::ShippedDataFolder() const {
 QStringList TAppFrame::SeedProgramHome() {
     QStringList copied;
     const QString source = ShippedDataFolder();
+    const bool existed = QFileInfo(FProgramHome).isDir();
     QDir().mkpath(FProgramHome);
+    // The profile database lives here: a program home the program makes is the user's alone.
+    if (!existed)
+        QFile::setPermissions(FProgramHome,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (source.isEmpty()) return copied;
     QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -4,14 +4,18 @@
 #include "appframe/HistoryManager.h"
 #include "base/DateTime.h"
 #include "base/Format.h"
+#include "base/Guid.h"
 #include "commands/BackPaper.h"
 #include "commands/CardImage.h"
 #include "commands/FileDialogs.h"
 #include "core/DOList.h"
 #include "document/LabelData.h"
+#include "imaging/PictureEx.h"
 #include "paper/FreePaperInfo.h"
 #include "paper/PaperInfo.h"
 #include "paper/Papers.h"
+#include "profile/ProfileDB2.h"
+#include "profile/ProfileInfo2.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -227,6 +231,13 @@ void TDocumentSession::NewDocument(const TNewDocumentOptions& options) {
     FDocument = std::make_unique<TLabelData>();
     if (paper) SetFrontAndBackPaper(*paper, separately);
     FDocument->SwitchSheet(kFrontSheet);
+    if (FProfileDB && FProfileDB->Count() > 0) {
+        try {
+            FProfileDB->Read(0, FDocument->Profile());
+        } catch (const std::exception&) {
+            // A damaged first record leaves the new document its empty profile.
+        }
+    }
     FDocument->SetModified(false);
     previous.reset();
     if (OnDocumentReplaced) OnDocumentReplaced();
@@ -234,6 +245,19 @@ void TDocumentSession::NewDocument(const TNewDocumentOptions& options) {
         if (frame->ReadString(QStringLiteral("ProfileDB"), QString()).isEmpty())
             frame->WriteString(QStringLiteral("ProfileDB"), frame->Expand(QStringLiteral("$(ProfileDB)")));
     }
+}
+
+void TDocumentSession::TakeFirstProfile() {
+    TProfileInfo2& profile = FDocument->Profile();
+    if (FProfileDB && FProfileDB->Count() > 0) {
+        FProfileDB->Read(0, profile);
+    } else {
+        profile.SetGuid(CreateGUID());
+        profile.Clear();
+        profile.SetFace(TPictureEx());
+        profile.SetMark(TPictureEx());
+    }
+    FDocument->SetModified(true);
 }
 
 bool TDocumentSession::Open(const QString& fileName) {

@@ -20,6 +20,7 @@ class THistoryManager;
 class TLabelData;
 class TPaperInfo;
 class TPapers;
+class TProfileDB2;
 
 struct TNewDocumentOptions {
     // Unset: from the settings.
@@ -39,6 +40,11 @@ public:
     TLabelData& Document() const { return *FDocument; }
     TPapers* Catalogue() const { return FCatalogue; }
     void SetDialogs(IFileDialogs* dialogs) { FDialogs = dialogs; }
+    // The program's profile database (not owned): a new document takes its first profile.
+    void SetProfileDB(TProfileDB2* db) { FProfileDB = db; }
+    TProfileDB2* ProfileDB() const { return FProfileDB; }
+    // After an import: the database's first profile, or an empty one when it has none.
+    void TakeFirstProfile();
     // Empty while the document was never saved (or came from another format).
     const QString& FileName() const { return FFileName; }
     // "$(TitleBarFormat)" with the file name without folder, or "新規作成".
@@ -102,6 +108,7 @@ private:
 
     TPapers* FCatalogue;
     IFileDialogs* FDialogs;
+    TProfileDB2* FProfileDB = nullptr;
     std::unique_ptr<TLabelData> FDocument;
     QString FFileName;
     std::unique_ptr<THistoryManager> FRecentFiles;

@@ -9,16 +9,18 @@
 
 namespace vellum {
 
-TStorage::TStorage(std::shared_ptr<TCompoundNode> tree, QString fileName, bool readOnly)
-    : FTree(std::move(tree)), FFileName(std::move(fileName)), FReadOnly(readOnly) {}
+TStorage::TStorage(std::shared_ptr<TCompoundNode> tree, QString fileName, bool readOnly, int newFileMode)
+    : FTree(std::move(tree)), FFileName(std::move(fileName)), FReadOnly(readOnly), FNewFileMode(newFileMode) {
+}
 
-std::unique_ptr<TStorage> TStorage::OpenStorageFile(const QString& fileName, bool readOnly) {
+std::unique_ptr<TStorage> TStorage::OpenStorageFile(const QString& fileName, bool readOnly, int newFileMode) {
     if (QFileInfo::exists(fileName))
-        return std::unique_ptr<TStorage>(new TStorage(LoadCompoundFile(fileName), fileName, readOnly));
+        return std::unique_ptr<TStorage>(
+            new TStorage(LoadCompoundFile(fileName), fileName, readOnly, newFileMode));
     // A new file is created at once, as the storage system does.
     auto tree = TCompoundNode::NewRoot();
-    SaveCompoundFile(*tree, fileName);
-    return std::unique_ptr<TStorage>(new TStorage(std::move(tree), fileName, readOnly));
+    SaveCompoundFile(*tree, fileName, newFileMode);
+    return std::unique_ptr<TStorage>(new TStorage(std::move(tree), fileName, readOnly, newFileMode));
 }
 
 TStorage::~TStorage() {
@@ -66,7 +68,8 @@ void TStorage::GetStreamNames(TStringList& list) const {
 
 void TStorage::Commit() {
     if (FReadOnly || FGeneration == FCommitted) return;
-    SaveCompoundFile(*FTree, FFileName);
+    // A file removed meanwhile comes back with the mode of a new file.
+    SaveCompoundFile(*FTree, FFileName, FNewFileMode);
     FCommitted = FGeneration;
 }
 

@@ -15,8 +15,10 @@ class TStream;
 
 class TStorage {
 public:
-    // Opens the file when it exists (read-only or read/write), otherwise creates it.
-    static std::unique_ptr<TStorage> OpenStorageFile(const QString& fileName, bool readOnly);
+    // Opens the file when it exists (read-only or read/write), otherwise creates it;
+    // a file the storage creates gets newFileMode (-1: as the umask leaves it).
+    static std::unique_ptr<TStorage> OpenStorageFile(const QString& fileName, bool readOnly,
+                                                     int newFileMode = -1);
     // Commits a writable storage that changed; errors are lost here, so call Commit to see them.
     ~TStorage();
     TStorage(const TStorage&) = delete;
@@ -38,12 +40,13 @@ public:
     void Commit();
 
 private:
-    TStorage(std::shared_ptr<TCompoundNode> tree, QString fileName, bool readOnly);
+    TStorage(std::shared_ptr<TCompoundNode> tree, QString fileName, bool readOnly, int newFileMode);
     void CheckWritable() const;
 
     std::shared_ptr<TCompoundNode> FTree;
     QString FFileName;
     bool FReadOnly;
+    int FNewFileMode;
     uint64_t FGeneration = 0;
     uint64_t FCommitted = 0;
 };

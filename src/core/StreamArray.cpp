@@ -77,9 +77,9 @@ void TStreamArray::Close() {
     FNextID = 0;
 }
 
-void TStreamArray::Open(const QString& fileName) {
+void TStreamArray::Open(const QString& fileName, int newFileMode) {
     Close();
-    std::unique_ptr<TStorage> storage = TStorage::OpenStorageFile(fileName, false);
+    std::unique_ptr<TStorage> storage = TStorage::OpenStorageFile(fileName, false, newFileMode);
     TIntArray index;
     int64_t next = 0;
     if (storage->ElementExists(kLastID)) {
@@ -146,6 +146,24 @@ void TStreamArray::Move(int from, int to) {
     Ensure(std::max(from, to));
     if (from < 0 || to < 0) throw EStreamArray(QStringLiteral("Index < 0"));
     FIndex.Move(from, to);
+    WriteIndex();
+}
+
+void TStreamArray::Reorder(const std::vector<int>& positions) {
+    CheckOpen();
+    const int count = FIndex.GetCount();
+    if (int(positions.size()) != count) throw EStreamArray(QStringLiteral("Order does not match the index"));
+    std::vector<bool> seen(size_t(count), false);
+    TIntArray index;
+    index.SetCount(count);
+    for (int k = 0; k < count; ++k) {
+        const int from = positions[size_t(k)];
+        if (from < 0 || from >= count || seen[size_t(from)])
+            throw EStreamArray(QStringLiteral("Order does not match the index"));
+        seen[size_t(from)] = true;
+        index.Put(k, FIndex.Get(from));
+    }
+    FIndex.Assign(&index);
     WriteIndex();
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace vellum {
 
@@ -21,7 +22,8 @@ public:
     TStreamArray(const TStreamArray&) = delete;
     TStreamArray& operator=(const TStreamArray&) = delete;
 
-    void Open(const QString& fileName);
+    // A file the array creates gets newFileMode (-1: as the umask leaves it).
+    void Open(const QString& fileName, int newFileMode = -1);
     // Writes "LastID" and "Index", commits and releases the file.
     void Close();
     // Writes the file as it is now, atomically; the array stays open.
@@ -36,6 +38,9 @@ public:
     // Nothing for a position past the end.
     void Delete(int i);
     void Move(int from, int to);
+    // Position k takes what was at positions[k]; positions must hold every
+    // position once. The element streams are not touched.
+    void Reorder(const std::vector<int>& positions);
     // Destroys every stream of the file and starts the ids again at 0.
     void Clear();
     int32_t NextID() const { return FNextID; }
@@ -57,5 +62,8 @@ private:
     std::unique_ptr<TStream> FElement;
     QString FElementName;
 };
+
+// The form the profile database uses; it adds nothing.
+class TStreamArrayEx : public TStreamArray {};
 
 } // namespace vellum

@@ -53,8 +53,8 @@ TPlacement PlaceCells(const TIntArray& widths, int32_t extent, int32_t spacing, 
     return PlaceChars(abcs, extent, spacing, align);
 }
 
-void MeasureLine(const TFontSpec& font, TCharLayout& layout, const QString& text, int32_t spacing, int32_t align,
-                 int32_t extent) {
+void MeasureLine(const TFontSpec& font, TCharLayout& layout, const QString& text, int32_t spacing,
+                 int32_t align, int32_t extent) {
     IFontEngine& engine = FontEngine();
     layout.ABCs.clear();
     layout.ABCs.reserve(size_t(text.size()));

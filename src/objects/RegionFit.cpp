@@ -25,10 +25,18 @@ std::optional<int> InnerEdge(const QRegion& region, int from, int to, TSide side
             if (strip < lo || strip >= hi) continue;
             int e = 0;
             switch (side) {
-            case TSide::Left: e = r.left(); break;
-            case TSide::Right: e = r.left() + r.width(); break;
-            case TSide::Top: e = r.top(); break;
-            case TSide::Bottom: e = r.top() + r.height(); break;
+            case TSide::Left:
+                e = r.left();
+                break;
+            case TSide::Right:
+                e = r.left() + r.width();
+                break;
+            case TSide::Top:
+                e = r.top();
+                break;
+            case TSide::Bottom:
+                e = r.top() + r.height();
+                break;
             }
             const bool outer = side == TSide::Left || side == TSide::Top;
             edge = !edge ? e : outer ? std::min(*edge, e) : std::max(*edge, e);
@@ -49,10 +57,18 @@ TRect Fit(const QRegion& region, const TRect& rect, TSide side) {
     TRect r = rect;
     int dx = 0, dy = 0;
     switch (side) {
-    case TSide::Left: dx = *edge - rect.Left; break;
-    case TSide::Right: dx = *edge - rect.Right; break;
-    case TSide::Top: dy = *edge - rect.Top; break;
-    case TSide::Bottom: dy = *edge - rect.Bottom; break;
+    case TSide::Left:
+        dx = *edge - rect.Left;
+        break;
+    case TSide::Right:
+        dx = *edge - rect.Right;
+        break;
+    case TSide::Top:
+        dy = *edge - rect.Top;
+        break;
+    case TSide::Bottom:
+        dy = *edge - rect.Bottom;
+        break;
     }
     r.Left += dx, r.Right += dx, r.Top += dy, r.Bottom += dy;
     return r;

@@ -28,7 +28,8 @@ private:
 
 const TClassInfo& TSimpleText::StaticClass() {
     static const TClassInfo info = TClassInfo::Make<TSimpleText, TPersistent>("TSimpleText", [](auto& b) {
-        b.Owned(QStringLiteral("Text"), TPropKind::StringList, [](const TSimpleText& t) { return &t.Text(); });
+        b.Owned(QStringLiteral("Text"), TPropKind::StringList,
+                [](const TSimpleText& t) { return &t.Text(); });
         b.Owned(QStringLiteral("Font"), TPropKind::Object, [](const TSimpleText& t) { return &t.Font(); });
         b.Integer(QStringLiteral("Align"), &TSimpleText::Align, &TSimpleText::SetAlign);
         b.Boolean(QStringLiteral("Vertical"), &TSimpleText::Vertical, &TSimpleText::SetVertical);
@@ -167,7 +168,8 @@ void TSimpleText::UpdateLayout() const {
     if (FLayouts.size() == size_t(lines.size())) return;
     FLayouts.assign(size_t(lines.size()), TCharLayout{});
     const TFontSpec font = MeasureFont();
-    for (qsizetype k = 0; k < lines.size(); ++k) MeasureLine(font, FLayouts[size_t(k)], lines[k], FCharSpacing, 0, 0);
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        MeasureLine(font, FLayouts[size_t(k)], lines[k], FCharSpacing, 0, 0);
 }
 
 TRect TSimpleText::GetTextRect(const TRect& frame, bool autoSizing) const {
@@ -200,11 +202,13 @@ TRect TSimpleText::GetTextRect(const TRect& frame, bool autoSizing) const {
         hi = std::max<int64_t>(hi, int64_t(frameStart) + line.InkRight);
     }
     const int32_t across = n == 0 ? h : int32_t(n * (int64_t(h) + FLineSpacing) - FLineSpacing);
-    const int32_t startSide = FVertical ? frame.Top : frame.Left, endSide = FVertical ? frame.Bottom : frame.Right;
+    const int32_t startSide = FVertical ? frame.Top : frame.Left,
+                  endSide = FVertical ? frame.Bottom : frame.Right;
     const auto first = lo == kNone ? startSide : int32_t(lo);
     const auto last = hi == -kNone ? endSide : int32_t(hi);
-    if (n == 0) return FVertical ? TRect{frame.Right, frame.Top, frame.Right, frame.Top + h}
-                                 : TRect{frame.Left, frame.Top, frame.Left, frame.Top + h};
+    if (n == 0)
+        return FVertical ? TRect{frame.Right, frame.Top, frame.Right, frame.Top + h}
+                         : TRect{frame.Left, frame.Top, frame.Left, frame.Top + h};
     if (FVertical) return TRect{frame.Right - across, first, frame.Right, last};
     return TRect{first, frame.Top, last, frame.Top + across};
 }
@@ -223,7 +227,8 @@ void TSimpleText::AddLine(QPainterPath& path, const TCharLayout& line, const QTr
     if (decorations && (style & (fsUnderline | fsStrikeOut)) && line.InkRight > line.InkLeft) {
         const TFontMetrics m = engine.Metrics(font);
         auto band = [&](int32_t offset, int32_t thickness) {
-            shapes.addRect(QRectF(line.InkLeft, offset, line.InkRight - line.InkLeft, std::max(1, thickness)));
+            shapes.addRect(
+                QRectF(line.InkLeft, offset, line.InkRight - line.InkLeft, std::max(1, thickness)));
         };
         if (style & fsUnderline) {
             if (m.HasOutlineMetrics)

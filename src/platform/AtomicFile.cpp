@@ -124,7 +124,7 @@ QString TemporaryPrefix(const QString& fileName) {
     return Format(QStringLiteral(".~%.8x."), NameTag(QFile::encodeName(QFileInfo(fileName).fileName())));
 }
 
-void WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
+void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int newFileMode) {
     const QString resolved = ResolvedTarget(fileName);
     const QFileInfo info(resolved);
     const QByteArray target = QFile::encodeName(resolved);
@@ -145,6 +145,8 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
     mode_t mode;
     if (exists) {
         mode = st.st_mode & 07777;
+    } else if (newFileMode >= 0) {
+        mode = mode_t(newFileMode) & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);

@@ -28,7 +28,9 @@ private:
 // Temporaries of earlier saves of the same target that were left behind
 // (killed saves) are removed after a successful write. Failures raise
 // EFileWriteError with a Japanese message naming the file and the reason.
-void WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
+// A replaced file keeps its permissions; a new one gets newFileMode, or with
+// -1 the usual ones the umask leaves (private files pass 0600).
+void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int newFileMode = -1);
 
 // The short name the temporaries of a target start with (in its folder).
 QString TemporaryPrefix(const QString& fileName);

@@ -26,8 +26,8 @@ std::shared_ptr<TCompoundNode> LoadCompoundFile(const QString& fileName) {
     return ReadCompoundFile(image);
 }
 
-void SaveCompoundFile(const TCompoundNode& root, const QString& fileName) {
-    WriteFileAtomically(fileName, WriteCompoundFile(root));
+void SaveCompoundFile(const TCompoundNode& root, const QString& fileName, int newFileMode) {
+    WriteFileAtomically(fileName, WriteCompoundFile(root), newFileMode);
 }
 
 } // namespace vellum

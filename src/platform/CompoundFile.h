@@ -25,6 +25,7 @@ QByteArray WriteCompoundFile(const TCompoundNode& root);
 std::shared_ptr<TCompoundNode> LoadCompoundFile(const QString& fileName);
 // Writes the file whole through WriteFileAtomically: the target is untouched
 // when anything fails.
-void SaveCompoundFile(const TCompoundNode& root, const QString& fileName);
+// A new file gets newFileMode (see WriteFileAtomically).
+void SaveCompoundFile(const TCompoundNode& root, const QString& fileName, int newFileMode = -1);
 
 } // namespace vellum

@@ -51,6 +51,15 @@ void TakeGraphic(TPictureEx& dest, const TPictureEx& read) {
 
 } // namespace
 
+QString SingleLine(const QString& value) {
+    if (!value.contains(u'\r') && !value.contains(u'\n')) return value;
+    QString line = value;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
 const TClassInfo& TProfileInfo2::StaticClass() {
     static const TClassInfo info =
         TClassInfo::Make<TProfileInfo2, TPersistent>("TProfileInfo2", [](auto&) {});
@@ -97,7 +106,8 @@ void TProfileInfo2::SetValue(int index, const QString& value) {
     if (index < 0)
         throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), index));
     if (index >= FValues.size()) FValues.resize(index + 1);
-    FValues[index] = value;
+    // Values are stored as lines: a line break would move every later value.
+    FValues[index] = SingleLine(value);
     FModified = true;
 }
 
@@ -107,7 +117,9 @@ void TProfileInfo2::SetMark(const TPictureEx& picture) { FMark->Assign(picture);
 
 bool TProfileInfo2::Load(TStream& stream, bool withPictures) {
     // Everything is read into these first, so a damaged record changes nothing.
-    TGUID guid = FGuid;
+    // A record too short for an identity gets a new one: keeping the old
+    // would make two profiles the same.
+    TGUID guid = CreateGUID();
     QStringList values(kProfileFieldCount, QString());
     uint8_t flags[kFlagCount] = {0, 0, 0};
     bool current = true;

@@ -15,6 +15,9 @@ namespace vellum {
 class TPictureEx;
 class TStream;
 
+// The value with each line break (CR LF, CR or LF) replaced by a space.
+QString SingleLine(const QString& value);
+
 class TProfileInfo2 : public TPersistent {
     VELLUM_CLASS(TProfileInfo2)
 public:
@@ -41,7 +44,8 @@ public:
 
     // Empty for an index the profile has no value for.
     QString GetValue(int index) const;
-    // Grows the list as needed; raises EListError for a negative index.
+    // Grows the list as needed; raises EListError for a negative index. A
+    // line break in the value becomes a space.
     void SetValue(int index, const QString& value);
     int ValueCount() const { return int(FValues.size()); }
     const QStringList& Values() const { return FValues; }

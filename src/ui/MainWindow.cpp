@@ -9,13 +9,16 @@
 #include "commands/DocumentDump.h"
 #include "commands/DocumentSession.h"
 #include "commands/FileDialogs.h"
+#include "commands/ProfileDBFile.h"
 #include "document/LabelData.h"
 #include "editing/GhostList.h"
 #include "paper/PaperInfo.h"
+#include "profile/ProfileDB2.h"
 #include "ui/AboutForm.h"
 #include "ui/CardView.h"
 #include "ui/EnvironmentForm.h"
 #include "ui/HintSwitch.h"
+#include "ui/ProfileCommands.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/SheetView.h"
 
@@ -70,7 +73,13 @@ TfrmMain::TfrmMain(TPapers* catalogue, IFileDialogs* dialogs, QWidget* parent)
         FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
         FDialogs = FOwnDialogs.get();
     }
+    // Opened for the window's whole life; a failure leaves its commands disabled.
+    FProfileDB = std::make_unique<TProfileDB2>();
+    FProfileDB->SetFileName(ProfileDBFileName());
+    FProfileDB->TryOpen();
     FSession = std::make_unique<TDocumentSession>(catalogue, FDialogs);
+    if (FProfileDB->Active()) FSession->SetProfileDB(FProfileDB.get());
+    FProfileCommands = std::make_unique<TProfileCommands>(this, *FDialogs, *FProfileDB, *FSession);
     FSession->OnCommitEdits = [this] { CommitEdits(); };
     FSession->OnViewModified = [this] { return !SheetShown() && FCardView->Modified(); };
     FSession->OnDocumentReplaced = [this] { DocumentReplaced(); };
@@ -159,10 +168,18 @@ void TfrmMain::CreateActions() {
     on(advanced, [this, advanced] { FAdvancedPaper = advanced->isChecked(); });
     AddAction("actUpdatePaper", QStringLiteral("用紙情報の自動更新(&U)..."));
     on(AddAction("actAdvancedURL", QStringLiteral("アップデートURLの変更")), [this] { EditUpdateUrl(); });
-    AddAction("actImportCSV", QStringLiteral("プロフィールデータの入力(&V)..."));
-    AddAction("actExportCSV", QStringLiteral("プロフィールデータの出力(&P)..."));
+    on(AddAction("actImportCSV", QStringLiteral("プロフィールデータの入力(&V)...")), [this] {
+        CommitEdits();
+        FProfileCommands->ImportCSV();
+        ReloadView();
+    });
+    on(AddAction("actExportCSV", QStringLiteral("プロフィールデータの出力(&P)...")),
+       [this] { FProfileCommands->ExportCSV(); });
     AddAction("actPaperInfoToPrinter", QString());
-    AddAction("actSaveProfileFile", QStringLiteral("プロフィールファイルの保存(&F)..."));
+    on(AddAction("actSaveProfileFile", QStringLiteral("プロフィールファイルの保存(&F)...")),
+       [this] { FProfileCommands->SaveProfileFile(); });
+    for (const char* name : {"actImportCSV", "actExportCSV", "actSaveProfileFile"})
+        Action(QString::fromLatin1(name))->setEnabled(FProfileDB->Active());
 
     FOrientation = new QActionGroup(this);
     for (const auto& [name, caption, value] : {std::tuple{"actPaperLandscapeTrue", "横長", true},
@@ -183,9 +200,8 @@ void TfrmMain::CreateActions() {
         on(a, [this, separately] { ChangeDesign(separately); });
     }
     // Commands whose subsystems come later stay visible but disabled.
-    for (const char* later :
-         {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp", "actUpdatePaper",
-          "actImportCSV", "actExportCSV", "actPaperInfoToPrinter", "actSaveProfileFile"})
+    for (const char* later : {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp",
+                              "actUpdatePaper", "actPaperInfoToPrinter"})
         Action(QString::fromLatin1(later))->setEnabled(false);
 }
 

@@ -22,6 +22,8 @@ class TCardView;
 class TDocumentSession;
 class THistoryMenu;
 class TPapers;
+class TProfileCommands;
+class TProfileDB2;
 class TSheetView;
 
 class TfrmMain : public QMainWindow {
@@ -32,6 +34,9 @@ public:
     ~TfrmMain() override;
 
     TDocumentSession& Session() const { return *FSession; }
+    // The program's profile database, opened with the window (inactive when it could not be).
+    TProfileDB2& ProfileDB() const { return *FProfileDB; }
+    TProfileCommands& ProfileCommands() const { return *FProfileCommands; }
     // The command of that name ("actNew", ...), or null.
     QAction* Action(const QString& name) const;
     TCardView& CardView() const { return *FCardView; }
@@ -82,7 +87,9 @@ private:
 
     std::unique_ptr<IFileDialogs> FOwnDialogs;
     IFileDialogs* FDialogs;
+    std::unique_ptr<TProfileDB2> FProfileDB;
     std::unique_ptr<TDocumentSession> FSession;
+    std::unique_ptr<TProfileCommands> FProfileCommands;
     QStackedWidget* FStack;
     TCardView* FCardView;
     TSheetView* FSheetView;

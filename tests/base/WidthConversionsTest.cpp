@@ -46,5 +46,28 @@ TEST(WidthConversionsTest, DigitsAndBlanks) {
     EXPECT_EQ(TrimBlanks(QStringLiteral("   ")), QString());
 }
 
+TEST(WidthConversionsTest, SortKeyCases) {
+    const struct {
+        QString From;
+        QChar Except;
+        QString To;
+    } cases[] = {
+        {"Ab9!~\\*", QChar(), "Ａｂ９！″￥×"},
+        {"ｶﾞｷﾟﾊﾟｳﾞ", QChar(), "ガキ゜パヴ"},
+        {"ﾌﾞ", QChar(), "ブ"},
+        {"ｰｬｶｹ", QChar(), "ーャカケ"},
+        {"a b\t", QChar(), "ａ ｂ\t"},
+        {"1-2", u'-', "１-２"},
+        {"漢字カナかな", QChar(), "漢字カナかな"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.From.toStdString());
+        EXPECT_EQ(HalfToFullWidth(c.From, c.Except), c.To);
+    }
+    EXPECT_EQ(HiraganaToKatakana(QStringLiteral("がっこう ゐゑをん ぱ")),
+              QStringLiteral("ガッコウ ヰヱヲン パ"));
+    EXPECT_EQ(HiraganaToKatakana(QStringLiteral("ｱ漢A")), QStringLiteral("ｱ漢A"));
+}
+
 } // namespace
 } // namespace vellum

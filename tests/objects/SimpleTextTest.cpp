@@ -1,4 +1,5 @@
 #include "objects/SimpleText.h"
+#include "objects/FontRegistry.h"
 #include "objects/Stroke.h"
 #include "platform/FakeFontEngine.h"
 #include "platform/PainterCanvas.h"
@@ -166,6 +167,13 @@ TEST_F(RealTextTest, WindowsFaceNamesDrawWithTheirAliasAndStayStored) {
     const TRect frame{0, 0, 800, 200};
     EXPECT_EQ(windows.TextPath(frame, true), installed.TextPath(frame, true));
     EXPECT_EQ(windows.Font().Name(), QStringLiteral("ＭＳ Ｐ明朝"));
+    // Pickers offer installed families only; an alias still reports its face's charset.
+    QStringList names;
+    UsableFontNames(names);
+    EXPECT_TRUE(names.contains(QStringLiteral("IPAPMincho")));
+    EXPECT_FALSE(names.contains(QStringLiteral("ＭＳ Ｐ明朝")));
+    EXPECT_FALSE(names.contains(QStringLiteral("@IPAMincho")));
+    EXPECT_EQ(FontCharset(QStringLiteral("ＭＳ Ｐ明朝")), 128);
 }
 
 // Renders the vertical sample the way a card shows it, 4 pixels per unit.
@@ -187,7 +195,8 @@ QImage RenderVertical() {
 
 TEST_F(RealTextTest, VerticalSampleMatchesItsPicture) {
     const QImage image = RenderVertical();
-    const QString fixture = qEnvironmentVariable("VELLUM_SOURCE_DIR") + "/tests/objects/fixtures/vertical.png";
+    const QString fixture =
+        qEnvironmentVariable("VELLUM_SOURCE_DIR") + "/tests/objects/fixtures/vertical.png";
     if (qEnvironmentVariableIsSet("VELLUM_WRITE_FIXTURES")) image.save(fixture);
     const QImage expected(fixture);
     ASSERT_FALSE(expected.isNull()) << fixture.toStdString();
