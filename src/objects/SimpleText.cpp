@@ -213,22 +213,32 @@ TRect TSimpleText::GetTextRect(const TRect& frame, bool autoSizing) const {
     return TRect{first, frame.Top, last, frame.Top + across};
 }
 
-void TSimpleText::AddLine(QPainterPath& path, const TCharLayout& line, const QTransform& toCanvas,
-                          bool decorations) const {
+void TSimpleText::AddLine(TShapes& shapes, const TCharLayout& line, const QTransform& toCanvas,
+                          bool decorations, bool& placeGlyphs) const {
     IFontEngine& engine = FontEngine();
     const TFontSpec font = MeasureFont();
-    QPainterPath shapes;
+    QPainterPath glyphs, bands;
     for (qsizetype j = 0; j < line.Text.size() && size_t(j) < line.Positions.size(); ++j) {
         const QChar c = line.Text[j];
         if (c == u'\t') continue;
-        shapes.addPath(engine.Outline(font, c.unicode()).translated(line.Positions[size_t(j)], 0));
+        const QPainterPath outline = engine.Outline(font, c.unicode());
+        if (outline.isEmpty()) continue;
+        const QTransform atPen = QTransform::fromTranslate(line.Positions[size_t(j)], 0);
+        glyphs.addPath(atPen.map(outline));
+        TGlyphSource source;
+        if (placeGlyphs && engine.GlyphSource(font, c.unicode(), source)) {
+            shapes.Placed.push_back(TPlacedGlyph{source.File, source.Family, source.FaceIndex, source.Glyph,
+                                                 source.UnitsPerEm, source.DesignToLine * atPen * toCanvas,
+                                                 c.unicode()});
+        } else {
+            placeGlyphs = false;
+        }
     }
     const TFontStyles style = FFont->Style();
     if (decorations && (style & (fsUnderline | fsStrikeOut)) && line.InkRight > line.InkLeft) {
         const TFontMetrics m = engine.Metrics(font);
         auto band = [&](int32_t offset, int32_t thickness) {
-            shapes.addRect(
-                QRectF(line.InkLeft, offset, line.InkRight - line.InkLeft, std::max(1, thickness)));
+            bands.addRect(QRectF(line.InkLeft, offset, line.InkRight - line.InkLeft, std::max(1, thickness)));
         };
         if (style & fsUnderline) {
             if (m.HasOutlineMetrics)
@@ -243,22 +253,25 @@ void TSimpleText::AddLine(QPainterPath& path, const TCharLayout& line, const QTr
                 band(MulDiv(m.Ascent, 3, 4) + m.ExternalLeading, 1);
         }
     }
-    path.addPath(toCanvas.map(shapes));
+    shapes.Glyphs.addPath(toCanvas.map(glyphs));
+    shapes.Bands.addPath(toCanvas.map(bands));
 }
 
-QPainterPath TSimpleText::TextPath(const TRect& frame, bool decorations) const {
+TSimpleText::TShapes TSimpleText::Shapes(const TRect& frame, bool decorations, bool placeGlyphs) const {
     std::lock_guard guard(FLayoutLock);
     GetTextRect(frame, false);
     const int32_t h = LineHeight();
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
+    TShapes shapes;
+    shapes.Glyphs.setFillRule(Qt::WindingFill);
+    shapes.Bands.setFillRule(Qt::WindingFill);
     for (size_t k = 0; k < FLayouts.size(); ++k) {
         const double offset = double(k) * (double(h) + FLineSpacing);
         // Line coordinates run along the writing direction and across from the line's leading edge.
         const QTransform toCanvas = FVertical ? QTransform(0, 1, -1, 0, frame.Right - offset, frame.Top)
                                               : QTransform(1, 0, 0, 1, frame.Left, frame.Top + offset);
-        AddLine(path, FLayouts[k], toCanvas, decorations && FBulge == 0);
+        AddLine(shapes, FLayouts[k], toCanvas, decorations && FBulge == 0, placeGlyphs);
     }
+    if (!placeGlyphs) shapes.Placed.clear();
     // Text on an arc is laid out by the arc objects; until then it draws straight.
     if (FAngle != 0) {
         const double cx = (frame.Left + frame.Right) / 2, cy = (frame.Top + frame.Bottom) / 2;
@@ -266,13 +279,23 @@ QPainterPath TSimpleText::TextPath(const TRect& frame, bool decorations) const {
         turn.translate(cx, cy);
         turn.rotate(FAngle); // clockwise on the screen, whose y axis points down
         turn.translate(-cx, -cy);
-        path = turn.map(path);
+        shapes.Glyphs = turn.map(shapes.Glyphs);
+        shapes.Bands = turn.map(shapes.Bands);
+        for (TPlacedGlyph& g : shapes.Placed) g.DesignToLogical *= turn;
     }
-    return path;
+    return shapes;
+}
+
+QPainterPath TSimpleText::TextPath(const TRect& frame, bool decorations) const {
+    TShapes shapes = Shapes(frame, decorations, false);
+    shapes.Glyphs.addPath(shapes.Bands);
+    return shapes.Glyphs;
 }
 
 void TSimpleText::Draw(TCanvas& canvas, const TRect& frame) const {
-    canvas.FillGlyphs(TextPath(frame, true), FTextColor);
+    const TShapes shapes = Shapes(frame, true, canvas.IsPrinter());
+    canvas.FillGlyphs(shapes.Glyphs, FTextColor, shapes.Placed.empty() ? nullptr : &shapes.Placed);
+    canvas.FillGlyphs(shapes.Bands, FTextColor);
 }
 
 void TSimpleText::MakeOutline(TStroke& stroke, const TRect& frame, bool decorations) const {

@@ -81,6 +81,8 @@ public:
     // The glyphs of the text in the frame as one shape in logical units, with
     // the underline and strike-out bands when `decorations`.
     QPainterPath TextPath(const TRect& frame, bool decorations) const;
+    // Draws the glyphs and bands in the text colour; vector targets may take
+    // the glyphs as embedded font text.
     void Draw(TCanvas& canvas, const TRect& frame) const;
     // Appends the outline of the drawn text.
     void MakeOutline(TStroke& stroke, const TRect& frame, bool decorations) const;
@@ -96,10 +98,16 @@ private:
     void FontChanged();
     void EmptyLayout() const { FLayouts.clear(); }
     void ClearConverted() const { FConverted.clear(); }
+    struct TShapes {
+        QPainterPath Glyphs;
+        QPainterPath Bands;
+        std::vector<TPlacedGlyph> Placed; // empty when some glyph has no font file of its own
+    };
+    TShapes Shapes(const TRect& frame, bool decorations, bool placeGlyphs) const;
     // Adds one laid-out line's glyphs and bands; `toCanvas` takes line coordinates
     // (along, across) to logical ones.
-    void AddLine(QPainterPath& path, const TCharLayout& line, const QTransform& toCanvas,
-                 bool decorations) const;
+    void AddLine(TShapes& shapes, const TCharLayout& line, const QTransform& toCanvas, bool decorations,
+                 bool& placeGlyphs) const;
 
     mutable QStringList FConverted;
     std::unique_ptr<TStringList> FText;

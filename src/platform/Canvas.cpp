@@ -562,7 +562,7 @@ QTransform TCanvas::DeviceTransform() const {
                       m.ViewportOrg.Y - m.WindowOrg.Y * sy);
 }
 
-void TCanvas::FillGlyphs(const QPainterPath& logical, TColor color) {
+void TCanvas::FillGlyphs(const QPainterPath& logical, TColor color, const std::vector<TPlacedGlyph>* glyphs) {
     if (logical.isEmpty()) return;
     QPainterPath device = DeviceTransform().map(logical);
     device.setFillRule(Qt::WindingFill);
@@ -573,10 +573,10 @@ void TCanvas::FillGlyphs(const QPainterPath& logical, TColor color) {
         FFigureOpen = false;
         return;
     }
-    DoGlyphs(device, color);
+    DoGlyphs(device, color, glyphs);
 }
 
-void TCanvas::DoGlyphs(const QPainterPath& device, TColor color) {
+void TCanvas::DoGlyphs(const QPainterPath& device, TColor color, const std::vector<TPlacedGlyph>*) {
     const TBrush brush = FState.Brush;
     const TFillMode fillMode = FState.FillMode;
     FState.Brush = TBrush{TBrushStyle::bsSolid, color};

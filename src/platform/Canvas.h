@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRegion>
+#include <QString>
 #include <QTransform>
 
 #include <cstdint>
@@ -144,6 +145,17 @@ struct TDeviceImage {
     TRect Source;
 };
 
+// A glyph of a font file placed in logical units, with the character it shows.
+struct TPlacedGlyph {
+    QString File;
+    QString Family;
+    int FaceIndex = 0;
+    uint32_t Glyph = 0;
+    double UnitsPerEm = 0;
+    QTransform DesignToLogical; // design units, y up, to logical units
+    char32_t Char = 0;
+};
+
 class TCanvas {
 public:
     TCanvas();
@@ -265,7 +277,10 @@ public:
     // Glyph shapes in logical units, their fractions kept until the device,
     // filled with the colour by the winding rule whatever the brush. Inside
     // an open path they join the path (rounded to device pixels) instead.
-    void FillGlyphs(const QPainterPath& logical, TColor color);
+    // `glyphs`, when given, are the same shapes as glyphs of font files:
+    // vector targets may embed them as text instead.
+    void FillGlyphs(const QPainterPath& logical, TColor color,
+                    const std::vector<TPlacedGlyph>* glyphs = nullptr);
     // The logical-to-device mapping as a transformation, without rounding.
     QTransform DeviceTransform() const;
 
@@ -280,7 +295,7 @@ protected:
     virtual void DoClipChanged() = 0;
     // Glyphs in device pixels; by default the shapes go to DoFigure as a
     // filled path rounded to pixels.
-    virtual void DoGlyphs(const QPainterPath& device, TColor color);
+    virtual void DoGlyphs(const QPainterPath& device, TColor color, const std::vector<TPlacedGlyph>* glyphs);
     virtual void DoSaved(int depth) {}
     virtual void DoRestored(int depth) {}
 

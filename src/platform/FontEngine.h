@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 
 #include <cstdint>
 #include <memory>
@@ -50,6 +51,17 @@ struct TFontMetrics {
     int32_t Height() const { return Ascent + Descent; }
 };
 
+// Where a character's glyph comes from, for targets that embed fonts: the
+// font file, the glyph, and where its design units (y up) go in line coordinates.
+struct TGlyphSource {
+    QString File;
+    QString Family;
+    int FaceIndex = 0;
+    uint32_t Glyph = 0;
+    double UnitsPerEm = 0;
+    QTransform DesignToLine;
+};
+
 // Japanese charset code of a face that covers the Japanese code page.
 inline constexpr int kShiftJisCharset = 128;
 inline constexpr int kDefaultCharset = 1;
@@ -78,6 +90,12 @@ public:
     // for horizontal text, the column's right edge for vertical text), so a
     // horizontal glyph is in plain screen orientation.
     virtual QPainterPath Outline(const TFontSpec& spec, char32_t c) = 0;
+    // The same glyph as a glyph of its font file; false when the outline is
+    // not the file's own (synthetic styles) or the engine has no files.
+    virtual bool GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) {
+        (void)spec, (void)c, (void)source;
+        return false;
+    }
 };
 
 // The engine of the process: the FreeType one unless a test installed

@@ -59,6 +59,8 @@ struct TGlyph {
 
 struct TLoadedFace {
     FT_Face Face = nullptr;
+    QString File;
+    int FaceIndex = 0;
     hb_font_t* Shaper = nullptr;
     double Units = 1000;
     double WinAscent = 0, WinDescent = 0, LineGap = 0, HheaAscent = 0, HheaDescent = 0;
@@ -199,6 +201,8 @@ struct TFreeTypeFontEngine::TImpl {
         auto face = std::make_unique<TLoadedFace>();
         if (FT_New_Face(Library, file.Path.constData(), file.Index, &face->Face) != 0) return nullptr;
         FT_Face f = face->Face;
+        face->File = QString::fromUtf8(file.Path);
+        face->FaceIndex = file.Index;
         face->Units = f->units_per_EM > 0 ? f->units_per_EM : 1000;
         face->HheaAscent = f->ascender;
         face->HheaDescent = -f->descender;
@@ -494,31 +498,59 @@ TABC TFreeTypeFontEngine::CharABC(const TFontSpec& spec, char32_t c) {
     return abc;
 }
 
-QPainterPath TFreeTypeFontEngine::Outline(const TFontSpec& spec, char32_t c) {
-    std::lock_guard guard(FLock);
-    TLoadedFace* main = FImpl->MainFace(spec);
-    if (!main || spec.PixelSize <= 0) return {};
+// The glyph of a character and where its design units go in line coordinates.
+struct TPlaced {
+    TLoadedFace* Face = nullptr;
+    uint32_t Index = 0;
+    const TGlyph* Glyph = nullptr;
+    QTransform DesignToLine;
+};
+
+static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontSpec& spec, char32_t c, TPlaced& out) {
+    TLoadedFace* main = impl.MainFace(spec);
+    if (!main || spec.PixelSize <= 0) return false;
     c = DisplayedChar(*main, c);
-    TLoadedFace* face = FImpl->FaceFor(main, c);
+    TLoadedFace* face = impl.FaceFor(main, c);
     const bool upright = Upright(spec, c);
-    const TGlyph& g = FImpl->Glyph(*face, FImpl->GlyphIndex(*face, c, upright));
-    if (g.Empty) return {};
+    out.Face = face;
+    out.Index = impl.GlyphIndex(*face, c, upright);
+    const TGlyph& g = impl.Glyph(*face, out.Index);
+    out.Glyph = &g;
     const double s = spec.PixelSize / face->Units;
     // The cell's baseline and the column's centre come from the face the
     // text asked for, so fallback glyphs sit on the same line.
     const double ascent = double(Round(main->WinAscent * s));
     const double height = ascent + double(Round(main->WinDescent * s));
-    QTransform t;
     if (upright) {
         // Upright in the column: the glyph's top at its top bearing down the
-        // column, its box centred across the column.
-        // along = vertBearingY + (yMax - y), across = height/2 - vertBearingX - (x - xMin)
-        t = QTransform(0, -s, -s, 0, (g.VertBearingY + g.YMax) * s,
-                       height / 2 - (g.VertBearingX - g.XMin) * s);
+        // column, its box centred across the column:
+        // along = vertBearingY + (yMax - y), across = height/2 - vertBearingX - (x - xMin).
+        out.DesignToLine = QTransform(0, -s, -s, 0, (g.VertBearingY + g.YMax) * s,
+                                      height / 2 - (g.VertBearingX - g.XMin) * s);
     } else {
-        t = QTransform(s, 0, 0, -s, 0, ascent);
+        out.DesignToLine = QTransform(s, 0, 0, -s, 0, ascent);
     }
-    return t.map(g.Path);
+    return true;
+}
+
+QPainterPath TFreeTypeFontEngine::Outline(const TFontSpec& spec, char32_t c) {
+    std::lock_guard guard(FLock);
+    TPlaced placed;
+    if (!Place(*FImpl, spec, c, placed) || placed.Glyph->Empty) return {};
+    return placed.DesignToLine.map(placed.Glyph->Path);
+}
+
+bool TFreeTypeFontEngine::GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) {
+    std::lock_guard guard(FLock);
+    TPlaced placed;
+    if (!Place(*FImpl, spec, c, placed) || placed.Face->SynthBold || placed.Face->SynthItalic) return false;
+    source.File = placed.Face->File;
+    source.Family = QString::fromUtf8(placed.Face->Face->family_name);
+    source.FaceIndex = placed.Face->FaceIndex;
+    source.Glyph = placed.Index;
+    source.UnitsPerEm = placed.Face->Units;
+    source.DesignToLine = placed.DesignToLine;
+    return true;
 }
 
 } // namespace vellum

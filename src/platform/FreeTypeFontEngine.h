@@ -22,9 +22,12 @@ public:
     TFontMetrics Metrics(const TFontSpec& spec) override;
     TABC CharABC(const TFontSpec& spec, char32_t c) override;
     QPainterPath Outline(const TFontSpec& spec, char32_t c) override;
+    bool GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) override;
+
+    // The faces and caches, defined beside the engine.
+    struct TImpl;
 
 private:
-    struct TImpl;
     std::mutex FLock;
     std::unique_ptr<TImpl> FImpl;
 };

@@ -1,5 +1,9 @@
 #include "platform/PainterCanvas.h"
 
+#include <QGlyphRun>
+#include <QHash>
+#include <QRawFont>
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -196,8 +200,56 @@ void TPainterCanvas::DoClipChanged() {
     }
 }
 
-void TPainterCanvas::DoGlyphs(const QPainterPath& device, TColor color) {
-    FPainter->fillPath(device, ToQColor(color));
+namespace {
+
+// Font files opened for embedding, once per thread (a raw font is not shared across threads).
+const QRawFont& RawFont(const TPlacedGlyph& glyph) {
+    thread_local QHash<QString, QRawFont> fonts;
+    const QString key = glyph.File + u'#' + QString::number(glyph.FaceIndex);
+    auto it = fonts.find(key);
+    if (it == fonts.end()) {
+        // The installed font by its family, so the PDF writer knows its file and embeds it; at
+        // one pixel per design unit the glyph's own coordinates are design units.
+        QFont font(glyph.Family);
+        font.setPixelSize(int(glyph.UnitsPerEm));
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        QRawFont raw = QRawFont::fromFont(font);
+        // Another file of that family would have other glyphs: then no embedding.
+        if (raw.fontTable("head") != QRawFont(glyph.File, glyph.UnitsPerEm).fontTable("head"))
+            raw = QRawFont();
+        it = fonts.insert(key, raw);
+    }
+    return *it;
+}
+
+} // namespace
+
+void TPainterCanvas::DoGlyphs(const QPainterPath& device, TColor color,
+                              const std::vector<TPlacedGlyph>* glyphs) {
+    // Printers and PDF get the glyphs as text of an embedded font: selectable,
+    // and far smaller than the shapes. The outlines are the same ones.
+    bool embed = FTarget == TCanvasTarget::ctPrinter && glyphs && !glyphs->empty();
+    for (size_t i = 0; embed && i < glyphs->size(); ++i) embed = RawFont((*glyphs)[i]).isValid();
+    if (!embed) {
+        FPainter->fillPath(device, ToQColor(color));
+        return;
+    }
+    const QTransform toDevice = DeviceTransform();
+    // Qt's glyph space has y down; the placements take design units with y up.
+    const QTransform flip(1, 0, 0, -1, 0, 0);
+    FPainter->save();
+    FPainter->setPen(ToQColor(color));
+    const QTransform world = FPainter->worldTransform();
+    for (const TPlacedGlyph& g : *glyphs) {
+        QGlyphRun run;
+        run.setRawFont(RawFont(g));
+        run.setGlyphIndexes({quint32(g.Glyph)});
+        run.setPositions({QPointF(0, 0)});
+        FPainter->setWorldTransform(flip * g.DesignToLogical * toDevice * world);
+        FPainter->drawGlyphRun(QPointF(0, 0), run);
+    }
+    FPainter->restore();
 }
 
 } // namespace vellum

@@ -46,7 +46,7 @@ protected:
     void DoFigure(TFigureKind kind, const TDevicePath& path, bool fill, bool stroke) override;
     bool DoImage(const QImage& image, const TDeviceImage& where) override;
     void DoClipChanged() override;
-    void DoGlyphs(const QPainterPath& device, TColor color) override;
+    void DoGlyphs(const QPainterPath& device, TColor color, const std::vector<TPlacedGlyph>* glyphs) override;
 
 private:
     void Init();

@@ -5,9 +5,16 @@
 #include "platform/PainterCanvas.h"
 #include "platform/RecordingCanvas.h"
 
+#include <QFileInfo>
 #include <QImage>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 namespace vellum {
 namespace {
@@ -174,6 +181,73 @@ TEST_F(RealTextTest, WindowsFaceNamesDrawWithTheirAliasAndStayStored) {
     EXPECT_FALSE(names.contains(QStringLiteral("ＭＳ Ｐ明朝")));
     EXPECT_FALSE(names.contains(QStringLiteral("@IPAMincho")));
     EXPECT_EQ(FontCharset(QStringLiteral("ＭＳ Ｐ明朝")), 128);
+}
+
+// Prints the text to a PDF at 600 dpi, as embedded font text or as shapes.
+void PrintToPdf(const TSimpleText& text, const QString& file, bool asShapes) {
+    QPdfWriter writer(file);
+    writer.setResolution(600);
+    TPainterCanvas canvas(writer);
+    canvas.SetMapMode(TMapMode::mmAnisotropic);
+    canvas.SetWindowExt({254, 254});
+    canvas.SetViewportExt({600, 600});
+    for (int row = 0; row < 10; ++row) {
+        const TRect frame{100, 100 + row * 150, 1900, 250 + row * 150};
+        if (asShapes)
+            canvas.FillGlyphs(text.TextPath(frame, true), text.TextColor());
+        else
+            text.Draw(canvas, frame);
+    }
+}
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(RealTextTest, PdfCarriesSelectableTextOfTheSameShapes) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    TSimpleText text;
+    text.Font().SetName(QStringLiteral("ＭＳ Ｐゴシック"));
+    text.Font().SetSize(14);
+    text.Text().SetItems({QStringLiteral("山田太郎 Taro Yamada")});
+    text.SetAngle(10);
+    QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("VELLUM_KEEP"));
+    const QString glyphs = dir.filePath("glyphs.pdf"), shapes = dir.filePath("shapes.pdf");
+    PrintToPdf(text, glyphs, false);
+    PrintToPdf(text, shapes, true);
+    if (!dir.autoRemove()) std::cerr << dir.path().toStdString() << "\n";
+    EXPECT_TRUE(RunTool("pdftotext", {"-raw", glyphs, "-"}).contains(QStringLiteral("Yamada")));
+    EXPECT_TRUE(RunTool("pdftotext", {"-raw", glyphs, "-"}).contains(QStringLiteral("山田太郎")));
+    EXPECT_LT(QFileInfo(glyphs).size() * 2, QFileInfo(shapes).size());
+    // Both rasterise to the same picture, up to the rasteriser's treatment of text edges.
+    RunTool("pdftoppm", {"-r", "300", "-gray", "-singlefile", "-png", glyphs, dir.filePath("glyphs")});
+    RunTool("pdftoppm", {"-r", "300", "-gray", "-singlefile", "-png", shapes, dir.filePath("shapes")});
+    const QImage a(dir.filePath("glyphs.png")), b(dir.filePath("shapes.png"));
+    ASSERT_FALSE(a.isNull());
+    ASSERT_EQ(a.size(), b.size());
+    auto inkOf = [](const QImage& image, QRect& box) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++ink;
+                    box |= QRect(x, y, 1, 1);
+                }
+        return ink;
+    };
+    QRect boxA, boxB;
+    const int inkA = inkOf(a, boxA), inkB = inkOf(b, boxB);
+    EXPECT_GT(inkA, 10000);
+    EXPECT_NEAR(inkA, inkB, inkB / 20);
+    EXPECT_NEAR(boxA.left(), boxB.left(), 2);
+    EXPECT_NEAR(boxA.top(), boxB.top(), 2);
+    EXPECT_NEAR(boxA.right(), boxB.right(), 2);
+    EXPECT_NEAR(boxA.bottom(), boxB.bottom(), 2);
 }
 
 // Renders the vertical sample the way a card shows it, 4 pixels per unit.
