@@ -1,5 +1,6 @@
 // vellum4-batch: the program's document work from the command line.
 #include "app/BatchDocumentCommands.h"
+#include "app/BatchPrintCommand.h"
 #include "app/BatchTool.h"
 #include "app/StartupRegistrations.h"
 #include "appframe/AppFrame.h"
@@ -31,5 +32,6 @@ int main(int argc, char** argv) {
     vellum::TBatchTool tool;
     vellum::AddFrameCommands(tool);
     vellum::AddDocumentCommands(tool);
+    vellum::AddPrintCommand(tool);
     return tool.Run(app.arguments().mid(1), out, err);
 }

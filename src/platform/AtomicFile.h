@@ -30,6 +30,35 @@ private:
 // EFileWriteError with a Japanese message naming the file and the reason.
 void WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
 
+// The same for output written piece by piece (a PDF page after page): the
+// temporary is created at once, written through Handle() or Write(), and
+// replaces the target only on Commit(). Without a commit it is removed, so
+// a failed or aborted job leaves no partial file and the old one as it was.
+class TAtomicFile {
+public:
+    // Refuses a read-only target or a folder as WriteFileAtomically does.
+    explicit TAtomicFile(const QString& fileName);
+    ~TAtomicFile();
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+    const QString& FileName() const { return FFileName; }
+    // The open temporary's descriptor; -1 once committed or discarded.
+    int Handle() const { return FHandle; }
+    void Write(const QByteArray& bytes);
+    // Pushes the temporary to the disk and renames it over the target.
+    void Commit();
+    // Removes the temporary; the target stays as it was.
+    void Discard();
+
+private:
+    QString FFileName;
+    QString FResolved;
+    QByteArray FTemporary;
+    int FHandle = -1;
+    unsigned FMode = 0;
+};
+
 // The short name the temporaries of a target start with (in its folder).
 QString TemporaryPrefix(const QString& fileName);
 
