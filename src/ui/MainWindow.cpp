@@ -16,6 +16,7 @@
 #include "ui/CardView.h"
 #include "ui/EnvironmentForm.h"
 #include "ui/HintSwitch.h"
+#include "ui/PrintCommand.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/SheetView.h"
 
@@ -139,7 +140,10 @@ void TfrmMain::CreateActions() {
     AddAction("actSelectPaper", QStringLiteral("用紙選択(&L)..."));
     on(AddAction("actEnvironment", QStringLiteral("環境設定(&E)...")), [this] { Environment(); });
     AddAction("actPrinterSetup", QStringLiteral("プリンタ設定(&R)..."));
-    AddAction("actPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    on(AddAction("actPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P)), [this] {
+        CommitEdits();
+        RunPrintCommand(*this, *FSession, *FDialogs);
+    });
     on(AddAction("actExit", QStringLiteral("$(AppName)の終了(&X)")), [this] { close(); });
     AddAction("actHelp", QStringLiteral("$(AppName)の使い方(&C)"));
     on(AddAction("actAbout", QStringLiteral("バージョン情報(&A)...")), [this] { About(); });
@@ -183,9 +187,8 @@ void TfrmMain::CreateActions() {
         on(a, [this, separately] { ChangeDesign(separately); });
     }
     // Commands whose subsystems come later stay visible but disabled.
-    for (const char* later :
-         {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp", "actUpdatePaper",
-          "actImportCSV", "actExportCSV", "actPaperInfoToPrinter", "actSaveProfileFile"})
+    for (const char* later : {"actTemplate", "actSelectPaper", "actPrinterSetup", "actHelp", "actUpdatePaper",
+                              "actImportCSV", "actExportCSV", "actPaperInfoToPrinter", "actSaveProfileFile"})
         Action(QString::fromLatin1(later))->setEnabled(false);
 }
 
