@@ -93,6 +93,7 @@ void TPrintSite::LoadFace(int sheet, int card) {
     if (FSpec.PrintPaperImage) {
         TOwnedDOList design;
         FDocument.ImagePaperInfo().GetDesign(card, design);
+        if (paper.Landscape()) TurnDesignForLandscape(paper, card, design.View());
         MoveBy(design, {placed.Left, placed.Top});
         for (std::unique_ptr<TDrawObject>& object : design.TakeAll()) {
             object->SetLayerGroup(-50);

@@ -6,6 +6,9 @@
 #include "core/DOList.h"
 #include "document/DocumentClasses.h"
 #include "document/LabelData.h"
+#include "objects/LORect.h"
+#include "objects/ObjectClasses.h"
+#include "paper/ImagePaperInfo.h"
 #include "paper/PaperClasses.h"
 #include "print/PhasedProgress.h"
 #include "print/PrintTarget.h"
@@ -29,6 +32,7 @@ protected:
     static void SetUpTestSuite() {
         RegisterPaperClasses();
         RegisterDocumentClasses();
+        RegisterObjectClasses();
         RegisterClass(TTestShape::StaticClass());
     }
 
@@ -226,6 +230,38 @@ TEST_F(PrintSiteTest, AnAbortedOrFailedJobLeavesNoPartialFileAndTheOldOneAsItWas
     complete.Execute(third);
     EXPECT_EQ(merged, 3);
     EXPECT_TRUE(Read(QStringLiteral("out.pdf")).startsWith("%PDF"));
+}
+
+TEST_F(PrintSiteTest, ThePaperDesignPrintsUnderTheCardAndTurnsWithALandscapeSheet) {
+    SetPaper(true, 0);
+    TImagePaperInfo design;
+    design.SetSeparatelyDesign(false);
+    TOwnedDOList objects;
+    auto& rect = objects.Give(std::make_unique<TLORect>());
+    rect.SetRect({100, 100, 300, 200}); // centred at (200, 150) on the upright face
+    design.SetDesign(0, std::move(objects));
+    Doc.SetImagePaperInfo(&design);
+    TPrintSpec spec;
+    spec.PageCount = 1;
+    spec.AllFaces = true;
+    spec.FixedProfile = true;
+    spec.PrintPaperImage = true;
+    TPrintSite site(Doc, nullptr, spec);
+    // Every card prints: the design counts as content.
+    for (const TPrintCell& cell : site.Plan()[0]) EXPECT_TRUE(cell.Print);
+    site.LoadFace(0, 0);
+    TDOList loaded;
+    site.AllObjects(loaded);
+    ASSERT_EQ(loaded.Count(), 2);
+    const TRect placed = Doc.Paper()->FacePlacedRect(0);
+    const TLORect* turned = nullptr;
+    for (TDrawObject* object : loaded)
+        if (object->LayerGroup() == -50) turned = dynamic_cast<const TLORect*>(object);
+    ASSERT_NE(turned, nullptr);
+    EXPECT_EQ(turned->GetAngle(), -90);
+    const TRect b = turned->GetBounds();
+    EXPECT_NEAR((b.Left + b.Right) / 2 - placed.Left, 150, 1);
+    EXPECT_NEAR((b.Top + b.Bottom) / 2 - placed.Top, 910 - 200, 1);
 }
 
 TEST(PhasedProgress, InnerPhasesDivideTheStepOfThePhaseAroundThem) {
