@@ -1,5 +1,6 @@
 // Printing 100 sheets of ten cards to PDF: each card a filled rectangle and
 // a photo (a 1200 x 800 picture); wall time, peak memory and PDF bytes.
+// VELLUM_BENCH_PDF=FILE keeps a copy of the PDF.
 #include "app/StartupRegistrations.h"
 #include "core/DOList.h"
 #include "document/LabelData.h"
@@ -10,6 +11,7 @@
 #include "print/PrintSite.h"
 #include "print/PrintTarget.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -101,6 +103,12 @@ void BM_PrintSheetsToPdf(benchmark::State& state) {
     state.counters["pdf_bytes"] = double(QFileInfo(file).size());
     state.counters["peak_rss_kb"] = double(PeakKilobytes());
     state.counters["sheets"] = double(spec.PageCount);
+    // A copy to look at, when asked for.
+    const QString keep = qEnvironmentVariable("VELLUM_BENCH_PDF");
+    if (!keep.isEmpty()) {
+        QFile::remove(keep);
+        QFile::copy(file, keep);
+    }
 }
 BENCHMARK(BM_PrintSheetsToPdf)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
