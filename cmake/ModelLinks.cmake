@@ -5,7 +5,7 @@
 
 set(VELLUM_MODEL_LIBRARIES vellum_base vellum_platform vellum_appframe vellum_core vellum_imaging vellum_imagepacks
     vellum_paper vellum_profile vellum_render vellum_editing vellum_document vellum_objects vellum_print
-    vellum_commands vellum_batchtool vellum_batchdocs vellum_startup)
+    vellum_commands vellum_batchtool vellum_batchdocs vellum_batchprint vellum_startup)
 # Programs built from model libraries only.
 set(VELLUM_MODEL_PROGRAMS vellum4-batch vellum-make-catalogue)
 

@@ -1,5 +1,6 @@
 // vellum4-batch: the program's document work from the command line.
 #include "app/BatchDocumentCommands.h"
+#include "app/BatchPrintCommand.h"
 #include "app/BatchProfileCommands.h"
 #include "app/BatchTool.h"
 #include "app/StartupRegistrations.h"
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
     vellum::AddFrameCommands(tool);
     vellum::AddDocumentCommands(tool);
     vellum::AddProfileCommands(tool);
+    vellum::AddPrintCommand(tool);
     return tool.Run(app.arguments().mid(1), out, err);
 }

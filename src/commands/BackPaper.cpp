@@ -18,12 +18,6 @@ int64_t RunEnd(int64_t offset, int64_t count, int64_t size, int64_t gap) {
 
 int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
-const TMatrixPaperInfo* MatrixOf(const TPaperInfo& paper) {
-    const auto* matrix = dynamic_cast<const TMatrixPaperInfo*>(&paper);
-    if (!matrix || matrix->FaceCountX <= 0 || matrix->FaceCountY <= 0) return nullptr;
-    return matrix;
-}
-
 } // namespace
 
 void MirrorPaper(TPaperInfo& paper) {
@@ -59,20 +53,6 @@ std::unique_ptr<TPaperInfo> DeriveBackPaper(const TPaperInfo& front, const TPape
     back->SetLandscape(front.Landscape());
     MirrorPaper(*back);
     return back;
-}
-
-int32_t MirrorCardInRow(const TPaperInfo& paper, int32_t a) {
-    const TMatrixPaperInfo* m = MatrixOf(paper);
-    if (!m || a < 0 || a >= paper.FaceCount()) return a;
-    const int32_t x = m->FaceCountX;
-    return x + x * (a / x) - (a % x) - 1;
-}
-
-int32_t MirrorCardRows(const TPaperInfo& paper, int32_t a) {
-    const TMatrixPaperInfo* m = MatrixOf(paper);
-    if (!m || a < 0 || a >= paper.FaceCount()) return a;
-    const int32_t x = m->FaceCountX;
-    return (a % x) + x * (m->FaceCountY - (a / x) - 1);
 }
 
 int32_t MapBackCardNo(const TPaperInfo& paper, int32_t a, bool frontCurrent, bool sameOrientation) {

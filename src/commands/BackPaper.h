@@ -3,6 +3,8 @@
 // mirrored left to right, and card numbers are mapped so that one physical
 // card stays selected when the side or the orientation changes.
 
+#include "paper/MatrixPaperInfo.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -26,12 +28,6 @@ enum class TPaperSide { psFrontToBack, psBackToFront };
 // catalogue has no such paper.
 std::unique_ptr<TPaperInfo> DeriveBackPaper(const TPaperInfo& front, const TPapers& catalogue,
                                             const QString& recordedName = QString());
-
-// Card a of a matrix paper of columns x rows mirrored within its row, or
-// with the row order mirrored. Other papers (and numbers outside the paper)
-// keep their number.
-int32_t MirrorCardInRow(const TPaperInfo& paper, int32_t a);
-int32_t MirrorCardRows(const TPaperInfo& paper, int32_t a);
 
 // The mapping for the current sheet's paper: within the row for portrait,
 // the row order for landscape, the other way round when the front sheet is

@@ -4,10 +4,12 @@
 #include "base/Format.h"
 #include "base/Stream.h"
 #include "base/StringList.h"
+#include "core/Capabilities.h"
 #include "core/DOList.h"
 #include "core/DocStorage.h"
 #include "core/DocStream.h"
 #include "core/DrawObject.h"
+#include "paper/PaperInfo.h"
 
 #include <algorithm>
 
@@ -133,6 +135,29 @@ void TImagePaperInfo::SetDesign(int i, TOwnedDOList list) {
     if (i < 0) throw EListError(Format(QStringLiteral("リストのインデックスが範囲を超えています (%d)"), i));
     while (DesignCount() <= i) FDesigns.push_back(std::make_unique<TOwnedDOList>());
     *FDesigns[size_t(i)] = std::move(list);
+}
+
+void TurnDesignForLandscape(const TPaperInfo& paper, int face, const TDOList& objects) {
+    const TRect p = paper.FacePlacedRect(face);
+    std::unique_ptr<TPaperInfo> upright = paper.Clone();
+    upright->SetLandscape(!paper.Landscape());
+    const TRect q = upright->FacePlacedRect(face);
+    for (TDrawObject* object : objects) {
+        if (auto* bounds = object->Capability<IDOEncloseBounds>()) {
+            // In sheet coordinates, as the sheet turns.
+            bounds->Offset(p.Left, p.Top);
+            const TRect b = bounds->GetBounds();
+            const int64_t dx = (int64_t(b.Top) + b.Bottom + 2 * int64_t(q.Top) - 2 * int64_t(p.Top) + p.Left +
+                                p.Right - q.Top - q.Bottom - b.Left - b.Right + 1) /
+                               2;
+            const int64_t dy = (int64_t(p.Top) + p.Bottom + q.Left + q.Right -
+                                (int64_t(b.Left) + b.Right + 2 * int64_t(q.Left) - 2 * int64_t(p.Left)) -
+                                b.Top - b.Bottom + 1) /
+                               2;
+            bounds->Offset(int32_t(dx) - p.Left, int32_t(dy) - p.Top);
+        }
+        if (auto* rotate = object->Capability<IDORotate>()) rotate->SetAngle((rotate->GetAngle() - 90) % 360);
+    }
 }
 
 } // namespace vellum

@@ -15,6 +15,7 @@ namespace vellum {
 class TDocStorage;
 class TDOList;
 class TOwnedDOList;
+class TPaperInfo;
 
 class TImagePaperInfo : public TExtraPaperInfo {
     VELLUM_CLASS(TImagePaperInfo)
@@ -65,5 +66,11 @@ private:
     int32_t FLabelCount = 0;
     std::vector<std::unique_ptr<TOwnedDOList>> FDesigns;
 };
+
+// Turns the objects of face i's design (card coordinates of the upright
+// face) for a landscape sheet, so the design turns with the sheet: an object
+// centred at (x, y) ends up centred at about (y, w - x), w the upright face's
+// width, and turned a quarter counter-clockwise.
+void TurnDesignForLandscape(const TPaperInfo& paper, int face, const TDOList& objects);
 
 } // namespace vellum

@@ -67,4 +67,28 @@ void TMatrixPaperInfo::Assign(const TPersistent* source) {
     Face = other->Face;
 }
 
+namespace {
+
+const TMatrixPaperInfo* FilledMatrix(const TPaperInfo& paper) {
+    const auto* matrix = dynamic_cast<const TMatrixPaperInfo*>(&paper);
+    if (!matrix || matrix->FaceCountX <= 0 || matrix->FaceCountY <= 0) return nullptr;
+    return matrix;
+}
+
+} // namespace
+
+int32_t MirrorCardInRow(const TPaperInfo& paper, int32_t a) {
+    const TMatrixPaperInfo* m = FilledMatrix(paper);
+    if (!m || a < 0 || a >= paper.FaceCount()) return a;
+    const int32_t x = m->FaceCountX;
+    return x + x * (a / x) - (a % x) - 1;
+}
+
+int32_t MirrorCardRows(const TPaperInfo& paper, int32_t a) {
+    const TMatrixPaperInfo* m = FilledMatrix(paper);
+    if (!m || a < 0 || a >= paper.FaceCount()) return a;
+    const int32_t x = m->FaceCountX;
+    return (a % x) + x * (m->FaceCountY - (a / x) - 1);
+}
+
 } // namespace vellum

@@ -30,4 +30,10 @@ protected:
     const TFaceProps* FaceProps(int i) const override;
 };
 
+// Card a of a matrix paper of columns x rows mirrored within its row, or
+// with the row order mirrored: the same physical card seen from the back.
+// Other papers (and numbers outside the paper) keep their number.
+int32_t MirrorCardInRow(const TPaperInfo& paper, int32_t a);
+int32_t MirrorCardRows(const TPaperInfo& paper, int32_t a);
+
 } // namespace vellum

@@ -124,10 +124,10 @@ QString TemporaryPrefix(const QString& fileName) {
     return Format(QStringLiteral(".~%.8x."), NameTag(QFile::encodeName(QFileInfo(fileName).fileName())));
 }
 
-void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int newFileMode) {
-    const QString resolved = ResolvedTarget(fileName);
-    const QFileInfo info(resolved);
-    const QByteArray target = QFile::encodeName(resolved);
+TAtomicFile::TAtomicFile(const QString& fileName, int newFileMode)
+    : FFileName(fileName), FResolved(ResolvedTarget(fileName)) {
+    const QFileInfo info(FResolved);
+    const QByteArray target = QFile::encodeName(FResolved);
     struct stat st {};
     const bool exists = ::stat(target.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) Raise(fileName, EISDIR);
@@ -138,38 +138,64 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int n
                               stg::kAccessDenied, QStringLiteral("読み取り専用のファイルです"));
 
     // A short name: the target's name may already be as long as the system allows.
-    QByteArray temp = QFile::encodeName(info.absolutePath() + u'/' + TemporaryPrefix(resolved)) + "XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) Raise(fileName, errno);
+    FTemporary = QFile::encodeName(info.absolutePath() + u'/' + TemporaryPrefix(FResolved)) + "XXXXXX";
+    FHandle = ::mkstemp(FTemporary.data());
+    if (FHandle < 0) Raise(fileName, errno);
     // The new file gets the old file's permissions, or the usual ones for a new file.
-    mode_t mode;
     if (exists) {
-        mode = st.st_mode & 07777;
+        FMode = st.st_mode & 07777;
     } else if (newFileMode >= 0) {
-        mode = mode_t(newFileMode) & 07777;
+        FMode = unsigned(newFileMode) & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
+        FMode = 0666 & ~mask;
     }
+}
+
+TAtomicFile::~TAtomicFile() { Discard(); }
+
+void TAtomicFile::Discard() {
+    if (FHandle < 0) return;
+    ::close(FHandle);
+    FHandle = -1;
+    ::unlink(FTemporary.constData());
+}
+
+void TAtomicFile::Write(const QByteArray& bytes) {
+    if (FHandle < 0 || WriteAll(FHandle, bytes.constData(), bytes.size())) return;
+    const int error = errno ? errno : EIO;
+    Discard();
+    Raise(FFileName, error);
+}
+
+void TAtomicFile::Commit() {
+    if (FHandle < 0) return;
     int error = 0;
-    if (::fchmod(fd, mode) != 0 && errno != EPERM) error = errno;
-    if (!error && !WriteAll(fd, bytes.constData(), bytes.size())) error = errno ? errno : EIO;
-    if (!error && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && !error) error = errno;
-    if (!error && ::rename(temp.constData(), target.constData()) != 0) error = errno;
+    if (::fchmod(FHandle, mode_t(FMode)) != 0 && errno != EPERM) error = errno;
+    if (!error && ::fsync(FHandle) != 0) error = errno;
+    if (::close(FHandle) != 0 && !error) error = errno;
+    FHandle = -1;
+    const QByteArray target = QFile::encodeName(FResolved);
+    if (!error && ::rename(FTemporary.constData(), target.constData()) != 0) error = errno;
     if (error) {
-        ::unlink(temp.constData());
-        Raise(fileName, error);
+        ::unlink(FTemporary.constData());
+        Raise(FFileName, error);
     }
     // Make the rename itself durable.
-    const int dir =
-        ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QString folder = QFileInfo(FResolved).absolutePath();
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    RemoveStaleTemporaries(resolved);
+    RemoveStaleTemporaries(FResolved);
+}
+
+void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int newFileMode) {
+    TAtomicFile file(fileName, newFileMode);
+    file.Write(bytes);
+    file.Commit();
 }
 
 } // namespace vellum

@@ -32,6 +32,36 @@ private:
 // -1 the usual ones the umask leaves (private files pass 0600).
 void WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int newFileMode = -1);
 
+// The same for output written piece by piece (a PDF page after page): the
+// temporary is created at once, written through Handle() or Write(), and
+// replaces the target only on Commit(). Without a commit it is removed, so
+// a failed or aborted job leaves no partial file and the old one as it was.
+class TAtomicFile {
+public:
+    // Refuses a read-only target or a folder as WriteFileAtomically does; a
+    // new file gets newFileMode when it is not negative.
+    explicit TAtomicFile(const QString& fileName, int newFileMode = -1);
+    ~TAtomicFile();
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+    const QString& FileName() const { return FFileName; }
+    // The open temporary's descriptor; -1 once committed or discarded.
+    int Handle() const { return FHandle; }
+    void Write(const QByteArray& bytes);
+    // Pushes the temporary to the disk and renames it over the target.
+    void Commit();
+    // Removes the temporary; the target stays as it was.
+    void Discard();
+
+private:
+    QString FFileName;
+    QString FResolved;
+    QByteArray FTemporary;
+    int FHandle = -1;
+    unsigned FMode = 0;
+};
+
 // The short name the temporaries of a target start with (in its folder).
 QString TemporaryPrefix(const QString& fileName);
 

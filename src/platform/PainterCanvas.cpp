@@ -169,6 +169,21 @@ void TPainterCanvas::DoFigure(TFigureKind kind, const TDevicePath& path, bool fi
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+const QImage& TPainterCanvas::Shared(const QImage& image) {
+    // Beyond this the pictures of a job are embedded as they come.
+    constexpr qsizetype kMaxSharedBytes = qsizetype(256) << 20;
+    // Row by row: the padding at the end of a row is not part of the picture.
+    const size_t row = size_t((qsizetype(image.width()) * image.depth() + 7) / 8);
+    size_t key = size_t(image.width());
+    for (int y = 0; y < image.height(); ++y) key = qHashBits(image.constScanLine(y), row, key);
+    const auto [first, last] = FShared.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        if (it->second == image) return it->second;
+    if (FSharedBytes + image.sizeInBytes() > kMaxSharedBytes) return image;
+    FSharedBytes += image.sizeInBytes();
+    return FShared.emplace(key, image.copy())->second;
+}
+
 bool TPainterCanvas::DoImage(const QImage& image, const TDeviceImage& where) {
     const QRect dest(where.Dest.Left, where.Dest.Top, where.Dest.Width(), where.Dest.Height());
     const QRect source(where.Source.Left, where.Source.Top, where.Source.Width(), where.Source.Height());
@@ -180,6 +195,8 @@ bool TPainterCanvas::DoImage(const QImage& image, const TDeviceImage& where) {
         QImage inverted = image.copy(source).convertToFormat(QImage::Format_RGB32);
         inverted.invertPixels();
         FPainter->drawImage(dest, inverted);
+    } else if (FPaged && source == image.rect()) {
+        FPainter->drawImage(dest, Shared(image));
     } else {
         FPainter->drawImage(dest, image, source);
     }

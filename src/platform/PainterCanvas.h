@@ -6,6 +6,7 @@
 #include "platform/Canvas.h"
 
 #include <memory>
+#include <unordered_map>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -50,6 +51,9 @@ protected:
 
 private:
     void Init();
+    // On a page device: the one copy of an image already drawn with the same
+    // pixels, so a PDF embeds a picture repeated on every card only once.
+    const QImage& Shared(const QImage& image);
 
     std::unique_ptr<QPainter> FOwnPainter;
     QPainter* FPainter = nullptr;
@@ -58,6 +62,8 @@ private:
     QPagedPaintDevice* FPaged = nullptr;
     std::optional<QRegion> FOuterClip;
     int FDpi = 0;
+    std::unordered_multimap<size_t, QImage> FShared;
+    qsizetype FSharedBytes = 0;
 };
 
 } // namespace vellum

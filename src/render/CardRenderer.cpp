@@ -58,11 +58,14 @@ TFaceInfo FaceAtOrigin(const TFaceInfo& face) {
 }
 
 void DrawCard(TCanvas& canvas, const TDOList& objects, const TFaceInfo& face, const TRenderContext& context,
-              TColor outside) {
+              TColor outside, const std::function<bool()>& next) {
     const int saved = canvas.SaveDC();
     const auto restore = qScopeGuard([&] { canvas.RestoreDC(saved); });
     ApplyScaleRatio(canvas, context.Ratio);
-    for (const TDrawObject* object : ZOrder(objects)) object->DrawTo(canvas, context);
+    for (const TDrawObject* object : ZOrder(objects)) {
+        object->DrawTo(canvas, context);
+        if (next && !next()) return;
+    }
     if (outside == clNone) return;
     const TFaceInfo local = FaceAtOrigin(face);
     const TPoint size = CardSizeOf(local);

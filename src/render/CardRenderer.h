@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 namespace vellum {
 
 class TDOList;
@@ -24,9 +26,10 @@ TFaceInfo FaceAtOrigin(const TFaceInfo& face);
 // the card's top-left at the canvas's current origin. Unless outside is
 // clNone, what lies outside the face's shape (rounded corners, a cut
 // centre) within the card's device rectangle is then filled with it. The
-// canvas's state is as before afterwards.
+// canvas's state is as before afterwards. next, when given, is called after
+// each object (a print job's progress); false leaves the rest undrawn.
 void DrawCard(TCanvas& canvas, const TDOList& objects, const TFaceInfo& face, const TRenderContext& context,
-              TColor outside = clNone);
+              TColor outside = clNone, const std::function<bool()>& next = {});
 
 // The card as a 24-bit bitmap (BGR rows, as bitmaps keep them) of the card's
 // pixel size at the screen's resolution, scale percent and unitsPerInch

@@ -18,6 +18,7 @@
 #include "ui/CardView.h"
 #include "ui/EnvironmentForm.h"
 #include "ui/HintSwitch.h"
+#include "ui/PrintCommand.h"
 #include "ui/ProfileCommands.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/SheetView.h"
@@ -148,7 +149,10 @@ void TfrmMain::CreateActions() {
     AddAction("actSelectPaper", QStringLiteral("用紙選択(&L)..."));
     on(AddAction("actEnvironment", QStringLiteral("環境設定(&E)...")), [this] { Environment(); });
     AddAction("actPrinterSetup", QStringLiteral("プリンタ設定(&R)..."));
-    AddAction("actPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    on(AddAction("actPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P)), [this] {
+        CommitEdits();
+        RunPrintCommand(*this, *FSession, *FDialogs);
+    });
     on(AddAction("actExit", QStringLiteral("$(AppName)の終了(&X)")), [this] { close(); });
     AddAction("actHelp", QStringLiteral("$(AppName)の使い方(&C)"));
     on(AddAction("actAbout", QStringLiteral("バージョン情報(&A)...")), [this] { About(); });
@@ -200,8 +204,8 @@ void TfrmMain::CreateActions() {
         on(a, [this, separately] { ChangeDesign(separately); });
     }
     // Commands whose subsystems come later stay visible but disabled.
-    for (const char* later : {"actTemplate", "actSelectPaper", "actPrinterSetup", "actPrint", "actHelp",
-                              "actUpdatePaper", "actPaperInfoToPrinter"})
+    for (const char* later : {"actTemplate", "actSelectPaper", "actPrinterSetup", "actHelp", "actUpdatePaper",
+                              "actPaperInfoToPrinter"})
         Action(QString::fromLatin1(later))->setEnabled(false);
 }
 

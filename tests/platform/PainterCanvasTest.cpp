@@ -199,6 +199,35 @@ TEST(PainterCanvas, PdfPageHasTheDrawnGeometry) {
     EXPECT_GT(painted, 5000);
 }
 
+// Every card loads its own copy of a photo; the PDF keeps one.
+TEST(PainterCanvas, APdfEmbedsAPictureDrawnAgainWithTheSamePixelsOnce) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("photos.pdf");
+    const auto photo = [](int seed) {
+        QImage image(64, 48, QImage::Format_RGB888);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 4, y * 5, seed));
+        return image;
+    };
+    {
+        QPdfWriter pdf(file);
+        TPainterCanvas canvas(pdf);
+        for (int page = 0; page < 3; ++page) {
+            if (page > 0) pdf.newPage();
+            for (int card = 0; card < 4; ++card) {
+                const QImage copy = photo(7);
+                canvas.StretchDrawDevice({card * 300, 0, card * 300 + 200, 150}, copy, {0, 0, 64, 48});
+            }
+            const QImage other = photo(9);
+            canvas.StretchDrawDevice({0, 400, 200, 550}, other, {0, 0, 64, 48});
+        }
+    }
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.readAll().count("/Subtype /Image"), 2);
+}
+
 TEST(PainterCanvas, OnePixelLinesLeaveOutTheirLastPixel) {
     QImage image(20, 10, QImage::Format_RGB32);
     image.fill(Qt::white);
