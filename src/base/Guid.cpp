@@ -1,5 +1,6 @@
 #include "base/Guid.h"
 
+#include <QStringList>
 #include <QUuid>
 
 namespace vellum {
