@@ -90,19 +90,19 @@ void BM_PrintSheetsToPdf(benchmark::State& state) {
     MakeDocument(doc);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("cards.pdf"));
-    TPrintSpec spec;
-    spec.PageCount = int32_t(state.range(0));
-    spec.AllFaces = true;
-    spec.FixedProfile = true;
-    spec.CutLineKind = TCutLineKind::clkCropMarks;
+    TPrintSpec job;
+    job.PageCount = int32_t(state.range(0));
+    job.AllFaces = true;
+    job.FixedProfile = true;
+    job.CutLineKind = TCutLineKind::clkCropMarks;
     for (auto _ : state) {
-        TPrintSite site(doc, nullptr, spec);
+        TPrintSite site(doc, nullptr, job);
         TPdfPrintTarget pdf(file);
         site.Execute(pdf);
     }
     state.counters["pdf_bytes"] = double(QFileInfo(file).size());
     state.counters["peak_rss_kb"] = double(PeakKilobytes());
-    state.counters["sheets"] = double(spec.PageCount);
+    state.counters["sheets"] = double(job.PageCount);
     // A copy to look at, when asked for.
     const QString keep = qEnvironmentVariable("VELLUM_BENCH_PDF");
     if (!keep.isEmpty()) {

@@ -34,15 +34,15 @@ int IntegerOf(const QString& option, const QString& text, int minimum, int maxim
 }
 
 // "all", or 1-based numbers and ranges: "1,3-5".
-void SelectCards(TPrintSpec& spec, const QString& text, int cards) {
-    spec.AllFaces = text == QStringLiteral("all");
-    if (spec.AllFaces) return;
+void SelectCards(TPrintSpec& job, const QString& text, int cards) {
+    job.AllFaces = text == QStringLiteral("all");
+    if (job.AllFaces) return;
     for (const QString& part : text.split(u',')) {
         const QStringList ends = part.split(u'-');
         if (ends.size() > 2) Bad(QStringLiteral("--cards"), text);
         const int first = IntegerOf(QStringLiteral("--cards"), ends.front(), 1, cards);
         const int last = IntegerOf(QStringLiteral("--cards"), ends.back(), first, cards);
-        for (int i = first; i <= last; ++i) spec.SetSelected(i - 1, true);
+        for (int i = first; i <= last; ++i) job.SetSelected(i - 1, true);
     }
 }
 
@@ -59,7 +59,7 @@ int Print(const QStringList& args, QTextStream& out) {
     QString pdf, sheetText = QStringLiteral("1"), countText = QStringLiteral("1"),
                  cardsText = QStringLiteral("all"), cutText = QStringLiteral("none"), offsetText;
     std::optional<QString> bandingText;
-    TPrintSpec spec;
+    TPrintSpec job;
     const auto value = [&](int& i) -> QString {
         if (i + 1 >= args.size())
             throw Exception(Format(QStringLiteral("%s に値がありません (%s)"), args[i], kSynopsis));
@@ -82,9 +82,9 @@ int Print(const QStringList& args, QTextStream& out) {
         else if (a == QStringLiteral("--banding"))
             bandingText = value(i);
         else if (a == QStringLiteral("--frame"))
-            spec.PrintFrame = true;
+            job.PrintFrame = true;
         else if (a == QStringLiteral("--paper-image"))
-            spec.PrintPaperImage = true;
+            job.PrintPaperImage = true;
         else if (a.startsWith(QStringLiteral("--")))
             throw Exception(Format(QStringLiteral("不明なオプションです: %s (%s)"), a, kSynopsis));
         else
@@ -105,18 +105,18 @@ int Print(const QStringList& args, QTextStream& out) {
     document.SwitchSheet(sheet);
     const TPaperInfo* paper = document.Paper();
     if (!paper) throw Exception(Format(QStringLiteral("シート %d に用紙がありません"), sheet + 1));
-    spec.PageCount = IntegerOf(QStringLiteral("--count"), countText, 1, 9999);
-    spec.FixedProfile = true;
-    SelectCards(spec, cardsText, paper->FaceCount());
-    spec.CutLineKind = CutKindOf(cutText);
+    job.PageCount = IntegerOf(QStringLiteral("--count"), countText, 1, 9999);
+    job.FixedProfile = true;
+    SelectCards(job, cardsText, paper->FaceCount());
+    job.CutLineKind = CutKindOf(cutText);
     if (!offsetText.isEmpty()) {
         const QStringList xy = offsetText.split(u',');
         if (xy.size() != 2) Bad(QStringLiteral("--offset"), offsetText);
-        spec.Offset = {IntegerOf(QStringLiteral("--offset"), xy[0], -1000, 1000),
-                       IntegerOf(QStringLiteral("--offset"), xy[1], -1000, 1000)};
+        job.Offset = {IntegerOf(QStringLiteral("--offset"), xy[0], -1000, 1000),
+                      IntegerOf(QStringLiteral("--offset"), xy[1], -1000, 1000)};
     }
     document.SetLastPrint(NowDateTime());
-    TPrintSite site(document, nullptr, spec);
+    TPrintSite site(document, nullptr, job);
     TAppFrame* frame = AppFrame();
     site.SetBanding(bandingText ? IntegerOf(QStringLiteral("--banding"), *bandingText, 0, 2)
                     : frame     ? frame->ReadInteger(QStringLiteral("Banding"), 1)
@@ -124,7 +124,7 @@ int Print(const QStringList& args, QTextStream& out) {
     site.SetJobTitle(session.PrintTitle());
     TPdfPrintTarget target(pdf);
     site.Execute(target);
-    out << Format(QStringLiteral("%s に %d 枚印刷しました (シート %d)"), pdf, spec.PageCount, sheet + 1)
+    out << Format(QStringLiteral("%s に %d 枚印刷しました (シート %d)"), pdf, job.PageCount, sheet + 1)
         << '\n';
     return 0;
 }

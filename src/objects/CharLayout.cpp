@@ -53,7 +53,7 @@ TPlacement PlaceCells(const TIntArray& widths, int32_t extent, int32_t spacing, 
     return PlaceChars(abcs, extent, spacing, align);
 }
 
-void MeasureLine(const TFontSpec& font, TCharLayout& layout, const QString& text, int32_t spacing,
+void MeasureLine(const TFontRequest& font, TCharLayout& layout, const QString& text, int32_t spacing,
                  int32_t align, int32_t extent) {
     IFontEngine& engine = FontEngine();
     layout.ABCs.clear();

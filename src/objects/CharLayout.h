@@ -38,7 +38,7 @@ TPlacement PlaceChars(const TABCArray& abcs, int32_t extent, int32_t spacing, in
 TPlacement PlaceCells(const TIntArray& widths, int32_t extent, int32_t spacing, int32_t align);
 // Measures the line with the font (em size in logical units) and places it.
 // A tab reaches the next stop of eight "0" widths, counted in characters.
-void MeasureLine(const TFontSpec& font, TCharLayout& layout, const QString& text, int32_t spacing,
+void MeasureLine(const TFontRequest& font, TCharLayout& layout, const QString& text, int32_t spacing,
                  int32_t align, int32_t extent);
 
 } // namespace vellum

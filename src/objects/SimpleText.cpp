@@ -154,10 +154,10 @@ QStringList TSimpleText::DisplayLines() const {
     return FConverted;
 }
 
-TFontSpec TSimpleText::MeasureFont() const {
-    TFontSpec spec = FFont->SpecAt(kMeasureDpi);
-    if (FVertical && !spec.Face.startsWith(u'@')) spec.Face.prepend(u'@');
-    return spec;
+TFontRequest TSimpleText::MeasureFont() const {
+    TFontRequest request = FFont->RequestAt(kMeasureDpi);
+    if (FVertical && !request.Face.startsWith(u'@')) request.Face.prepend(u'@');
+    return request;
 }
 
 int32_t TSimpleText::LineHeight() const { return FontEngine().Metrics(MeasureFont()).Height(); }
@@ -167,7 +167,7 @@ void TSimpleText::UpdateLayout() const {
     const QStringList lines = DisplayLines();
     if (FLayouts.size() == size_t(lines.size())) return;
     FLayouts.assign(size_t(lines.size()), TCharLayout{});
-    const TFontSpec font = MeasureFont();
+    const TFontRequest font = MeasureFont();
     for (qsizetype k = 0; k < lines.size(); ++k)
         MeasureLine(font, FLayouts[size_t(k)], lines[k], FCharSpacing, 0, 0);
 }
@@ -216,7 +216,7 @@ TRect TSimpleText::GetTextRect(const TRect& frame, bool autoSizing) const {
 void TSimpleText::AddLine(TShapes& shapes, const TCharLayout& line, const QTransform& toCanvas,
                           bool decorations, bool& placeGlyphs) const {
     IFontEngine& engine = FontEngine();
-    const TFontSpec font = MeasureFont();
+    const TFontRequest font = MeasureFont();
     QPainterPath glyphs, bands;
     for (qsizetype j = 0; j < line.Text.size() && size_t(j) < line.Positions.size(); ++j) {
         const QChar c = line.Text[j];

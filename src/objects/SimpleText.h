@@ -76,7 +76,7 @@ public:
     // The laid-out lines of the last GetTextRect.
     const std::vector<TCharLayout>& Layouts() const { return FLayouts; }
     // The font the engine draws with, on the measuring scale.
-    TFontSpec MeasureFont() const;
+    TFontRequest MeasureFont() const;
 
     // The glyphs of the text in the frame as one shape in logical units, with
     // the underline and strike-out bands when `decorations`.

@@ -24,8 +24,8 @@ QString TFakeFontEngine::Resolve(const QString& face) {
     return face.startsWith(u'@') ? QStringLiteral("@Fake") : QStringLiteral("Fake");
 }
 
-TFontMetrics TFakeFontEngine::Metrics(const TFontSpec& spec) {
-    const int32_t p = spec.PixelSize;
+TFontMetrics TFakeFontEngine::Metrics(const TFontRequest& request) {
+    const int32_t p = request.PixelSize;
     TFontMetrics m;
     m.Ascent = p * 4 / 5;
     m.Descent = p - m.Ascent;
@@ -37,19 +37,19 @@ TFontMetrics TFakeFontEngine::Metrics(const TFontSpec& spec) {
     return m;
 }
 
-TABC TFakeFontEngine::CharABC(const TFontSpec& spec, char32_t c) {
-    const int32_t p = spec.PixelSize;
+TABC TFakeFontEngine::CharABC(const TFontRequest& request, char32_t c) {
+    const int32_t p = request.PixelSize;
     const int32_t advance = Wide(c) ? p : p / 2;
     if (c == U' ' || c == 0x3000) return {0, 0, advance};
     return {p / 10, advance - 2 * (p / 10), p / 10};
 }
 
-QPainterPath TFakeFontEngine::Outline(const TFontSpec& spec, char32_t c) {
-    const TABC abc = CharABC(spec, c);
+QPainterPath TFakeFontEngine::Outline(const TFontRequest& request, char32_t c) {
+    const TABC abc = CharABC(request, c);
     QPainterPath path;
     if (abc.B == 0) return path;
-    const int32_t p = spec.PixelSize;
-    const double top = Metrics(spec).Ascent - p * 7 / 10;
+    const int32_t p = request.PixelSize;
+    const double top = Metrics(request).Ascent - p * 7 / 10;
     path.addRect(QRectF(abc.A, top, abc.B, p * 7 / 10 + p / 10));
     return path;
 }

@@ -16,9 +16,9 @@ public:
     bool IsInstalled(const QString& face) override;
     int Charset(const QString& face) override;
     QString Resolve(const QString& face) override;
-    TFontMetrics Metrics(const TFontSpec& spec) override;
-    TABC CharABC(const TFontSpec& spec, char32_t c) override;
-    QPainterPath Outline(const TFontSpec& spec, char32_t c) override;
+    TFontMetrics Metrics(const TFontRequest& request) override;
+    TABC CharABC(const TFontRequest& request, char32_t c) override;
+    QPainterPath Outline(const TFontRequest& request, char32_t c) override;
 };
 
 } // namespace vellum

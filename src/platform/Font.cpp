@@ -92,8 +92,8 @@ void TFont::SetStyle(TFontStyles style) {
 
 int32_t TFont::PixelSizeAt(int dpi) const { return std::abs(MulDiv(FSize, dpi, 72)); }
 
-TFontSpec TFont::SpecAt(int dpi) const {
-    return TFontSpec{FName, PixelSizeAt(dpi), (FStyle & fsBold) != 0, (FStyle & fsItalic) != 0};
+TFontRequest TFont::RequestAt(int dpi) const {
+    return TFontRequest{FName, PixelSizeAt(dpi), (FStyle & fsBold) != 0, (FStyle & fsItalic) != 0};
 }
 
 void TFont::Assign(const TPersistent* source) {

@@ -50,7 +50,7 @@ public:
     int32_t PixelSizeAt(int dpi) const;
     // The face and size for the font engine at the resolution; the face is
     // the name as stored (the engine resolves it).
-    TFontSpec SpecAt(int dpi) const;
+    TFontRequest RequestAt(int dpi) const;
 
     std::function<void()> OnChange;
 

@@ -19,13 +19,13 @@ namespace vellum {
 
 // A face at a size: the em height in pixels (the negative font height of
 // the layout), with synthetic bold or italic where the face has none.
-struct TFontSpec {
+struct TFontRequest {
     QString Face;
     int32_t PixelSize = 0;
     bool Bold = false;
     bool Italic = false;
     bool Vertical() const { return Face.startsWith(u'@'); }
-    friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
+    friend bool operator==(const TFontRequest&, const TFontRequest&) = default;
 };
 
 // Leading bearing, ink extent and trailing bearing along the writing
@@ -82,18 +82,18 @@ public:
     // Windows name stands for, or the system's Japanese default. Keeps "@".
     virtual QString Resolve(const QString& face) = 0;
 
-    virtual TFontMetrics Metrics(const TFontSpec& spec) = 0;
+    virtual TFontMetrics Metrics(const TFontRequest& request) = 0;
     // For a vertical face, measured down the column.
-    virtual TABC CharABC(const TFontSpec& spec, char32_t c) = 0;
+    virtual TABC CharABC(const TFontRequest& request, char32_t c) = 0;
     // The glyph in line coordinates: x along the writing direction from the
     // cell's start, y across it from the line's leading edge (the cell's top
     // for horizontal text, the column's right edge for vertical text), so a
     // horizontal glyph is in plain screen orientation.
-    virtual QPainterPath Outline(const TFontSpec& spec, char32_t c) = 0;
+    virtual QPainterPath Outline(const TFontRequest& request, char32_t c) = 0;
     // The same glyph as a glyph of its font file; false when the outline is
     // not the file's own (synthetic styles) or the engine has no files.
-    virtual bool GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) {
-        (void)spec, (void)c, (void)source;
+    virtual bool GlyphSource(const TFontRequest& request, char32_t c, TGlyphSource& source) {
+        (void)request, (void)c, (void)source;
         return false;
     }
 };

@@ -262,9 +262,9 @@ struct TFreeTypeFontEngine::TImpl {
         return result;
     }
 
-    TLoadedFace* MainFace(const TFontSpec& spec) {
-        const int family = FamilyOf(ResolveName(spec.Face));
-        return family < 0 ? nullptr : FaceOf(family, spec.Bold, spec.Italic);
+    TLoadedFace* MainFace(const TFontRequest& request) {
+        const int family = FamilyOf(ResolveName(request.Face));
+        return family < 0 ? nullptr : FaceOf(family, request.Bold, request.Italic);
     }
 
     // The face that draws the character: the requested one, or a face with
@@ -436,12 +436,12 @@ QString TFreeTypeFontEngine::Resolve(const QString& face) {
     return FImpl->ResolveName(face);
 }
 
-TFontMetrics TFreeTypeFontEngine::Metrics(const TFontSpec& spec) {
+TFontMetrics TFreeTypeFontEngine::Metrics(const TFontRequest& request) {
     std::lock_guard guard(FLock);
     TFontMetrics m;
-    TLoadedFace* face = FImpl->MainFace(spec);
-    if (!face || spec.PixelSize <= 0) return m;
-    const double s = spec.PixelSize / face->Units;
+    TLoadedFace* face = FImpl->MainFace(request);
+    if (!face || request.PixelSize <= 0) return m;
+    const double s = request.PixelSize / face->Units;
     m.Ascent = int32_t(Round(face->WinAscent * s));
     m.Descent = int32_t(Round(face->WinDescent * s));
     const double leading =
@@ -464,21 +464,21 @@ char32_t DisplayedChar(const TLoadedFace& face, char32_t c) {
     return c;
 }
 
-bool Upright(const TFontSpec& spec, char32_t c) {
-    return spec.Vertical() && c <= 0xFFFF && cp932::IsDoubleByte(QChar(char16_t(c)));
+bool Upright(const TFontRequest& request, char32_t c) {
+    return request.Vertical() && c <= 0xFFFF && cp932::IsDoubleByte(QChar(char16_t(c)));
 }
 
 } // namespace
 
-TABC TFreeTypeFontEngine::CharABC(const TFontSpec& spec, char32_t c) {
+TABC TFreeTypeFontEngine::CharABC(const TFontRequest& request, char32_t c) {
     std::lock_guard guard(FLock);
-    TLoadedFace* main = FImpl->MainFace(spec);
-    if (!main || spec.PixelSize <= 0) return {};
+    TLoadedFace* main = FImpl->MainFace(request);
+    if (!main || request.PixelSize <= 0) return {};
     c = DisplayedChar(*main, c);
     TLoadedFace* face = FImpl->FaceFor(main, c);
-    const bool upright = Upright(spec, c);
+    const bool upright = Upright(request, c);
     const TGlyph& g = FImpl->Glyph(*face, FImpl->GlyphIndex(*face, c, upright));
-    const double s = spec.PixelSize / face->Units;
+    const double s = request.PixelSize / face->Units;
     TABC abc;
     if (upright) {
         const int32_t advance = int32_t(Round(g.VertAdvance * s));
@@ -506,17 +506,17 @@ struct TPlaced {
     QTransform DesignToLine;
 };
 
-static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontSpec& spec, char32_t c, TPlaced& out) {
-    TLoadedFace* main = impl.MainFace(spec);
-    if (!main || spec.PixelSize <= 0) return false;
+static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontRequest& request, char32_t c, TPlaced& out) {
+    TLoadedFace* main = impl.MainFace(request);
+    if (!main || request.PixelSize <= 0) return false;
     c = DisplayedChar(*main, c);
     TLoadedFace* face = impl.FaceFor(main, c);
-    const bool upright = Upright(spec, c);
+    const bool upright = Upright(request, c);
     out.Face = face;
     out.Index = impl.GlyphIndex(*face, c, upright);
     const TGlyph& g = impl.Glyph(*face, out.Index);
     out.Glyph = &g;
-    const double s = spec.PixelSize / face->Units;
+    const double s = request.PixelSize / face->Units;
     // The cell's baseline and the column's centre come from the face the
     // text asked for, so fallback glyphs sit on the same line.
     const double ascent = double(Round(main->WinAscent * s));
@@ -533,17 +533,18 @@ static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontSpec& spec, char3
     return true;
 }
 
-QPainterPath TFreeTypeFontEngine::Outline(const TFontSpec& spec, char32_t c) {
+QPainterPath TFreeTypeFontEngine::Outline(const TFontRequest& request, char32_t c) {
     std::lock_guard guard(FLock);
     TPlaced placed;
-    if (!Place(*FImpl, spec, c, placed) || placed.Glyph->Empty) return {};
+    if (!Place(*FImpl, request, c, placed) || placed.Glyph->Empty) return {};
     return placed.DesignToLine.map(placed.Glyph->Path);
 }
 
-bool TFreeTypeFontEngine::GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) {
+bool TFreeTypeFontEngine::GlyphSource(const TFontRequest& request, char32_t c, TGlyphSource& source) {
     std::lock_guard guard(FLock);
     TPlaced placed;
-    if (!Place(*FImpl, spec, c, placed) || placed.Face->SynthBold || placed.Face->SynthItalic) return false;
+    if (!Place(*FImpl, request, c, placed) || placed.Face->SynthBold || placed.Face->SynthItalic)
+        return false;
     source.File = placed.Face->File;
     source.Family = QString::fromUtf8(placed.Face->Face->family_name);
     source.FaceIndex = placed.Face->FaceIndex;

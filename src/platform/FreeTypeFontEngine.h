@@ -19,10 +19,10 @@ public:
     bool IsInstalled(const QString& face) override;
     int Charset(const QString& face) override;
     QString Resolve(const QString& face) override;
-    TFontMetrics Metrics(const TFontSpec& spec) override;
-    TABC CharABC(const TFontSpec& spec, char32_t c) override;
-    QPainterPath Outline(const TFontSpec& spec, char32_t c) override;
-    bool GlyphSource(const TFontSpec& spec, char32_t c, TGlyphSource& source) override;
+    TFontMetrics Metrics(const TFontRequest& request) override;
+    TABC CharABC(const TFontRequest& request, char32_t c) override;
+    QPainterPath Outline(const TFontRequest& request, char32_t c) override;
+    bool GlyphSource(const TFontRequest& request, char32_t c, TGlyphSource& source) override;
 
     // The faces and caches, defined beside the engine.
     struct TImpl;

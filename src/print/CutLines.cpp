@@ -63,7 +63,7 @@ private:
 
 } // namespace
 
-void DrawCutLines(TCanvas& canvas, const TPaperInfo& paper, const TPrintSpec& spec,
+void DrawCutLines(TCanvas& canvas, const TPaperInfo& paper, const TPrintSpec& job,
                   const std::function<bool()>& stop) {
     const TPen solid{TPenStyle::psSolid, 0, clBlack};
     const TPen dashed{TPenStyle::psDash, 0, clBlack};
@@ -74,18 +74,18 @@ void DrawCutLines(TCanvas& canvas, const TPaperInfo& paper, const TPrintSpec& sp
     TFaceInfo face;
     for (int i = 0, n = paper.FaceCount(); i < n; ++i) {
         if (stop && stop()) break;
-        if (!spec.IsSelected(i)) continue;
+        if (!job.IsSelected(i)) continue;
         paper.GetFaceInfo(i, face);
         const TRect r = NormalizeRect(face.FaceRect);
-        if (spec.PrintFrame) {
+        if (job.PrintFrame) {
             canvas.SetPen(solid);
             face.DrawShape(canvas, false, false);
         }
-        switch (spec.CutLineKind) {
+        switch (job.CutLineKind) {
         case TCutLineKind::clkNone:
             break;
         case TCutLineKind::clkDotted:
-            if (spec.PrintFrame && face.Margin == 0) break;
+            if (job.PrintFrame && face.Margin == 0) break;
             canvas.SetPen(dashed);
             if (face.Margin != 0) {
                 face.DrawCutLine(canvas, false);

@@ -17,7 +17,7 @@ inline constexpr int32_t kCropMarkLength = 20;
 inline constexpr int32_t kCrossArm = 10;
 
 // stop: asked before each card; true ends the drawing (an aborted job).
-void DrawCutLines(TCanvas& canvas, const TPaperInfo& paper, const TPrintSpec& spec,
+void DrawCutLines(TCanvas& canvas, const TPaperInfo& paper, const TPrintSpec& job,
                   const std::function<bool()>& stop = {});
 
 } // namespace vellum

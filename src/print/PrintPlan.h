@@ -39,16 +39,16 @@ struct TPlanSource {
 };
 
 // The profile range the plan counts: 1..selectedProfiles when only the
-// selected profiles are printed, else the spec's range.
-void EffectiveProfileRange(const TPrintSpec& spec, int selectedProfiles, int32_t& first, int32_t& last);
+// selected profiles are printed, else the job's range.
+void EffectiveProfileRange(const TPrintSpec& job, int selectedProfiles, int32_t& first, int32_t& last);
 
 // One row per sheet, one cell per card position; profiles from
 // first..last (1-based) as EffectiveProfileRange gives them.
-TPrintPlan BuildPrintPlan(const TPrintSpec& spec, const TPlanSource& source, int32_t first, int32_t last);
+TPrintPlan BuildPrintPlan(const TPrintSpec& job, const TPlanSource& source, int32_t first, int32_t last);
 
 // The sheets the dialog's choices need: PageCount with a fixed profile;
 // when merging, enough sheets for every profile (0 when no profile or no
 // card counts).
-int RequiredSheets(const TPrintSpec& spec, int cards, int selectedProfiles);
+int RequiredSheets(const TPrintSpec& job, int cards, int selectedProfiles);
 
 } // namespace vellum

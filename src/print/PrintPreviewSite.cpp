@@ -27,7 +27,7 @@ QImage TPrintPreviewSite::RenderSheet(int sheet, int dpi, const TRect& printable
     image.fill(Qt::white);
     TPainterCanvas canvas(image);
     canvas.SetResolution(ratio.Dpi);
-    const TPoint offset = DeviceOffset({0, 0}, Spec().Offset, ratio.Dpi);
+    const TPoint offset = DeviceOffset({0, 0}, Job().Offset, ratio.Dpi);
     TRenderContext context = TRenderContext::Print(TRenderTarget::rtBitmap, ratio);
     context.Preview = true;
     context.Date = Document().LastPrint();

@@ -15,7 +15,7 @@ public:
     using TPrintSite::TPrintSite;
 
     // Sheet sheet at dpi pixels per inch: the planned cards, their frames
-    // and cut marks, shifted by the spec's offset; outside printable (0.1 mm
+    // and cut marks, shifted by the job's offset; outside printable (0.1 mm
     // on the sheet, empty for the whole sheet) greyed as the printer cannot
     // print there.
     QImage RenderSheet(int sheet, int dpi, const TRect& printable = {});

@@ -42,10 +42,9 @@ const TClassInfo& TPrintSite::StaticClass() {
     return info;
 }
 
-TPrintSite::TPrintSite(TLabelData& document, TPhasedProgressBase* progress, const TPrintSpec& spec,
+TPrintSite::TPrintSite(TLabelData& document, TPhasedProgressBase* progress, const TPrintSpec& job,
                        TPrintProfiles profiles, TComponent* owner)
-    : TDrawSite(owner), FDocument(document), FProgress(progress), FSpec(spec),
-      FProfiles(std::move(profiles)) {
+    : TDrawSite(owner), FDocument(document), FProgress(progress), FJob(job), FProfiles(std::move(profiles)) {
     OnProfile = FProfiles.Apply;
     SetBorder(false);
     Scaler().SetUnitDPI(UnitDPI);
@@ -64,8 +63,8 @@ TPrintSite::TPrintSite(TLabelData& document, TPhasedProgressBase* progress, cons
         return !design.Empty();
     };
     int32_t first = 0, last = 0;
-    EffectiveProfileRange(spec, FProfiles.SelectedCount ? FProfiles.SelectedCount() : 0, first, last);
-    FPlan = BuildPrintPlan(spec, source, first, last);
+    EffectiveProfileRange(job, FProfiles.SelectedCount ? FProfiles.SelectedCount() : 0, first, last);
+    FPlan = BuildPrintPlan(job, source, first, last);
 }
 
 TPrintSite::~TPrintSite() = default;
@@ -90,7 +89,7 @@ void TPrintSite::LoadFace(int sheet, int card) {
     if (cell.Profile != -1 && OnProfile) OnProfile(list.View(), cell.Profile);
     const TRect placed = paper.FacePlacedRect(card);
     MoveBy(list, {placed.Left, placed.Top});
-    if (FSpec.PrintPaperImage) {
+    if (FJob.PrintPaperImage) {
         TOwnedDOList design;
         FDocument.ImagePaperInfo().GetDesign(card, design);
         if (paper.Landscape()) TurnDesignForLandscape(paper, card, design.View());
@@ -108,7 +107,7 @@ void TPrintSite::LoadFace(int sheet, int card) {
 }
 
 void TPrintSite::DrawCutLines(TCanvas& canvas) const {
-    vellum::DrawCutLines(canvas, Paper(), FSpec, [this] { return FAborted; });
+    vellum::DrawCutLines(canvas, Paper(), FJob, [this] { return FAborted; });
 }
 
 bool TPrintSite::Stopped(const TPrintTarget& target) const { return FAborted || !target.Printing(); }
@@ -130,7 +129,7 @@ void TPrintSite::Execute(TPrintTarget& target) {
     });
     TCanvas& canvas = target.Canvas();
     const int dpi = canvas.DpiY();
-    const TPoint deviceOffset = DeviceOffset(canvas.PhysicalOffset(), FSpec.Offset, dpi);
+    const TPoint deviceOffset = DeviceOffset(canvas.PhysicalOffset(), FJob.Offset, dpi);
     if (FProgress) FProgress->BeginPhase(1, int32_t(FPlan.size()));
     for (int s = 0; s < int(FPlan.size()) && !Stopped(target); ++s) {
         if (s > 0) target.NewPage();

@@ -32,13 +32,13 @@ class TPrintSite : public TDrawSite {
     VELLUM_CLASS(TPrintSite)
 
 public:
-    // Neither the document, the progress (may be null) nor the spec is owned.
-    TPrintSite(TLabelData& document, TPhasedProgressBase* progress, const TPrintSpec& spec,
+    // Neither the document, the progress (may be null) nor the job is owned.
+    TPrintSite(TLabelData& document, TPhasedProgressBase* progress, const TPrintSpec& job,
                TPrintProfiles profiles = {}, TComponent* owner = nullptr);
     ~TPrintSite() override;
 
     const TPrintPlan& Plan() const { return FPlan; }
-    const TPrintSpec& Spec() const { return FSpec; }
+    const TPrintSpec& Job() const { return FJob; }
     TLabelData& Document() const { return FDocument; }
     const TPaperInfo& Paper() const;
     // The back of the sheet is printed (the document's second sheet is current).
@@ -79,7 +79,7 @@ private:
 
     TLabelData& FDocument;
     TPhasedProgressBase* FProgress;
-    const TPrintSpec& FSpec;
+    const TPrintSpec& FJob;
     TPrintProfiles FProfiles;
     TPrintPlan FPlan;
     bool FBackSide = false;

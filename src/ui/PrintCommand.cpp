@@ -55,7 +55,7 @@ void RunPrintCommand(QWidget& window, TDocumentSession& session, IFileDialogs& d
     TfrmPrintPaper dialog(*paper, document.CurrentSheet() == kBackSheet, profileCount, selectedProfiles,
                           SystemPrinters(), DefaultSystemPrinter(), &window);
     dialog.OnPreview = [&] {
-        TfrmPrintPreview preview(document, TPrintMemory::Current().Spec(paper->FaceCount(), selectedProfiles),
+        TfrmPrintPreview preview(document, TPrintMemory::Current().Job(paper->FaceCount(), selectedProfiles),
                                  TRect{}, &dialog);
         // 印刷 in the preview starts the job as the dialog's own button does.
         if (preview.exec() == QDialog::Accepted) dialog.accept();
@@ -76,8 +76,8 @@ void RunPrintCommand(QWidget& window, TDocumentSession& session, IFileDialogs& d
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     TSTDPhasedProgress progress(progressWindow.Bar());
-    const TPrintSpec spec = TPrintMemory::Current().Spec(paper->FaceCount(), selectedProfiles);
-    TPrintSite site(document, &progress, spec, profiles);
+    const TPrintSpec job = TPrintMemory::Current().Job(paper->FaceCount(), selectedProfiles);
+    TPrintSite site(document, &progress, job, profiles);
     site.SetJobTitle(session.PrintTitle());
     if (TAppFrame* frame = AppFrame()) site.SetBanding(frame->ReadInteger(QStringLiteral("Banding"), 1));
     progressWindow.OnAbort = [&site] { site.SetAborted(true); };

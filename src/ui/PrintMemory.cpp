@@ -4,25 +4,25 @@
 
 namespace vellum {
 
-TPrintSpec TPrintMemory::Spec(int cards, int selectedProfiles) const {
-    TPrintSpec spec;
-    spec.PrintFrame = Frame;
-    spec.CutLineKind = CutLines ? CutKind : TCutLineKind::clkNone;
-    spec.PrintPaperImage = PaperImage;
-    spec.Offset = Offset;
-    spec.AllFaces = AllFaces;
-    spec.FaceSelection = Selection;
-    spec.FixedProfile = FixedProfile;
-    spec.ProfilePerSheet = PerSheet;
-    spec.SheetsPerProfile = SheetsPerProfile;
-    spec.LabelsPerProfile = LabelsPerProfile;
-    spec.CountSelectedOnly = CountSelectedOnly && !PerSheet;
-    spec.FirstProfile = FirstProfile;
-    spec.LastProfile = LastProfile;
-    spec.SelectedProfilesOnly = SelectedProfilesOnly;
-    spec.PageCount = Count;
-    spec.PageCount = RequiredSheets(spec, cards, selectedProfiles);
-    return spec;
+TPrintSpec TPrintMemory::Job(int cards, int selectedProfiles) const {
+    TPrintSpec job;
+    job.PrintFrame = Frame;
+    job.CutLineKind = CutLines ? CutKind : TCutLineKind::clkNone;
+    job.PrintPaperImage = PaperImage;
+    job.Offset = Offset;
+    job.AllFaces = AllFaces;
+    job.FaceSelection = Selection;
+    job.FixedProfile = FixedProfile;
+    job.ProfilePerSheet = PerSheet;
+    job.SheetsPerProfile = SheetsPerProfile;
+    job.LabelsPerProfile = LabelsPerProfile;
+    job.CountSelectedOnly = CountSelectedOnly && !PerSheet;
+    job.FirstProfile = FirstProfile;
+    job.LastProfile = LastProfile;
+    job.SelectedProfilesOnly = SelectedProfilesOnly;
+    job.PageCount = Count;
+    job.PageCount = RequiredSheets(job, cards, selectedProfiles);
+    return job;
 }
 
 TPrintMemory& TPrintMemory::Current() {

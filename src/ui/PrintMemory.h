@@ -31,9 +31,9 @@ struct TPrintMemory {
     QString Printer;
     bool LastMerged = false;
 
-    // The spec of these choices for a paper of cards cards; its sheet
+    // The job of these choices for a paper of cards cards; its sheet
     // count is the one the dialog shows.
-    TPrintSpec Spec(int cards, int selectedProfiles) const;
+    TPrintSpec Job(int cards, int selectedProfiles) const;
 
     static TPrintMemory& Current();
 };

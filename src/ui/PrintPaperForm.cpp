@@ -262,8 +262,8 @@ void TfrmPrintPaper::UpdateControls() {
     }
     FProfileStart->setEnabled(merge && !selectedOnly);
     FProfileEnd->setEnabled(merge && !selectedOnly);
-    const TPrintSpec spec = Choices().Spec(FPaper.FaceCount(), FSelectedProfiles);
-    FSheets->setText(Format(QStringLiteral("必要な用紙数：%d枚"), spec.PageCount));
+    const TPrintSpec job = Choices().Job(FPaper.FaceCount(), FSelectedProfiles);
+    FSheets->setText(Format(QStringLiteral("必要な用紙数：%d枚"), job.PageCount));
 }
 
 bool TfrmPrintPaper::Validate() {

@@ -26,9 +26,9 @@ constexpr int kZooms[] = {25, 50, 100, 200, 400};
 
 } // namespace
 
-TfrmPrintPreview::TfrmPrintPreview(TLabelData& document, const TPrintSpec& spec, const TRect& printable,
+TfrmPrintPreview::TfrmPrintPreview(TLabelData& document, const TPrintSpec& job, const TRect& printable,
                                    QWidget* parent)
-    : QDialog(parent), FSpec(spec), FPrintable(printable),
+    : QDialog(parent), FSpec(job), FPrintable(printable),
       FSite(std::make_unique<TPrintPreviewSite>(document, nullptr, FSpec)) {
     setObjectName(QStringLiteral("frmPrintPreview"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));

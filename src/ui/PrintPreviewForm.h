@@ -22,7 +22,7 @@ class TfrmPrintPreview : public QDialog {
 public:
     // printable: the printer's printable area on the sheet (0.1 mm), empty
     // for the whole sheet.
-    TfrmPrintPreview(TLabelData& document, const TPrintSpec& spec, const TRect& printable = {},
+    TfrmPrintPreview(TLabelData& document, const TPrintSpec& job, const TRect& printable = {},
                      QWidget* parent = nullptr);
     ~TfrmPrintPreview() override;
 

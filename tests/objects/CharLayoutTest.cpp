@@ -38,7 +38,7 @@ TEST(CharLayoutTest, PlaceCharsByAlignment) {
 
 TEST(CharLayoutTest, TabsStopEveryEightZeroWidthsCountedInCharacters) {
     auto previous = SetFontEngine(std::make_unique<TFakeFontEngine>());
-    const TFontSpec font{QStringLiteral("Fake"), 100};
+    const TFontRequest font{QStringLiteral("Fake"), 100};
     const int32_t zero = FontEngine().CharABC(font, U'0').Advance();
     TCharLayout layout;
     MeasureLine(font, layout, QStringLiteral("abc\t"), 0, taStart, 0);

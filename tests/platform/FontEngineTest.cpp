@@ -14,8 +14,8 @@ protected:
             !FontEngine().IsInstalled(QStringLiteral("IPAMincho")))
             GTEST_SKIP() << "the IPA fonts are not installed (Debian package fonts-ipafont)";
     }
-    static TFontSpec Spec(const char* face, int32_t pixels) {
-        return TFontSpec{QString::fromUtf8(face), pixels};
+    static TFontRequest Request(const char* face, int32_t pixels) {
+        return TFontRequest{QString::fromUtf8(face), pixels};
     }
 };
 
@@ -30,8 +30,8 @@ TEST(FontSizeTest, EmPixelsOnTheMeasuringSurface) {
 
 TEST_F(FontEngineTest, CellHeightFollowsTheWindowsMetrics) {
     // usWinAscent + usWinDescent each scaled and rounded; the hhea line would give 85.
-    EXPECT_EQ(FontEngine().Metrics(Spec("IPAPGothic", 85)).Height(), 92);
-    const TFontMetrics m = FontEngine().Metrics(Spec("IPAPGothic", 85));
+    EXPECT_EQ(FontEngine().Metrics(Request("IPAPGothic", 85)).Height(), 92);
+    const TFontMetrics m = FontEngine().Metrics(Request("IPAPGothic", 85));
     EXPECT_GT(m.Ascent, m.Descent);
     EXPECT_TRUE(m.HasOutlineMetrics);
     EXPECT_LT(m.UnderlinePosition, 0);
@@ -53,19 +53,19 @@ TEST_F(FontEngineTest, WindowsNamesResolveToFacesOfTheSameStyle) {
 }
 
 TEST_F(FontEngineTest, WidthsAddUpToTheAdvance) {
-    const TFontSpec spec = Spec("IPAMincho", 85);
+    const TFontRequest request = Request("IPAMincho", 85);
     // A fixed-pitch Japanese face: full-width characters one em, half-width half.
-    EXPECT_EQ(FontEngine().CharABC(spec, U'日').Advance(), 85);
-    EXPECT_EQ(FontEngine().CharABC(spec, U'A').Advance(), 43);
-    const TABC a = FontEngine().CharABC(spec, U'A');
+    EXPECT_EQ(FontEngine().CharABC(request, U'日').Advance(), 85);
+    EXPECT_EQ(FontEngine().CharABC(request, U'A').Advance(), 43);
+    const TABC a = FontEngine().CharABC(request, U'A');
     EXPECT_GT(a.B, 0);
-    const TABC space = FontEngine().CharABC(spec, U' ');
+    const TABC space = FontEngine().CharABC(request, U' ');
     EXPECT_EQ(space.B, 0);
     EXPECT_EQ(space.Advance(), 43);
 }
 
 TEST_F(FontEngineTest, VerticalFacesStandKanaUprightInTheirVerticalForms) {
-    const TFontSpec across = Spec("IPAMincho", 85), down = Spec("@IPAMincho", 85);
+    const TFontRequest across = Request("IPAMincho", 85), down = Request("@IPAMincho", 85);
     // Brackets and the long vowel mark take their vertical forms, which are the horizontal
     // shapes turned a quarter: along the column they lie as the horizontal ones lie along the line.
     for (char32_t c : {U'「', U'」', U'ー', U'（'}) {
@@ -95,16 +95,16 @@ TEST_F(FontEngineTest, VerticalFacesStandKanaUprightInTheirVerticalForms) {
 }
 
 TEST_F(FontEngineTest, BackslashShowsAsYenAndMissingCharactersFallBack) {
-    const TFontSpec spec = Spec("IPAGothic", 85);
-    EXPECT_EQ(FontEngine().Outline(spec, U'\\'), FontEngine().Outline(spec, U'¥'));
+    const TFontRequest request = Request("IPAGothic", 85);
+    EXPECT_EQ(FontEngine().Outline(request, U'\\'), FontEngine().Outline(request, U'¥'));
     // A face without the character borrows it, measured and drawn alike.
-    const TFontSpec latin = Spec("IPAGothic", 85);
+    const TFontRequest latin = Request("IPAGothic", 85);
     const TABC abc = FontEngine().CharABC(latin, U'丂');
     EXPECT_EQ(abc.B > 0, !FontEngine().Outline(latin, U'丂').isEmpty());
 }
 
 TEST_F(FontEngineTest, SyntheticBoldAndItalic) {
-    TFontSpec plain = Spec("IPAGothic", 85), bold = plain, italic = plain;
+    TFontRequest plain = Request("IPAGothic", 85), bold = plain, italic = plain;
     bold.Bold = true;
     italic.Italic = true;
     EXPECT_GT(FontEngine().CharABC(bold, U'I').B, FontEngine().CharABC(plain, U'I').B);

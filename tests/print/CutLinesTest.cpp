@@ -19,9 +19,9 @@ std::unique_ptr<TMatrixPaperInfo> TenCards() {
 }
 
 // The line strokes drawn, as end points in logical units (the canvas maps 1:1).
-std::vector<std::array<int32_t, 4>> Strokes(const TPaperInfo& paper, const TPrintSpec& spec) {
+std::vector<std::array<int32_t, 4>> Strokes(const TPaperInfo& paper, const TPrintSpec& job) {
     TRecordingCanvas canvas({0, 0, 3000, 3000}, 254, true);
-    DrawCutLines(canvas, paper, spec);
+    DrawCutLines(canvas, paper, job);
     std::vector<std::array<int32_t, 4>> strokes;
     for (const TCanvasRecord& r : canvas.Records())
         if (r.Kind == TCanvasRecord::TKind::rkFigure && r.Path.Points.size() == 2)
@@ -36,10 +36,10 @@ size_t Unique(const std::vector<std::array<int32_t, 4>>& strokes) {
 
 TEST(CutLines, CropMarksGoAroundTheBlockOnceEach) {
     const auto paper = TenCards();
-    TPrintSpec spec;
-    spec.AllFaces = true;
-    spec.CutLineKind = TCutLineKind::clkCropMarks;
-    const auto strokes = Strokes(*paper, spec);
+    TPrintSpec job;
+    job.AllFaces = true;
+    job.CutLineKind = TCutLineKind::clkCropMarks;
+    const auto strokes = Strokes(*paper, job);
     EXPECT_EQ(strokes.size(), 18u);
     EXPECT_EQ(Unique(strokes), 18u);
     // Top left: 2.0 mm long, 0.2 mm off the card.
@@ -49,15 +49,15 @@ TEST(CutLines, CropMarksGoAroundTheBlockOnceEach) {
     // A gap between the columns makes each column a block of its own.
     paper->RightMargin = 20;
     paper->LeftOffset = 130;
-    EXPECT_EQ(Strokes(*paper, spec).size(), 32u);
+    EXPECT_EQ(Strokes(*paper, job).size(), 32u);
 }
 
 TEST(CutLines, CrossMarksSitOnEveryCornerOnce) {
     const auto paper = TenCards();
-    TPrintSpec spec;
-    spec.AllFaces = true;
-    spec.CutLineKind = TCutLineKind::clkCrossMarks;
-    const auto strokes = Strokes(*paper, spec);
+    TPrintSpec job;
+    job.AllFaces = true;
+    job.CutLineKind = TCutLineKind::clkCrossMarks;
+    const auto strokes = Strokes(*paper, job);
     // Two strokes a cross on the 3 x 6 corners.
     EXPECT_EQ(strokes.size(), 36u);
     std::set<std::pair<int32_t, int32_t>> centres;
@@ -67,15 +67,15 @@ TEST(CutLines, CrossMarksSitOnEveryCornerOnce) {
 
 TEST(CutLines, OnlySelectedCardsGetMarksAndDottedEdgesAreShared) {
     const auto paper = TenCards();
-    TPrintSpec spec;
-    spec.CutLineKind = TCutLineKind::clkDotted;
-    spec.SetSelected(0, true);
-    spec.SetSelected(1, true);
+    TPrintSpec job;
+    job.CutLineKind = TCutLineKind::clkDotted;
+    job.SetSelected(0, true);
+    job.SetSelected(1, true);
     // Two cards side by side: 7 edges, the middle one once.
-    EXPECT_EQ(Strokes(*paper, spec).size(), 7u);
-    spec.PrintFrame = true;
+    EXPECT_EQ(Strokes(*paper, job).size(), 7u);
+    job.PrintFrame = true;
     // The frame covers the cut line of a card without margin.
-    const auto framed = Strokes(*paper, spec);
+    const auto framed = Strokes(*paper, job);
     EXPECT_EQ(framed.size(), 0u);
 }
 

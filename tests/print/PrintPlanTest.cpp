@@ -15,11 +15,11 @@ TPlanSource EveryCardHasContent(int cards) {
 }
 
 TPrintSpec MergeSpec() {
-    TPrintSpec spec;
-    spec.AllFaces = true;
-    spec.SheetsPerProfile = 1;
-    spec.LabelsPerProfile = 1;
-    return spec;
+    TPrintSpec job;
+    job.AllFaces = true;
+    job.SheetsPerProfile = 1;
+    job.LabelsPerProfile = 1;
+    return job;
 }
 
 std::vector<int> Profiles(const std::vector<TPrintCell>& row) {
@@ -29,13 +29,13 @@ std::vector<int> Profiles(const std::vector<TPrintCell>& row) {
 }
 
 TEST(PrintPlan, MergingByCardFillsTheLastSheetOnlyWithTheProfilesLeft) {
-    TPrintSpec spec = MergeSpec();
-    spec.LabelsPerProfile = 4;
-    spec.FirstProfile = 1;
-    spec.LastProfile = 3;
-    spec.PageCount = RequiredSheets(spec, 10, 0);
-    ASSERT_EQ(spec.PageCount, 2);
-    const TPrintPlan plan = BuildPrintPlan(spec, EveryCardHasContent(10), 1, 3);
+    TPrintSpec job = MergeSpec();
+    job.LabelsPerProfile = 4;
+    job.FirstProfile = 1;
+    job.LastProfile = 3;
+    job.PageCount = RequiredSheets(job, 10, 0);
+    ASSERT_EQ(job.PageCount, 2);
+    const TPrintPlan plan = BuildPrintPlan(job, EveryCardHasContent(10), 1, 3);
     ASSERT_EQ(plan.size(), 2u);
     EXPECT_EQ(Profiles(plan[0]), (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 1, 2, 2}));
     // -2: not printed.
@@ -43,43 +43,43 @@ TEST(PrintPlan, MergingByCardFillsTheLastSheetOnlyWithTheProfilesLeft) {
 }
 
 TEST(PrintPlan, MergingBySheetMovesToTheNextProfileEverySheetsPerProfile) {
-    TPrintSpec spec = MergeSpec();
-    spec.ProfilePerSheet = true;
-    spec.SheetsPerProfile = 2;
-    spec.FirstProfile = 2;
-    spec.LastProfile = 3;
-    spec.PageCount = RequiredSheets(spec, 4, 0);
-    ASSERT_EQ(spec.PageCount, 4);
-    const TPrintPlan plan = BuildPrintPlan(spec, EveryCardHasContent(4), 2, 3);
+    TPrintSpec job = MergeSpec();
+    job.ProfilePerSheet = true;
+    job.SheetsPerProfile = 2;
+    job.FirstProfile = 2;
+    job.LastProfile = 3;
+    job.PageCount = RequiredSheets(job, 4, 0);
+    ASSERT_EQ(job.PageCount, 4);
+    const TPrintPlan plan = BuildPrintPlan(job, EveryCardHasContent(4), 2, 3);
     for (int s = 0; s < 4; ++s) EXPECT_EQ(Profiles(plan[size_t(s)]), std::vector<int>(4, s < 2 ? 1 : 2)) << s;
 }
 
 TEST(PrintPlan, AFixedProfilePrintsSelectedCardsWithContentAndNoProfile) {
-    TPrintSpec spec;
-    spec.FixedProfile = true;
-    spec.PageCount = 2;
-    spec.SetSelected(1, true);
-    spec.SetSelected(2, true);
+    TPrintSpec job;
+    job.FixedProfile = true;
+    job.PageCount = 2;
+    job.SetSelected(1, true);
+    job.SetSelected(2, true);
     TPlanSource source;
     source.Cards = 4;
     source.HasContent = [](int i) { return i != 2; };
-    const TPrintPlan plan = BuildPrintPlan(spec, source, 1, 1);
+    const TPrintPlan plan = BuildPrintPlan(job, source, 1, 1);
     for (const auto& row : plan) EXPECT_EQ(Profiles(row), (std::vector<int>{-2, -1, -2, -2}));
 }
 
 TEST(PrintPlan, OnlySelectedProfilesCountFromOneToTheirNumber) {
-    TPrintSpec spec = MergeSpec();
-    spec.SelectedProfilesOnly = true;
+    TPrintSpec job = MergeSpec();
+    job.SelectedProfilesOnly = true;
     // The range typed in the dialog is not the one counted.
-    spec.FirstProfile = 5;
-    spec.LastProfile = 40;
+    job.FirstProfile = 5;
+    job.LastProfile = 40;
     int32_t first = 0, last = 0;
-    EffectiveProfileRange(spec, 3, first, last);
+    EffectiveProfileRange(job, 3, first, last);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(last, 3);
-    spec.PageCount = RequiredSheets(spec, 2, 3);
-    EXPECT_EQ(spec.PageCount, 2);
-    const TPrintPlan plan = BuildPrintPlan(spec, EveryCardHasContent(2), first, last);
+    job.PageCount = RequiredSheets(job, 2, 3);
+    EXPECT_EQ(job.PageCount, 2);
+    const TPrintPlan plan = BuildPrintPlan(job, EveryCardHasContent(2), first, last);
     EXPECT_EQ(Profiles(plan[0]), (std::vector<int>{0, 1}));
     EXPECT_EQ(Profiles(plan[1]), (std::vector<int>{2, -2}));
 }
@@ -94,15 +94,15 @@ TEST(PrintPlan, TheBackPrintsTheMirroredCardAtEachPosition) {
     EXPECT_EQ(BackSideCard(*landscape, 0), 8);
     EXPECT_EQ(BackSideCard(*landscape, 9), 1);
 
-    TPrintSpec spec;
-    spec.FixedProfile = true;
-    spec.PageCount = 1;
-    spec.SetSelected(1, true); // the selection is kept in mirrored numbers
+    TPrintSpec job;
+    job.FixedProfile = true;
+    job.PageCount = 1;
+    job.SetSelected(1, true); // the selection is kept in mirrored numbers
     TPlanSource source;
     source.Cards = 10;
     source.CardAt = [&](int j) { return BackSideCard(*portrait, j); };
     source.HasContent = [](int i) { return i == 1; };
-    const TPrintPlan plan = BuildPrintPlan(spec, source, 1, 1);
+    const TPrintPlan plan = BuildPrintPlan(job, source, 1, 1);
     EXPECT_TRUE(plan[0][0].Print);
     EXPECT_FALSE(plan[0][1].Print);
 }
@@ -122,18 +122,18 @@ TEST(PrintPlan, RequiredSheets) {
         {"no card selected: no sheet", false, false, true, false, 1, 1, 3, 1, 1, 0, 0},
     };
     for (const TCase& c : cases) {
-        TPrintSpec spec;
-        spec.FixedProfile = c.Fixed;
-        spec.ProfilePerSheet = c.PerSheet;
-        spec.CountSelectedOnly = c.CountSelected;
-        spec.AllFaces = c.AllFaces;
-        spec.PageCount = c.Count;
-        spec.FirstProfile = c.First;
-        spec.LastProfile = c.Last;
-        spec.SheetsPerProfile = c.SheetsPer;
-        spec.LabelsPerProfile = c.LabelsPer;
-        for (int i = 0; i < c.SelectedCards; ++i) spec.SetSelected(i, true);
-        EXPECT_EQ(RequiredSheets(spec, 10, 0), c.Expected) << c.Name;
+        TPrintSpec job;
+        job.FixedProfile = c.Fixed;
+        job.ProfilePerSheet = c.PerSheet;
+        job.CountSelectedOnly = c.CountSelected;
+        job.AllFaces = c.AllFaces;
+        job.PageCount = c.Count;
+        job.FirstProfile = c.First;
+        job.LastProfile = c.Last;
+        job.SheetsPerProfile = c.SheetsPer;
+        job.LabelsPerProfile = c.LabelsPer;
+        for (int i = 0; i < c.SelectedCards; ++i) job.SetSelected(i, true);
+        EXPECT_EQ(RequiredSheets(job, 10, 0), c.Expected) << c.Name;
     }
 }
 

@@ -101,13 +101,13 @@ TEST_F(PrintSiteTest, FramesAndMarksLieOnThePaperDefinitionInEveryOrientationAnd
     for (const TCase c : {TCase{false, 0, 0}, TCase{true, 0, 0}, TCase{false, 1, 1}, TCase{true, 1, 8}}) {
         SCOPED_TRACE(testing::Message() << "landscape " << c.Landscape << " sheet " << c.Sheet);
         SetPaper(c.Landscape, c.Sheet);
-        TPrintSpec spec;
-        spec.PageCount = 1;
-        spec.AllFaces = true;
-        spec.FixedProfile = true;
-        spec.PrintFrame = true;
-        spec.CutLineKind = TCutLineKind::clkCropMarks;
-        TPrintSite site(Doc, nullptr, spec);
+        TPrintSpec job;
+        job.PageCount = 1;
+        job.AllFaces = true;
+        job.FixedProfile = true;
+        job.PrintFrame = true;
+        job.CutLineKind = TCutLineKind::clkCropMarks;
+        TPrintSite site(Doc, nullptr, job);
         TPdfPrintTarget pdf(PathOf(QStringLiteral("sheet.pdf")));
         site.Execute(pdf);
         const QImage page = Rasterise(QStringLiteral("sheet.pdf"));
@@ -141,12 +141,12 @@ TEST_F(PrintSiteTest, FramesAndMarksLieOnThePaperDefinitionInEveryOrientationAnd
 
 TEST_F(PrintSiteTest, ShapesStayVectorsAndOnlyABlendingCardBecomesAnImage) {
     SetPaper(false, 0);
-    TPrintSpec spec;
-    spec.PageCount = 2;
-    spec.AllFaces = true;
-    spec.FixedProfile = true;
+    TPrintSpec job;
+    job.PageCount = 2;
+    job.AllFaces = true;
+    job.FixedProfile = true;
     {
-        TPrintSite site(Doc, nullptr, spec);
+        TPrintSite site(Doc, nullptr, job);
         TPdfPrintTarget pdf(PathOf(QStringLiteral("vector.pdf")));
         site.Execute(pdf);
     }
@@ -162,7 +162,7 @@ TEST_F(PrintSiteTest, ShapesStayVectorsAndOnlyABlendingCardBecomesAnImage) {
     static_cast<TTestShape*>(card.Items(1))->SetBlendRatio(50);
     Doc.SaveCard(3, card);
     {
-        TPrintSite site(Doc, nullptr, spec);
+        TPrintSite site(Doc, nullptr, job);
         TPdfPrintTarget pdf(PathOf(QStringLiteral("blend.pdf")));
         site.Execute(pdf);
     }
@@ -190,13 +190,13 @@ TEST_F(PrintSiteTest, AnAbortedOrFailedJobLeavesNoPartialFileAndTheOldOneAsItWas
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
-    TPrintSpec spec;
-    spec.PageCount = 3;
-    spec.AllFaces = true;
-    spec.FixedProfile = true;
+    TPrintSpec job;
+    job.PageCount = 3;
+    job.AllFaces = true;
+    job.FixedProfile = true;
 
     TAbortingProgress progress;
-    TPrintSite aborted(Doc, &progress, spec);
+    TPrintSite aborted(Doc, &progress, job);
     progress.Site = &aborted;
     TPdfPrintTarget first(out);
     aborted.Execute(first);
@@ -204,12 +204,12 @@ TEST_F(PrintSiteTest, AnAbortedOrFailedJobLeavesNoPartialFileAndTheOldOneAsItWas
     EXPECT_EQ(Read(QStringLiteral("out.pdf")), QByteArray("old"));
 
     // A failure on the second sheet.
-    spec.FixedProfile = false;
-    spec.ProfilePerSheet = true;
-    spec.SheetsPerProfile = 1;
-    spec.FirstProfile = 1;
-    spec.LastProfile = 3;
-    TPrintSite failing(Doc, nullptr, spec);
+    job.FixedProfile = false;
+    job.ProfilePerSheet = true;
+    job.SheetsPerProfile = 1;
+    job.FirstProfile = 1;
+    job.LastProfile = 3;
+    TPrintSite failing(Doc, nullptr, job);
     failing.OnProfile = [](const TDOList&, int profile) {
         if (profile == 1) throw std::runtime_error("profile unreadable");
     };
@@ -219,7 +219,7 @@ TEST_F(PrintSiteTest, AnAbortedOrFailedJobLeavesNoPartialFileAndTheOldOneAsItWas
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.pdf")});
 
     // A complete job replaces it.
-    TPrintSite complete(Doc, nullptr, spec);
+    TPrintSite complete(Doc, nullptr, job);
     int merged = 0;
     complete.OnProfile = [&](const TDOList& objects, int profile) {
         EXPECT_EQ(objects.Count(), 1);
@@ -241,12 +241,12 @@ TEST_F(PrintSiteTest, ThePaperDesignPrintsUnderTheCardAndTurnsWithALandscapeShee
     rect.SetRect({100, 100, 300, 200}); // centred at (200, 150) on the upright face
     design.SetDesign(0, std::move(objects));
     Doc.SetImagePaperInfo(&design);
-    TPrintSpec spec;
-    spec.PageCount = 1;
-    spec.AllFaces = true;
-    spec.FixedProfile = true;
-    spec.PrintPaperImage = true;
-    TPrintSite site(Doc, nullptr, spec);
+    TPrintSpec job;
+    job.PageCount = 1;
+    job.AllFaces = true;
+    job.FixedProfile = true;
+    job.PrintPaperImage = true;
+    TPrintSite site(Doc, nullptr, job);
     // Every card prints: the design counts as content.
     for (const TPrintCell& cell : site.Plan()[0]) EXPECT_TRUE(cell.Print);
     site.LoadFace(0, 0);

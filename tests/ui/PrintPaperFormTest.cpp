@@ -75,10 +75,10 @@ TEST_F(PrintPaperFormTest, ChoosingCardsSelectsTheFirstAndTheBackKeepsMirroredNu
     form.accept();
     EXPECT_TRUE(Shown.empty()); // the PDF printer needs no paper confirmation
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    const TPrintSpec spec = TPrintMemory::Current().Spec(10, 0);
-    EXPECT_EQ(spec.CutLineKind, TCutLineKind::clkCrossMarks);
-    EXPECT_EQ(spec.PageCount, 1);
-    EXPECT_TRUE(spec.IsSelected(1));
+    const TPrintSpec job = TPrintMemory::Current().Job(10, 0);
+    EXPECT_EQ(job.CutLineKind, TCutLineKind::clkCrossMarks);
+    EXPECT_EQ(job.PageCount, 1);
+    EXPECT_TRUE(job.IsSelected(1));
 }
 
 } // namespace
