@@ -470,39 +470,13 @@ bool Upright(const TFontRequest& request, char32_t c) {
 
 } // namespace
 
-TABC TFreeTypeFontEngine::CharABC(const TFontRequest& request, char32_t c) {
-    std::lock_guard guard(FLock);
-    TLoadedFace* main = FImpl->MainFace(request);
-    if (!main || request.PixelSize <= 0) return {};
-    c = DisplayedChar(*main, c);
-    TLoadedFace* face = FImpl->FaceFor(main, c);
-    const bool upright = Upright(request, c);
-    const TGlyph& g = FImpl->Glyph(*face, FImpl->GlyphIndex(*face, c, upright));
-    const double s = request.PixelSize / face->Units;
-    TABC abc;
-    if (upright) {
-        const int32_t advance = int32_t(Round(g.VertAdvance * s));
-        if (!g.Empty) {
-            abc.A = int32_t(Round(g.VertBearingY * s));
-            abc.B = int32_t(Round((g.YMax - g.YMin) * s));
-        }
-        abc.C = advance - abc.A - abc.B;
-    } else {
-        const int32_t advance = int32_t(Round(g.Advance * s));
-        if (!g.Empty) {
-            abc.A = int32_t(Round(g.XMin * s));
-            abc.B = int32_t(Round((g.XMax - g.XMin) * s));
-        }
-        abc.C = advance - abc.A - abc.B;
-    }
-    return abc;
-}
-
 // The glyph of a character and where its design units go in line coordinates.
 struct TPlaced {
     TLoadedFace* Face = nullptr;
     uint32_t Index = 0;
     const TGlyph* Glyph = nullptr;
+    bool Upright = false;
+    double Scale = 0; // pixels per design unit
     QTransform DesignToLine;
 };
 
@@ -517,6 +491,8 @@ static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontRequest& request,
     const TGlyph& g = impl.Glyph(*face, out.Index);
     out.Glyph = &g;
     const double s = request.PixelSize / face->Units;
+    out.Upright = upright;
+    out.Scale = s;
     // The cell's baseline and the column's centre come from the face the
     // text asked for, so fallback glyphs sit on the same line.
     const double ascent = double(Round(main->WinAscent * s));
@@ -531,6 +507,22 @@ static bool Place(TFreeTypeFontEngine::TImpl& impl, const TFontRequest& request,
         out.DesignToLine = QTransform(s, 0, 0, -s, 0, ascent);
     }
     return true;
+}
+
+TABC TFreeTypeFontEngine::CharABC(const TFontRequest& request, char32_t c) {
+    std::lock_guard guard(FLock);
+    TPlaced placed;
+    if (!Place(*FImpl, request, c, placed)) return {};
+    const TGlyph& g = *placed.Glyph;
+    const double s = placed.Scale;
+    TABC abc;
+    const int32_t advance = int32_t(Round((placed.Upright ? g.VertAdvance : g.Advance) * s));
+    if (!g.Empty) {
+        abc.A = int32_t(Round((placed.Upright ? g.VertBearingY : g.XMin) * s));
+        abc.B = int32_t(Round((placed.Upright ? g.YMax - g.YMin : g.XMax - g.XMin) * s));
+    }
+    abc.C = advance - abc.A - abc.B;
+    return abc;
 }
 
 QPainterPath TFreeTypeFontEngine::Outline(const TFontRequest& request, char32_t c) {
